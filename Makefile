@@ -1,0 +1,50 @@
+# Front door of the project: `make run` and `make test` install what is missing, build and go.
+JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
+
+.PHONY: all deps build run test test-default test-asan test-fuzz demo bench screenshots install clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+build/default/CMakeCache.txt: | deps
+	cmake --preset default
+
+build: deps build/default/CMakeCache.txt
+	cmake --build --preset default -j $(JOBS)
+
+run: build
+	tools/run.sh
+
+test: test-default test-asan test-fuzz
+
+test-default: build
+	ctest --preset default
+
+test-asan: deps
+	@[ -f build/asan/CMakeCache.txt ] || cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan
+
+test-fuzz: deps
+	@[ -f build/fuzz/CMakeCache.txt ] || cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	ctest --preset fuzz
+
+demo: build
+	tools/demo.sh
+
+bench: build
+	tools/bench.sh
+
+screenshots: build
+	@tools/install-deps.sh --gui-tools
+	tools/screenshots.sh
+
+install: build
+	cmake --install build/default --prefix $(PREFIX)
+
+clean:
+	rm -rf build

@@ -1,0 +1,37 @@
+#include "cli/CliUserInterface.h"
+
+#include "settings/Win1252.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace cli {
+
+void CCliUserInterface::MessageBox(const std::string& text)
+{
+    ++m_messages;
+    std::fprintf(stderr, "%s\n", win1252::ToUtf8(text).c_str());
+}
+
+void CCliUserInterface::DeliveryFailed(const std::string& reason)
+{
+    ++m_failures;
+    if (m_progressShown) {
+        std::fputc('\n', stderr);
+        m_progressShown = false;
+    }
+    std::fprintf(stderr, "%s\n", win1252::ToUtf8(reason).c_str());
+}
+
+void CCliUserInterface::DeliveryProgress(long long sent, long long total)
+{
+    if (total <= 0 || !isatty(STDERR_FILENO))
+        return;
+    std::fprintf(stderr, "\rsending: %lld of %lld bytes", sent, total);
+    m_progressShown = sent < total;
+    if (!m_progressShown)
+        std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+} // namespace cli

@@ -1,0 +1,63 @@
+#include "cli/Commands.h"
+#include "cli/ExitCodes.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+void PrintUsage(FILE* out)
+{
+    std::fprintf(out,
+                 "Usage: tickerlux-cli COMMAND [ARGS...]\n"
+                 "Keeps an LED sign showing the headlines of a web page, from a shell or a service.\n"
+                 "\nCommands:\n");
+    for (const cli::Command& command : cli::AllCommands())
+        std::fprintf(out, "  %-44s %s\n", command.synopsis, command.summary);
+    std::fprintf(out,
+                 "\nRun 'tickerlux-cli COMMAND --help' for the details of one command.\n"
+                 "Exit status: 0 done, 1 the job failed (reason on standard error),\n"
+                 "2 usage error or unreadable input (nothing was changed).\n");
+}
+
+bool IsHelp(const std::string& arg)
+{
+    return arg == "--help" || arg == "-h";
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        PrintUsage(stderr);
+        return cli::kExitUsage;
+    }
+    if (IsHelp(args[0])) {
+        PrintUsage(stdout);
+        return cli::kExitOk;
+    }
+    if (args[0] == "--version") {
+        std::printf("tickerlux-cli %s\n", TICKERLUX_VERSION);
+        return cli::kExitOk;
+    }
+    for (const cli::Command& command : cli::AllCommands()) {
+        if (args[0] != command.name)
+            continue;
+        args.erase(args.begin());
+        for (const std::string& arg : args) {
+            if (IsHelp(arg)) {
+                std::printf("Usage: tickerlux-cli %s\n%s\n%s", command.synopsis, command.summary,
+                            command.help);
+                return cli::kExitOk;
+            }
+        }
+        return command.run(args);
+    }
+    std::fprintf(stderr, "tickerlux-cli: unknown command '%s'\n", args[0].c_str());
+    PrintUsage(stderr);
+    return cli::kExitUsage;
+}

@@ -1,0 +1,60 @@
+#include "settings/TickerluxDoc.h"
+
+#include <algorithm>
+
+void CTickerluxDoc::ResetFeedFields()
+{
+    const CTickerluxDoc fresh;
+    WebServer = fresh.WebServer;
+    WebPath = fresh.WebPath;
+    ReservedText = fresh.ReservedText;
+    AutoUpdate = fresh.AutoUpdate;
+    UpdateMinutes = fresh.UpdateMinutes;
+    TextBefore = fresh.TextBefore;
+    TextAfter = fresh.TextAfter;
+    LeadingComment = fresh.LeadingComment;
+    ColorIndex = fresh.ColorIndex;
+    Condensed = fresh.Condensed;
+    ReservedFlag = fresh.ReservedFlag;
+    ShowTime = fresh.ShowTime;
+    SourceText = fresh.SourceText;
+}
+
+bool CTickerluxDoc::OnNewDocument()
+{
+    SetPathName("");
+    m_modified = false;
+    ResetFeedFields();
+    return true;
+}
+
+void CTickerluxDoc::SetPathName(const std::string& path)
+{
+    m_pathName = path;
+    if (path.empty()) {
+        m_title = "Untitled";
+        return;
+    }
+    const auto slash = path.find_last_of('/');
+    m_title = slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void CTickerluxDoc::AddObserver(IDocumentObserver* observer)
+{
+    if (std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end())
+        m_observers.push_back(observer);
+}
+
+void CTickerluxDoc::RemoveObserver(IDocumentObserver* observer)
+{
+    std::erase(m_observers, observer);
+}
+
+void CTickerluxDoc::UpdateAllViews(IDocumentObserver* sender, long hint)
+{
+    // A copy, so an observer may register or leave while being told.
+    const auto observers = m_observers;
+    for (IDocumentObserver* observer : observers)
+        if (observer != sender)
+            observer->OnDocumentUpdate(sender, hint);
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CArchive;
+
+// Notified when the document asks its views to show the fields afresh.
+class IDocumentObserver {
+public:
+    virtual ~IDocumentObserver() = default;
+    virtual void OnDocumentUpdate(IDocumentObserver* sender, long hint) = 0;
+};
+
+// Result of opening or saving a settings file; `message` is what the user is told on failure.
+struct DocFileResult {
+    bool ok = true;
+    std::string message;
+};
+
+// The settings of one headline feed, the last downloaded page and the communication settings.
+// Texts hold Windows-1252 bytes. Fields are public: every part of the program reads them directly.
+class CTickerluxDoc {
+public:
+    // Feed fields, saved in the settings file (in file order).
+    std::string WebServer;
+    std::string WebPath;
+    std::string ReservedText;
+    int AutoUpdate = 0;
+    std::string UpdateMinutes = "60";
+    std::string TextBefore;
+    std::string TextAfter;
+    std::string LeadingComment;
+    int ColorIndex = 9;
+    int Condensed = 0;
+    int ReservedFlag = 0;
+    int ShowTime = 0;
+
+    // The page last downloaded; never saved.
+    std::string SourceText;
+
+    // Communication settings, kept in the per-user store and not in the file.
+    std::string Protocol = "alpha";
+    std::string Connection;
+    int ComPort = 1;
+    int BaudRate = 9600;
+    int ByteSize = 7;
+    std::string Parity = "even";
+    int StopBits = 1;
+
+    // Resets the feed fields and SourceText; keeps the communication settings.
+    bool OnNewDocument();
+
+    // Writes or reads the feed fields, as the archive says.
+    void Serialize(CArchive& ar);
+
+    // File > Open and File > Save with the framework's behaviour around Serialize.
+    DocFileResult OnOpenDocument(const std::string& path);
+    DocFileResult OnSaveDocument(const std::string& path);
+
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+
+    const std::string& GetPathName() const { return m_pathName; }
+    void SetPathName(const std::string& path);
+    // The file name without folder, or "Untitled" for a document never saved.
+    const std::string& GetTitle() const { return m_title; }
+
+    void AddObserver(IDocumentObserver* observer);
+    void RemoveObserver(IDocumentObserver* observer);
+    void UpdateAllViews(IDocumentObserver* sender = nullptr, long hint = 0);
+
+private:
+    void ResetFeedFields();
+
+    bool m_modified = false;
+    std::string m_pathName;
+    std::string m_title = "Untitled";
+    std::vector<IDocumentObserver*> m_observers;
+};

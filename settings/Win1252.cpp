@@ -1,0 +1,135 @@
+#include "settings/Win1252.h"
+
+#include <array>
+
+namespace win1252 {
+namespace {
+
+// 0x80..0x9F: the code page's own characters; 0 marks the five undefined bytes.
+constexpr std::array<char32_t, 32> kHigh = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+void AppendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+} // namespace
+
+char32_t ToUnicode(unsigned char byte)
+{
+    if (byte >= 0x80 && byte <= 0x9F && kHigh[byte - 0x80] != 0)
+        return kHigh[byte - 0x80];
+    return byte;
+}
+
+char FromUnicode(char32_t cp)
+{
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<char>(cp);
+    for (std::size_t i = 0; i < kHigh.size(); ++i) {
+        const char32_t mapped = kHigh[i] != 0 ? kHigh[i] : static_cast<char32_t>(0x80 + i);
+        if (mapped == cp)
+            return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
+std::string ToUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (const char c : bytes)
+        AppendUtf8(out, ToUnicode(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string FromUtf8(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        std::size_t extra = 0;
+        char32_t cp = 0;
+        if (lead < 0x80) {
+            cp = lead;
+        } else if ((lead & 0xE0) == 0xC0) {
+            extra = 1;
+            cp = lead & 0x1F;
+        } else if ((lead & 0xF0) == 0xE0) {
+            extra = 2;
+            cp = lead & 0x0F;
+        } else if ((lead & 0xF8) == 0xF0) {
+            extra = 3;
+            cp = lead & 0x07;
+        } else {
+            out += '?';
+            ++i;
+            continue;
+        }
+        bool valid = i + extra < utf8.size();
+        for (std::size_t k = 1; valid && k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + k]);
+            if ((next & 0xC0) != 0x80)
+                valid = false;
+            else
+                cp = (cp << 6) | (next & 0x3F);
+        }
+        // Overlong forms and surrogates are malformed too.
+        static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
+        if (!valid || cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        out += FromUnicode(cp);
+        i += extra + 1;
+    }
+    return out;
+}
+
+std::string FromUtf16Le(std::string_view units)
+{
+    std::string out;
+    out.reserve(units.size() / 2);
+    const std::size_t count = units.size() / 2;
+    auto unitAt = [&](std::size_t k) {
+        return static_cast<char32_t>(static_cast<unsigned char>(units[2 * k]) |
+                                     (static_cast<unsigned char>(units[2 * k + 1]) << 8));
+    };
+    for (std::size_t k = 0; k < count; ++k) {
+        const char32_t unit = unitAt(k);
+        if (unit >= 0xD800 && unit <= 0xDBFF && k + 1 < count) {
+            const char32_t low = unitAt(k + 1);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                out += FromUnicode(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                ++k;
+                continue;
+            }
+        }
+        out += (unit >= 0xD800 && unit <= 0xDFFF) ? '?' : FromUnicode(unit);
+    }
+    return out;
+}
+
+} // namespace win1252

@@ -1,0 +1,88 @@
+#include "settings/TickerluxDoc.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CountingObserver : IDocumentObserver {
+    void OnDocumentUpdate(IDocumentObserver*, long) override { ++updates; }
+    int updates = 0;
+};
+
+TEST(Document, FreshDocumentHasTheDefaults)
+{
+    const CTickerluxDoc doc;
+    EXPECT_EQ(doc.UpdateMinutes, "60");
+    EXPECT_EQ(doc.ColorIndex, 9);
+    EXPECT_EQ(doc.AutoUpdate + doc.Condensed + doc.ShowTime + doc.ReservedFlag, 0);
+    EXPECT_TRUE(doc.WebServer.empty() && doc.WebPath.empty() && doc.ReservedText.empty());
+    EXPECT_TRUE(doc.TextBefore.empty() && doc.TextAfter.empty() && doc.LeadingComment.empty());
+    EXPECT_TRUE(doc.SourceText.empty());
+    EXPECT_EQ(doc.Protocol, "alpha");
+    EXPECT_EQ(doc.Connection, "");
+    EXPECT_EQ(doc.ComPort, 1);
+    EXPECT_EQ(doc.BaudRate, 9600);
+    EXPECT_EQ(doc.ByteSize, 7);
+    EXPECT_EQ(doc.Parity, "even");
+    EXPECT_EQ(doc.StopBits, 1);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetTitle(), "Untitled");
+}
+
+TEST(Document, NewDocumentResetsFeedFieldsAndKeepsCommunicationSettings)
+{
+    CTickerluxDoc doc;
+    doc.WebServer = "example.org";
+    doc.UpdateMinutes = "5";
+    doc.ColorIndex = 2;
+    doc.ShowTime = 1;
+    doc.ReservedFlag = 7;
+    doc.SourceText = "page";
+    doc.Connection = "usb - betabrite prism";
+    doc.ComPort = doc.BaudRate = doc.ByteSize = doc.StopBits = 0;
+    doc.Parity = "";
+    doc.SetPathName("/tmp/feeds/news.tlx");
+    doc.SetModifiedFlag();
+
+    ASSERT_TRUE(doc.OnNewDocument());
+
+    EXPECT_EQ(doc.WebServer, "");
+    EXPECT_EQ(doc.UpdateMinutes, "60");
+    EXPECT_EQ(doc.ColorIndex, 9);
+    EXPECT_EQ(doc.ShowTime, 0);
+    EXPECT_EQ(doc.ReservedFlag, 0);
+    EXPECT_EQ(doc.SourceText, "");
+    EXPECT_EQ(doc.Connection, "usb - betabrite prism");
+    EXPECT_EQ(doc.ComPort + doc.BaudRate + doc.ByteSize + doc.StopBits, 0);
+    EXPECT_EQ(doc.Parity, "");
+    EXPECT_EQ(doc.GetPathName(), "");
+    EXPECT_EQ(doc.GetTitle(), "Untitled");
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST(Document, TitleIsTheFileName)
+{
+    CTickerluxDoc doc;
+    doc.SetPathName("/home/me/feeds/world news.tlx");
+    EXPECT_EQ(doc.GetTitle(), "world news.tlx");
+}
+
+TEST(Document, UpdateAllViewsSkipsTheSenderAndRemovedObservers)
+{
+    CTickerluxDoc doc;
+    CountingObserver a, b, c;
+    doc.AddObserver(&a);
+    doc.AddObserver(&b);
+    doc.AddObserver(&b);
+    doc.AddObserver(&c);
+    doc.RemoveObserver(&c);
+    doc.UpdateAllViews(&a);
+    EXPECT_EQ(a.updates, 0);
+    EXPECT_EQ(b.updates, 1);
+    EXPECT_EQ(c.updates, 0);
+    doc.UpdateAllViews();
+    EXPECT_EQ(a.updates, 1);
+    EXPECT_EQ(b.updates, 2);
+}
+
+} // namespace

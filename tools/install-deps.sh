@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, only when one is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake make pkg-config
+  clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libcurl4-openssl-dev libusb-1.0-0-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+)
+if [ "${1:-}" = "--gui-tools" ]; then
+  packages+=(xvfb xauth x11-apps netpbm)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
