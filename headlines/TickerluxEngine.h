@@ -38,6 +38,8 @@ public:
     bool OnUpdateSignNow();
     bool OnClearSign();
     bool OnUpdateSourceOnly();
+    // "Update Sign Now" without the download: delivers `line` (Windows-1252) as the sign line.
+    bool OnSendLine(const std::string& line);
     bool IsBusy() const { return m_busy; }
 
     // Sign text encoder: the write-text transmission for a NUL-terminated sign line, with the
