@@ -72,6 +72,9 @@ public:
 
 private:
     class BusyScope;
+    // The steps "Update Sign Now" and OnSendLine share: encode m_signLine, deliver memory
+    // configuration, write text and run sequence, refresh the views.
+    void DeliverSignLine();
 
     CTickerluxDoc& m_doc;
     IUserInterface& m_ui;
