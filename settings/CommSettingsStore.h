@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+class CRegistryAccess;
+class CTickerluxDoc;
+
+// The communication settings as the Communication settings dialog holds and saves them.
+struct CommSettings {
+    std::string Protocol;
+    std::string Connection;
+    int ComPort = 0;
+    int BaudRate = 0;
+    int ByteSize = 0;
+    std::string Parity;
+    int StopBits = 0;
+};
+
+namespace commstore {
+
+// HKEY_CURRENT_USER key of the communication settings.
+inline constexpr const char* kKey = "Software\\Orvane\\Newsglow";
+
+// Loads "Connection" and, when one is stored, "ComPort", "BaudRate", "ByteSize", "Parity" and
+// "StopBits" into the document, each falling back to its default when it cannot be read.
+// "Protocol" is not read. Returns whether a non-empty Connection is stored; when none is, the
+// other fields are left as they are.
+bool Load(CTickerluxDoc& doc, const CRegistryAccess& registry);
+
+// The Save button: raises `values.ComPort` to 1 if it is below 1 (in `values` too), then writes
+// the seven values one by one; a failed write does not stop the others. Returns whether every
+// write succeeded.
+bool Save(CommSettings& values, const CRegistryAccess& registry);
+
+} // namespace commstore

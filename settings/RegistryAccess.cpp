@@ -1,0 +1,59 @@
+#include "settings/RegistryAccess.h"
+
+#include "settings/UserStore.h"
+
+#include <cstring>
+
+namespace {
+
+std::string FullKey(RegRoot root, const std::string& subkey)
+{
+    switch (root) {
+    case RegRoot::CurrentUser:
+        break;
+    }
+    return "HKEY_CURRENT_USER\\" + subkey;
+}
+
+} // namespace
+
+bool CRegistryAccess::ReadValue(void* buffer, std::uint32_t* size, std::uint32_t bufferSize,
+                                RegRoot root, const std::string& subkey,
+                                const std::string& name) const
+{
+    const std::optional<regfile::CRegFile> store = userstore::Load();
+    const std::string key = FullKey(root, subkey);
+    if (!store || !store->HasKey(key))
+        return false;
+    const regfile::Value* value = store->Find(key, name);
+    if (!value || value->data.size() > bufferSize) {
+        if (size)
+            *size = 0;
+        return false;
+    }
+    if (!value->data.empty())
+        std::memcpy(buffer, value->data.data(), value->data.size());
+    if (size)
+        *size = static_cast<std::uint32_t>(value->data.size());
+    return true;
+}
+
+bool CRegistryAccess::WriteValue(const void* data, std::uint32_t type, std::uint32_t size,
+                                 RegRoot root, const std::string& subkey,
+                                 const std::string& name) const
+{
+    regfile::Value value{name, type, std::string(static_cast<const char*>(data), size)};
+    const std::string key = FullKey(root, subkey);
+    return userstore::Update([&](regfile::CRegFile& store) {
+        store.Set(key, value);
+        return true;
+    });
+}
+
+bool CRegistryAccess::DeleteValue(RegRoot root, const std::string& subkey,
+                                  const std::string& name) const
+{
+    const std::string key = FullKey(root, subkey);
+    return userstore::Update(
+        [&](regfile::CRegFile& store) { return store.Remove(key, name); });
+}
