@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+// The program's one HTTP client: a blocking GET over the platform's HTTP library. The library's
+// headers stay in HttpGet.cpp.
+namespace http {
+
+struct GetRequest {
+    std::string host;   // a name or address, without port; an IPv6 address in brackets
+    int port = 80;
+    std::string path;   // the request target, sent as given
+};
+
+enum class GetResult {
+    Complete,  // the whole body went to the sink (whatever the status code)
+    Stopped,   // the sink asked to stop; the rest of the body was not downloaded
+    Failed,    // no answer, or the transfer broke off (body shorter than announced, stall, ...)
+};
+
+// Receives the body in pieces as they arrive; returns false to stop the transfer.
+using BodySink = std::function<bool(std::string_view piece)>;
+
+// Sends "User-Agent: Newsglow", takes the proxy from the environment (http_proxy, no_proxy),
+// follows at most 10 redirects to http or https addresses, caches nothing, gives up when it
+// cannot connect within 60 s or when no data arrives for 30 s.
+GetResult Get(const GetRequest& request, const BodySink& sink);
+
+} // namespace http
