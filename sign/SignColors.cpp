@@ -1,0 +1,58 @@
+#include "sign/SignColors.h"
+
+#include <charconv>
+
+namespace sign {
+
+namespace {
+
+char ToLowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (ToLowerAscii(a[i]) != ToLowerAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+char ColorCode(int colorIndex)
+{
+    const bool inList = colorIndex >= 0 && colorIndex < static_cast<int>(kColors.size());
+    return kColors[inList ? colorIndex : kAutocolorIndex].code;
+}
+
+const char* ColorNameForCode(char code)
+{
+    for (const SignColor& color : kColors) {
+        if (color.code == code)
+            return color.name;
+    }
+    return nullptr;
+}
+
+std::optional<int> ParseColorIndex(std::string_view text)
+{
+    int index = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
+    if (error == std::errc() && end == text.data() + text.size() && !text.empty()) {
+        if (index >= 0 && index < static_cast<int>(kColors.size()))
+            return index;
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < kColors.size(); ++i) {
+        if (EqualsIgnoringCase(text, kColors[i].name))
+            return static_cast<int>(i);
+    }
+    return std::nullopt;
+}
+
+} // namespace sign
