@@ -12,7 +12,8 @@ public:
     virtual void OnDocumentUpdate(IDocumentObserver* sender, long hint) = 0;
 };
 
-// Result of opening or saving a settings file; `message` is what the user is told on failure.
+// Result of opening or saving a settings file; `message` is what the user is told on failure,
+// in UTF-8 (it may name the file as the file system spells it).
 struct DocFileResult {
     bool ok = true;
     std::string message;

@@ -1,0 +1,62 @@
+// The settings file side of CTickerluxDoc: Serialize and the open/save handling around it.
+#include "settings/Archive.h"
+#include "settings/DocFileMessages.h"
+#include "settings/FileIo.h"
+#include "settings/TickerluxDoc.h"
+
+namespace {
+constexpr const char* kFormatVersion = "1.00";
+} // namespace
+
+void CTickerluxDoc::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << kFormatVersion << WebServer << WebPath << ReservedText << AutoUpdate
+           << UpdateMinutes << TextBefore << TextAfter << LeadingComment << ColorIndex
+           << Condensed << ReservedFlag << ShowTime;
+        return;
+    }
+    // Any version text loads; the fields are read in place, one after the other.
+    std::string version;
+    ar >> version >> WebServer >> WebPath >> ReservedText >> AutoUpdate >> UpdateMinutes >>
+        TextBefore >> TextAfter >> LeadingComment >> ColorIndex >> Condensed >> ReservedFlag >>
+        ShowTime;
+    SourceText.clear();
+    UpdateAllViews();
+}
+
+DocFileResult CTickerluxDoc::OnOpenDocument(const std::string& path)
+{
+    std::string bytes;
+    if (const fileio::Status status = fileio::ReadAll(path, bytes); !status.Ok())
+        return {false, docmsg::ReadFailed(path, status.Reason())};
+
+    // A zero-byte file holds no values: it opens and changes no field.
+    if (!bytes.empty()) {
+        try {
+            CArchive ar(bytes);
+            Serialize(ar);
+        } catch (const CArchiveException&) {
+            // The fields were already being overwritten: start afresh as File > New does, and
+            // show the views the document they now hold.
+            OnNewDocument();
+            UpdateAllViews();
+            return {false, docmsg::kUnexpectedFormat};
+        }
+    }
+    SetPathName(path);
+    SetModifiedFlag(false);
+    return {};
+}
+
+DocFileResult CTickerluxDoc::OnSaveDocument(const std::string& path)
+{
+    CArchive ar;
+    Serialize(ar);
+    if (const fileio::Status status = fileio::ReplaceAtomically(path, ar.StoredBytes());
+        !status.Ok())
+        return {false, docmsg::SaveFailed(path, status.Reason())};
+    SetPathName(path);
+    SetModifiedFlag(false);
+    return {};
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Whole-file reads and crash-safe whole-file replacement. Failures carry the system's errno so
+// the caller can say why in the system's own words.
+namespace fileio {
+
+struct Status {
+    int error = 0;  // errno of the step that failed; 0 on success
+    bool Ok() const { return error == 0; }
+    // The system's text for the error, e.g. "No such file or directory".
+    std::string Reason() const;
+};
+
+// Reads every byte of the file at `path` into `bytes`.
+Status ReadAll(const std::string& path, std::string& bytes);
+
+// Replaces the file at `path` with `bytes` in one step: a temporary file beside it is written,
+// flushed to disk and renamed over it. On failure the earlier file is untouched and no temporary
+// file is left. A new file gets the usual permissions (0666 less the umask); an existing one keeps
+// its own. A symbolic link is followed, so the file it names is replaced and the link stays.
+Status ReplaceAtomically(const std::string& path, std::string_view bytes);
+
+} // namespace fileio

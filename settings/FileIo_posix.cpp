@@ -1,0 +1,165 @@
+#include "settings/FileIo.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fileio {
+namespace {
+
+class CFd {
+public:
+    explicit CFd(int fd) : m_fd(fd) {}
+    ~CFd()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    CFd(const CFd&) = delete;
+    CFd& operator=(const CFd&) = delete;
+    int Get() const { return m_fd; }
+    // Closes now, so that a failing close (a late write error) is seen.
+    bool Close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+Status Errno()
+{
+    return Status{errno != 0 ? errno : EIO};
+}
+
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t put = write(fd, bytes.data(), bytes.size());
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            return false;
+        if (put == 0) {
+            errno = EIO;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(put));
+    }
+    return true;
+}
+
+// The file a path finally names: symbolic links are followed even when the file they point to
+// does not exist yet.
+std::string ResolveLinks(const std::string& path)
+{
+    std::string current = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat info {};
+        if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = readlink(current.c_str(), target.data(), target.size());
+        if (length < 0)
+            return current;
+        target.resize(static_cast<std::size_t>(length));
+        if (target.front() != '/') {
+            const auto slash = current.find_last_of('/');
+            if (slash != std::string::npos)
+                target = current.substr(0, slash + 1) + target;
+        }
+        current = target;
+    }
+    return current;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A new, exclusively created file beside `path`, opened for writing with mode 0666 (the umask
+// applies, as for any new file).
+CFd CreateTemporaryBeside(const std::string& path, std::string& tempPath)
+{
+    const auto slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::random_device seed;
+    std::minstd_rand random(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = folder + "." + name + "." + std::to_string(random() % 1000000000) + ".tmp";
+        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return CFd(fd);
+    }
+    return CFd(-1);
+}
+
+} // namespace
+
+std::string Status::Reason() const
+{
+    return std::strerror(error);
+}
+
+Status ReadAll(const std::string& path, std::string& bytes)
+{
+    CFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0)
+        return Errno();
+    std::string data;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = read(fd.Get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return Errno();
+        if (got == 0)
+            break;
+        data.append(buffer, static_cast<std::size_t>(got));
+    }
+    bytes = std::move(data);
+    return {};
+}
+
+Status ReplaceAtomically(const std::string& path, std::string_view bytes)
+{
+    const std::string target = ResolveLinks(path);
+    struct stat existing {};
+    const bool exists = stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode))
+        return Status{EISDIR};
+
+    std::string tempPath;
+    CFd fd = CreateTemporaryBeside(target, tempPath);
+    if (fd.Get() < 0)
+        return Errno();
+    const bool written = (!exists || fchmod(fd.Get(), existing.st_mode & 07777) == 0) &&
+                         WriteAll(fd.Get(), bytes) && fsync(fd.Get()) == 0 && fd.Close() &&
+                         rename(tempPath.c_str(), target.c_str()) == 0;
+    if (!written) {
+        const Status failure = Errno();
+        unlink(tempPath.c_str());
+        return failure;
+    }
+    // The rename survives a crash only once the folder is on disk too.
+    CFd folder(open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Get() >= 0)
+        fsync(folder.Get());
+    return {};
+}
+
+} // namespace fileio
