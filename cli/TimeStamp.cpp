@@ -1,0 +1,17 @@
+#include "cli/TimeStamp.h"
+
+#include <ctime>
+
+namespace cli {
+
+std::string TimeStamp()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+} // namespace cli

@@ -1,0 +1,103 @@
+#include "cli/UpdateCommands.h"
+
+#include "cli/CliUserInterface.h"
+#include "cli/ExitCodes.h"
+#include "cli/Watch.h"
+#include "cli/WatchUserInterface.h"
+#include "headlines/TickerluxEngine.h"
+#include "settings/CommSettingsStore.h"
+#include "settings/RegistryAccess.h"
+#include "settings/TickerluxDoc.h"
+#include "settings/Win1252.h"
+
+#include <cstdio>
+
+namespace cli {
+namespace {
+
+// The one argument FEED.tlx, or nothing after a usage message.
+const std::string* FeedArgument(const char* command, const std::vector<std::string>& args)
+{
+    if (args.size() == 1 && !args[0].empty() && args[0][0] != '-')
+        return &args[0];
+    std::fprintf(stderr, "Usage: tickerlux-cli %s FEED.tlx\n", command);
+    return nullptr;
+}
+
+void LoadCommSettings(CTickerluxDoc& doc)
+{
+    commstore::Load(doc, CRegistryAccess());
+}
+
+int ProblemsSeen(const CCliUserInterface& ui)
+{
+    return ui.MessageCount() + ui.FailureCount();
+}
+
+int RunUpdate(const std::vector<std::string>& args)
+{
+    const std::string* feed = FeedArgument("update", args);
+    if (!feed)
+        return kExitUsage;
+    CTickerluxDoc doc;
+    if (const DocFileResult result = doc.OnOpenDocument(*feed); !result.ok) {
+        std::fprintf(stderr, "%s\n", win1252::ToUtf8(result.message).c_str());
+        return kExitUsage;
+    }
+    LoadCommSettings(doc);
+    CCliUserInterface ui;
+    CTickerluxEngine engine(doc, ui);
+    engine.OnUpdateSignNow();
+    return ProblemsSeen(ui) == 0 ? kExitOk : kExitFailed;
+}
+
+int RunWatchCommand(const std::vector<std::string>& args)
+{
+    const std::string* feed = FeedArgument("watch", args);
+    if (!feed)
+        return kExitUsage;
+    CTickerluxDoc doc;
+    CWatchUserInterface ui;
+    CTickerluxEngine engine(doc, ui);
+    CSignalWatchClock clock;
+    const auto update = [&] {
+        // Read afresh each time, so that `tickerlux-cli config` takes effect at the next update.
+        LoadCommSettings(doc);
+        const int before = ProblemsSeen(ui);
+        engine.OnUpdateSignNow();
+        return ProblemsSeen(ui) == before;
+    };
+    return RunWatch(*feed, doc, clock, update, stdout, stderr);
+}
+
+} // namespace
+
+Command UpdateCommand()
+{
+    return {"update", "update FEED.tlx", "Update Sign Now once: download, build the line, send it",
+            "Downloads the feed's page, builds the sign line and delivers it to the sign over the\n"
+            "stored communication settings (see 'config'): memory configuration, write text,\n"
+            "run sequence. A failed download still sends the (empty) line, so the sign goes blank.\n"
+            "Exit status: 0 done; 1 the download or a delivery failed (reason on standard error);\n"
+            "2 usage error or a feed file that cannot be read.\n",
+            RunUpdate};
+}
+
+Command WatchCommand()
+{
+    return {"watch", "watch FEED.tlx",
+            "Update Sign Now at once and then every UpdateMinutes minutes",
+            "Runs 'update' at once and then every UpdateMinutes minutes of the feed (1 to 5000;\n"
+            "empty means 60), whether or not AutoUpdate is set, until SIGINT or SIGTERM. Updates\n"
+            "keep their period however long one takes; slots missed during a long update are\n"
+            "skipped. The feed file and the communication settings are read again before each\n"
+            "update, so an edit takes effect at the next one; a feed file that has become\n"
+            "unreadable is reported and the last good settings are used. Every line printed\n"
+            "starts with the local time; failures do not stop the watch. A signal ends it after\n"
+            "the update in progress (a second one ends it at once).\n"
+            "Exit status: 0 after a signal; 2 usage error or a feed file that cannot be read at\n"
+            "the start.\n",
+            RunWatchCommand};
+}
+
+} // namespace cli

@@ -1,0 +1,75 @@
+#include "cli/Watch.h"
+
+#include "cli/ExitCodes.h"
+#include "cli/TimeStamp.h"
+#include "headlines/UpdateInterval.h"
+#include "settings/TickerluxDoc.h"
+#include "settings/Win1252.h"
+
+namespace cli {
+namespace {
+
+void PrintStamped(std::FILE* stream, const std::string& text)
+{
+    std::fprintf(stream, "%s %s\n", TimeStamp().c_str(), text.c_str());
+    std::fflush(stream);
+}
+
+// Reads the feed file into a copy, so that a file that cannot be read leaves `doc` as it was.
+bool ReloadFeed(const std::string& feedPath, CTickerluxDoc& doc, std::FILE* err)
+{
+    CTickerluxDoc fresh = doc;
+    const DocFileResult result = fresh.OnOpenDocument(feedPath);
+    if (!result.ok) {
+        PrintStamped(err, win1252::ToUtf8(result.message) +
+                              " (keeping the settings last read from the file)");
+        return false;
+    }
+    doc = fresh;
+    return true;
+}
+
+} // namespace
+
+IWatchClock::TimePoint NextSlot(IWatchClock::TimePoint previous,
+                                IWatchClock::TimePoint::duration period,
+                                IWatchClock::TimePoint now)
+{
+    IWatchClock::TimePoint next = previous + period;
+    if (next < now)
+        next += ((now - next + period - IWatchClock::TimePoint::duration(1)) / period) * period;
+    return next;
+}
+
+int RunWatch(const std::string& feedPath, CTickerluxDoc& doc, IWatchClock& clock,
+             const std::function<bool()>& update, std::FILE* out, std::FILE* err)
+{
+    if (const DocFileResult result = doc.OnOpenDocument(feedPath); !result.ok) {
+        std::fprintf(err, "%s\n", win1252::ToUtf8(result.message).c_str());
+        return kExitUsage;
+    }
+    const std::string feedName = win1252::ToUtf8(doc.GetTitle());
+    IWatchClock::TimePoint next = clock.Now();
+    int shownMinutes = 0;
+    for (bool first = true; clock.WaitUntil(next); first = false) {
+        if (!first)
+            ReloadFeed(feedPath, doc, err);
+        const int minutes = interval::GetUpdateMinutes(doc.UpdateMinutes).minutes;
+        if (minutes != shownMinutes) {
+            PrintStamped(out, "watching " + feedName + ": an update every " +
+                                  std::to_string(minutes) + (minutes == 1 ? " minute" : " minutes"));
+            shownMinutes = minutes;
+        }
+        if (update())
+            PrintStamped(out, "sign updated");
+        else
+            PrintStamped(err, "update failed; the next one follows on schedule");
+        if (clock.StopRequested())
+            break;
+        next = NextSlot(next, interval::TimerPeriod(minutes), clock.Now());
+    }
+    PrintStamped(out, "watch stopped");
+    return kExitOk;
+}
+
+} // namespace cli

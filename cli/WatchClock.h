@@ -1,0 +1,37 @@
+#pragma once
+
+#include <chrono>
+
+namespace cli {
+
+// Time as `watch` sees it: a monotonic clock whose waits end early on a stop request. Tests
+// drive a fake one, so no test waits a real minute.
+class IWatchClock {
+public:
+    using TimePoint = std::chrono::steady_clock::time_point;
+
+    virtual ~IWatchClock() = default;
+    virtual TimePoint Now() = 0;
+    // Returns true once `deadline` has come, false as soon as a stop is requested (also when
+    // one was requested before the call).
+    virtual bool WaitUntil(TimePoint deadline) = 0;
+    virtual bool StopRequested() = 0;
+};
+
+// The steady clock, with SIGINT and SIGTERM as stop requests while the object lives (the
+// earlier handlers come back afterwards). After the first of them a second one of the same
+// kind ends the process the default way, so a user can still break off a long delivery.
+// One object at a time per process.
+class CSignalWatchClock : public IWatchClock {
+public:
+    CSignalWatchClock();
+    ~CSignalWatchClock() override;
+    CSignalWatchClock(const CSignalWatchClock&) = delete;
+    CSignalWatchClock& operator=(const CSignalWatchClock&) = delete;
+
+    TimePoint Now() override;
+    bool WaitUntil(TimePoint deadline) override;
+    bool StopRequested() override;
+};
+
+} // namespace cli

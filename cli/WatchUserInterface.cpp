@@ -1,0 +1,21 @@
+#include "cli/WatchUserInterface.h"
+
+#include "cli/TimeStamp.h"
+
+#include <cstdio>
+
+namespace cli {
+
+void CWatchUserInterface::MessageBox(const std::string& text)
+{
+    std::fprintf(stderr, "%s ", TimeStamp().c_str());
+    CCliUserInterface::MessageBox(text);
+}
+
+void CWatchUserInterface::DeliveryFailed(const std::string& reason)
+{
+    std::fprintf(stderr, "%s ", TimeStamp().c_str());
+    CCliUserInterface::DeliveryFailed(reason);
+}
+
+} // namespace cli
