@@ -100,6 +100,14 @@ CSignCodeMap::CSignCodeMap(const CSignCharTable& table)
 {
     for (int key = 0; key < 256; ++key)
         m_signCode[key] = table.Lookup(key);
+
+    m_extendedWindowsCode.fill(-1);
+    for (int i = table.Count() - 1; i >= 0; --i) {  // backwards, so the first row wins
+        const CSignCharTable::Row& row = table.GetRow(i);
+        const bool extended = row.windowsCode == 0 || row.windowsCode >= 0x80;
+        if (extended && row.signCode >= 0 && row.signCode < 256)
+            m_extendedWindowsCode[row.signCode] = row.windowsCode;
+    }
 }
 
 const CSignCodeMap& CSignCodeMap::BuiltIn()

@@ -44,6 +44,12 @@ public:
     // Same result as CSignCharTable::Lookup(key).
     int SignCode(unsigned char key) const { return m_signCode[key]; }
 
+    // The way back from an extended character (the byte after 0x08): the Windows code of the
+    // first row that the encoder sends behind 0x08 (Windows code 0 or above 0x7F) with this
+    // sign code; 0 when that row has no Windows code, -1 when there is no such row.
+    int ExtendedWindowsCode(unsigned char signCode) const { return m_extendedWindowsCode[signCode]; }
+
 private:
     std::array<int, 256> m_signCode{};
+    std::array<int, 256> m_extendedWindowsCode{};
 };

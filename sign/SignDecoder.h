@@ -14,6 +14,11 @@ enum class TransmissionKind { WriteText, Clear, MemoryConfig, RunSequence, Unkno
 // "write-text", "clear", "memory-config", "run-sequence", "unknown".
 const char* KindName(TransmissionKind kind);
 
+// Stands in DecodedText::text for an extended character that has no Windows-1252 form (sign
+// codes 0x3E, 0x58, 0x59) or no row in the table at all: ASCII SUB, which no decoded
+// character can otherwise be.
+inline constexpr char kNoWindowsForm = '\x1A';
+
 // Write-text data decoded back to the sign line's Windows-1252 text.
 struct DecodedText {
     char fileLabel = 0;
@@ -53,6 +58,10 @@ struct DecodedTransmission {
 
 class CSignDecoder {
 public:
+    // A transmission or a run of stray bytes is never held longer than this: it comes back
+    // with an error and what follows is parsed afresh. Far above the longest write-text.
+    static constexpr std::size_t kMaxPendingBytes = 256 * 1024;
+
     // Appends bytes and returns every transmission that they complete.
     std::vector<DecodedTransmission> Feed(const unsigned char* data, std::size_t length);
 
@@ -60,7 +69,14 @@ public:
     std::optional<DecodedTransmission> Finish();
 
 private:
+    enum class State { Idle, Garbage, Preamble, Body };
+
+    void Take(unsigned char byte, std::vector<DecodedTransmission>& done);
+    void Begin(unsigned char byte);
+    DecodedTransmission TakePending();
+
     std::vector<unsigned char> m_pending;
+    State m_state = State::Idle;
 };
 
 // Decodes one complete transmission held in `bytes` (first NUL to EOT).
