@@ -1,10 +1,15 @@
 #include "cli/Commands.h"
 
+#include "cli/CmdSet.h"
+#include "cli/CmdShow.h"
+
 namespace cli {
 
 const std::vector<Command>& AllCommands()
 {
     static const std::vector<Command> commands = {
+        SetCommand(),
+        ShowCommand(),
     };
     return commands;
 }

@@ -1,0 +1,68 @@
+#include "cli/CmdSet.h"
+
+#include "cli/ExitCodes.h"
+#include "cli/FeedFields.h"
+#include "settings/TickerluxDoc.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace cli {
+namespace {
+
+int Usage(const std::string& problem)
+{
+    std::fprintf(stderr, "tickerlux-cli set: %s\nUsage: tickerlux-cli set FEED.tlx NAME=VALUE...\n",
+                 problem.c_str());
+    return kExitUsage;
+}
+
+int RunSet(const std::vector<std::string>& args)
+{
+    if (args.empty())
+        return Usage("no settings file given");
+    const std::string& path = args[0];
+    if (path.empty() || path[0] == '-')
+        return Usage("unknown option '" + path + "'");
+
+    // Every argument is checked before the file is touched.
+    std::string error;
+    const auto assignments =
+        ParseAssignments(std::vector<std::string>(args.begin() + 1, args.end()), FeedFields(), error);
+    if (!assignments)
+        return Usage(error);
+
+    CTickerluxDoc doc;
+    std::error_code ignored;
+    if (std::filesystem::status(path, ignored).type() != std::filesystem::file_type::not_found) {
+        if (const DocFileResult opened = doc.OnOpenDocument(path); !opened.ok) {
+            std::fprintf(stderr, "%s\n", opened.message.c_str());
+            return kExitUsage;
+        }
+    }
+    ApplyAssignments(doc, *assignments);
+    doc.SetModifiedFlag();
+    if (const DocFileResult saved = doc.OnSaveDocument(path); !saved.ok) {
+        std::fprintf(stderr, "%s\n", saved.message.c_str());
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+Command SetCommand()
+{
+    return {"set", "set FEED.tlx NAME=VALUE...", "create or change a settings file",
+            "Reads FEED.tlx (a missing file starts from a new document's defaults), gives each\n"
+            "named field its value and writes the file back. With no NAME=VALUE it just writes\n"
+            "the file. Names: WebServer WebPath ReservedText AutoUpdate UpdateMinutes TextBefore\n"
+            "TextAfter LeadingComment ColorIndex Condensed ReservedFlag ShowTime.\n"
+            "AutoUpdate, ColorIndex, Condensed, ReservedFlag and ShowTime take whole numbers.\n"
+            "Values are UTF-8, stored as Windows-1252 ('?' for characters it lacks); \\\\ \\n \\r\n"
+            "\\t and \\xHH give a backslash, LF, CR, tab and the byte HH.\n"
+            "An unknown name, a bad value or an unreadable file changes nothing (exit 2).\n",
+            RunSet};
+}
+
+} // namespace cli

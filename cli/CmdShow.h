@@ -1,0 +1,10 @@
+#pragma once
+
+#include "cli/Commands.h"
+
+namespace cli {
+
+// `show FEED.tlx`: prints the twelve file fields, one NAME=VALUE a line, in file order.
+Command ShowCommand();
+
+} // namespace cli
