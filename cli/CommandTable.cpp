@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "cli/CmdEncode.h"
 #include "cli/CmdSet.h"
 #include "cli/CmdShow.h"
 
@@ -10,6 +11,7 @@ const std::vector<Command>& AllCommands()
     static const std::vector<Command> commands = {
         SetCommand(),
         ShowCommand(),
+        EncodeCommand(),
     };
     return commands;
 }

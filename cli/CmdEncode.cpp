@@ -1,0 +1,156 @@
+#include "cli/CmdEncode.h"
+
+#include "cli/CliUserInterface.h"
+#include "cli/ExitCodes.h"
+#include "headlines/TickerluxEngine.h"
+#include "settings/TickerluxDoc.h"
+#include "settings/Win1252.h"
+#include "sign/SignColors.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <optional>
+
+namespace cli {
+namespace {
+
+struct EncodeOptions {
+    int colorIndex = sign::kDefaultColorIndex;
+    bool condensed = false;
+    bool raw = false;
+};
+
+int Usage(const std::string& problem)
+{
+    std::fprintf(stderr,
+                 "tickerlux-cli encode: %s\n"
+                 "Usage: tickerlux-cli encode [--color N] [--condensed] [--raw]\n",
+                 problem.c_str());
+    return kExitUsage;
+}
+
+std::string ColorChoices()
+{
+    std::string choices;
+    for (std::size_t i = 0; i < sign::kColors.size(); ++i)
+        choices += (i ? ", " : "") + std::to_string(i) + " " + sign::kColors[i].name;
+    return choices;
+}
+
+// Fills `options`, or returns the problem with the arguments.
+std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
+                                        EncodeOptions& options)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--condensed") {
+            options.condensed = true;
+        } else if (arg == "--raw") {
+            options.raw = true;
+        } else if (arg == "--color" || arg.rfind("--color=", 0) == 0) {
+            std::string value;
+            if (arg == "--color") {
+                if (i + 1 == args.size())
+                    return "--color needs a value";
+                value = args[++i];
+            } else {
+                value = arg.substr(8);
+            }
+            const std::optional<int> index = sign::ParseColorIndex(value);
+            if (!index)
+                return "unknown colour '" + value + "'; choose one of " + ColorChoices();
+            options.colorIndex = *index;
+        } else if (!arg.empty() && arg[0] == '-') {
+            return "unknown option '" + arg + "'";
+        } else {
+            return "unexpected argument '" + arg + "'; the line comes on standard input";
+        }
+    }
+    return std::nullopt;
+}
+
+bool ReadAll(FILE* in, std::string& bytes)
+{
+    char chunk[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0)
+        bytes.append(chunk, got);
+    return !std::ferror(in);
+}
+
+// The line without the newline that ends it ("\n" or "\r\n").
+void DropLineEnd(std::string& line)
+{
+    if (!line.empty() && line.back() == '\n') {
+        line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+    }
+}
+
+int RunEncode(const std::vector<std::string>& args)
+{
+    EncodeOptions options;
+    if (const std::optional<std::string> problem = ParseOptions(args, options))
+        return Usage(*problem);
+
+    std::string input;
+    if (!ReadAll(stdin, input)) {
+        std::fprintf(stderr, "tickerlux-cli encode: cannot read standard input: %s\n",
+                     std::strerror(errno));
+        return kExitUsage;
+    }
+    DropLineEnd(input);
+    const std::string line = options.raw ? input : win1252::FromUtf8(input);
+    if (const std::size_t nul = line.find('\0'); nul != std::string::npos) {
+        std::fprintf(stderr,
+                     "tickerlux-cli encode: the line holds a NUL byte at offset %zu; a sign "
+                     "line cannot\n",
+                     nul);
+        return kExitUsage;
+    }
+
+    CTickerluxDoc doc;
+    doc.ColorIndex = options.colorIndex;
+    doc.Condensed = options.condensed ? 1 : 0;
+    CCliUserInterface ui;
+    CTickerluxEngine engine(doc, ui);
+    const auto buffer =
+        std::make_unique<unsigned char[]>(CTickerluxEngine::kTransmissionBufferSize);
+    int length = 0;
+    engine.BuildTextTransmission(buffer.get(), length, line.c_str());
+
+    if (std::fwrite(buffer.get(), 1, static_cast<std::size_t>(length), stdout) !=
+            static_cast<std::size_t>(length) ||
+        std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "tickerlux-cli encode: cannot write standard output: %s\n",
+                     std::strerror(errno));
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+Command EncodeCommand()
+{
+    return {"encode", "encode [--color N] [--condensed] [--raw]",
+            "write the sign transmission of the line on standard input",
+            "Reads one sign line on standard input and writes the complete write-text\n"
+            "transmission for it, as bytes, to standard output; nothing is sent to a sign.\n"
+            "The input is UTF-8 and is converted to Windows-1252 ('?' for characters it\n"
+            "lacks); with --raw its bytes are used unchanged. Everything on standard input is\n"
+            "the line, except one newline (LF or CR LF) at its very end. Line breaks inside it\n"
+            "are control bytes, which the sign never gets; a NUL byte is refused (exit 2).\n"
+            "Only the first 30,000 bytes of the line are sent.\n"
+            "  --color N    N is a number or a name: 0 Amber, 1 Autocolor, 2 Brown, 3 Dim Green,\n"
+            "               4 Dim Red, 5 Green, 6 Orange, 7 Rainbow 1, 8 Rainbow 2, 9 Red,\n"
+            "               10 Yellow (default 9, Red)\n"
+            "  --condensed  compressed rotate instead of rotate\n"
+            "  --raw        take the input bytes as Windows-1252 bytes, without conversion\n",
+            RunEncode};
+}
+
+} // namespace cli

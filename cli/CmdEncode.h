@@ -1,0 +1,11 @@
+#pragma once
+
+#include "cli/Commands.h"
+
+namespace cli {
+
+// `encode [--color N] [--condensed] [--raw]`: the write-text transmission of the sign line on
+// standard input, written to standard output.
+Command EncodeCommand();
+
+} // namespace cli
