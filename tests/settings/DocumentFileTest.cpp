@@ -1,0 +1,372 @@
+#include "settings/DocFileMessages.h"
+#include "settings/TickerluxDoc.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace std::string_literals;
+
+namespace {
+
+const std::string kNewDocumentFile =
+    "\x04" "1.00" "\x00" "\x00" "\x00" "\x00\x00\x00\x00" "\x02" "60" "\x00" "\x00" "\x00"
+    "\x09\x00\x00\x00" "\x00\x00\x00\x00" "\x00\x00\x00\x00" "\x00\x00\x00\x00"s;
+
+struct CountingObserver : IDocumentObserver {
+    void OnDocumentUpdate(IDocumentObserver*, long) override { ++updates; }
+    int updates = 0;
+};
+
+// Every byte value, so no byte is lost or changed on the way through the file.
+std::string AllBytes()
+{
+    std::string bytes;
+    for (int b = 0; b < 256; ++b)
+        bytes += static_cast<char>(b);
+    return bytes;
+}
+
+// A document whose every feed field differs from its default.
+void FillFeedFields(CTickerluxDoc& doc)
+{
+    doc.WebServer = "news.example.org:8080";
+    doc.WebPath = "/world/index.html";
+    doc.ReservedText = AllBytes();
+    doc.AutoUpdate = 1;
+    doc.UpdateMinutes = "15";
+    doc.TextBefore = "<h2 class=\"title\">";
+    doc.TextAfter = "</h2>";
+    doc.LeadingComment = std::string(300, 'L');
+    doc.ColorIndex = -1;
+    doc.Condensed = 1;
+    doc.ReservedFlag = 0x7FFFFFFF;
+    doc.ShowTime = 1;
+}
+
+void SetCommunicationSettings(CTickerluxDoc& doc)
+{
+    doc.Connection = "usb - betabrite prism";
+    doc.ComPort = doc.BaudRate = doc.ByteSize = doc.StopBits = 0;
+    doc.Parity = "";
+}
+
+void ExpectSameFeedFields(const CTickerluxDoc& a, const CTickerluxDoc& b)
+{
+    EXPECT_EQ(a.WebServer, b.WebServer);
+    EXPECT_EQ(a.WebPath, b.WebPath);
+    EXPECT_EQ(a.ReservedText, b.ReservedText);
+    EXPECT_EQ(a.AutoUpdate, b.AutoUpdate);
+    EXPECT_EQ(a.UpdateMinutes, b.UpdateMinutes);
+    EXPECT_EQ(a.TextBefore, b.TextBefore);
+    EXPECT_EQ(a.TextAfter, b.TextAfter);
+    EXPECT_EQ(a.LeadingComment, b.LeadingComment);
+    EXPECT_EQ(a.ColorIndex, b.ColorIndex);
+    EXPECT_EQ(a.Condensed, b.Condensed);
+    EXPECT_EQ(a.ReservedFlag, b.ReservedFlag);
+    EXPECT_EQ(a.ShowTime, b.ShowTime);
+}
+
+void ExpectCommunicationSettingsKept(const CTickerluxDoc& doc)
+{
+    EXPECT_EQ(doc.Connection, "usb - betabrite prism");
+    EXPECT_EQ(doc.ComPort + doc.BaudRate + doc.ByteSize + doc.StopBits, 0);
+    EXPECT_EQ(doc.Parity, "");
+    EXPECT_EQ(doc.Protocol, "alpha");
+}
+
+std::string SavedBytes(CTickerluxDoc& doc, const CTempDir& dir)
+{
+    const std::string path = dir.File("saved.tlx");
+    const DocFileResult result = doc.OnSaveDocument(path);
+    EXPECT_TRUE(result.ok) << result.message;
+    return ReadFileBytes(path);
+}
+
+TEST(DocumentFile, NewDocumentSavesThe34BytesOfTheFormat)
+{
+    CTempDir dir;
+    CTickerluxDoc doc;
+    doc.SourceText = "never saved";
+    EXPECT_EQ(SavedBytes(doc, dir), kNewDocumentFile);
+}
+
+TEST(DocumentFile, EveryFeedFieldRoundTripsAndTheOpenResetsSourceTextAndRefreshes)
+{
+    CTempDir dir;
+    CTickerluxDoc written;
+    FillFeedFields(written);
+    written.SetModifiedFlag();
+    const std::string path = dir.File("feed.tlx");
+    ASSERT_TRUE(written.OnSaveDocument(path).ok);
+    EXPECT_FALSE(written.IsModified());
+    EXPECT_EQ(written.GetPathName(), path);
+    EXPECT_EQ(written.GetTitle(), "feed.tlx");
+
+    CTickerluxDoc read;
+    SetCommunicationSettings(read);
+    read.SourceText = "old page";
+    read.SetModifiedFlag();
+    CountingObserver view;
+    read.AddObserver(&view);
+    const DocFileResult result = read.OnOpenDocument(path);
+    ASSERT_TRUE(result.ok) << result.message;
+    ExpectSameFeedFields(read, written);
+    EXPECT_EQ(read.SourceText, "");
+    EXPECT_EQ(view.updates, 1);
+    EXPECT_FALSE(read.IsModified());
+    EXPECT_EQ(read.GetPathName(), path);
+    EXPECT_EQ(read.GetTitle(), "feed.tlx");
+    ExpectCommunicationSettingsKept(read);
+
+    // Values the program never uses (ReservedText, ReservedFlag) are written back unchanged.
+    EXPECT_EQ(SavedBytes(read, dir), ReadFileBytes(path));
+}
+
+struct LoadCase {
+    const char* name;
+    std::string bytes;
+};
+
+void PrintTo(const LoadCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+// Files that load like a new document's, whatever their version text or trailing bytes.
+class LoadsAsNewDocument : public testing::TestWithParam<LoadCase> {};
+
+TEST_P(LoadsAsNewDocument, GivesTheDefaults)
+{
+    CTempDir dir;
+    const std::string path = dir.File("feed.tlx");
+    WriteFileBytes(path, GetParam().bytes);
+    CTickerluxDoc doc;
+    FillFeedFields(doc);
+    const DocFileResult result = doc.OnOpenDocument(path);
+    ASSERT_TRUE(result.ok) << result.message;
+    ExpectSameFeedFields(doc, CTickerluxDoc());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LoadsAsNewDocument,
+    testing::Values(LoadCase{"Version100", kNewDocumentFile},
+                    LoadCase{"Version200", "\x04" "2.00"s + kNewDocumentFile.substr(5)},
+                    LoadCase{"EmptyVersion", "\x00"s + kNewDocumentFile.substr(5)},
+                    LoadCase{"LongVersion", "\xFF\x2C\x01"s + std::string(300, 'v') +
+                                                kNewDocumentFile.substr(5)},
+                    LoadCase{"TrailingBytesIgnored", kNewDocumentFile + "garbage\xFF\xFF\xFF"s},
+                    LoadCase{"WideVersion", "\xFF\xFE\xFF\x01" "1\0"s + kNewDocumentFile.substr(5)}),
+    [](const auto& c) { return c.param.name; });
+
+TEST(DocumentFile, ZeroByteFileOpensAndChangesNoFieldButTakesThePath)
+{
+    CTempDir dir;
+    const std::string path = dir.File("empty.tlx");
+    WriteFileBytes(path, "");
+    CTickerluxDoc doc;
+    FillFeedFields(doc);
+    doc.SourceText = "page";
+    doc.SetModifiedFlag();
+    CountingObserver view;
+    doc.AddObserver(&view);
+
+    const DocFileResult result = doc.OnOpenDocument(path);
+    ASSERT_TRUE(result.ok) << result.message;
+    CTickerluxDoc expected;
+    FillFeedFields(expected);
+    ExpectSameFeedFields(doc, expected);
+    EXPECT_EQ(doc.SourceText, "page");
+    EXPECT_EQ(view.updates, 0);
+    EXPECT_EQ(doc.GetPathName(), path);
+    EXPECT_EQ(doc.GetTitle(), "empty.tlx");
+    EXPECT_FALSE(doc.IsModified());
+}
+
+// A file cut at any byte fails as an unexpected format and leaves a new document behind.
+void ExpectFailedAsUnexpectedFormat(const std::string& bytes, const std::string& what)
+{
+    CTempDir dir;
+    const std::string path = dir.File("cut.tlx");
+    WriteFileBytes(path, bytes);
+    CTickerluxDoc doc;
+    FillFeedFields(doc);
+    SetCommunicationSettings(doc);
+    doc.SourceText = "page";
+    doc.SetPathName("/feeds/old.tlx");
+    doc.SetModifiedFlag();
+    CountingObserver view;
+    doc.AddObserver(&view);
+
+    const DocFileResult result = doc.OnOpenDocument(path);
+    EXPECT_FALSE(result.ok) << what;
+    EXPECT_EQ(result.message, docmsg::kUnexpectedFormat) << what;
+    ExpectSameFeedFields(doc, CTickerluxDoc());
+    EXPECT_EQ(doc.SourceText, "") << what;
+    EXPECT_EQ(doc.GetPathName(), "") << what;
+    EXPECT_EQ(doc.GetTitle(), "Untitled") << what;
+    EXPECT_FALSE(doc.IsModified()) << what;
+    EXPECT_GE(view.updates, 1) << what;  // the views show the reset document
+    ExpectCommunicationSettingsKept(doc);
+}
+
+TEST(DocumentFile, FileCutAtEveryBytePositionFailsAsUnexpectedFormat)
+{
+    CTickerluxDoc full;
+    FillFeedFields(full);
+    CTempDir dir;
+    const std::string bytes = SavedBytes(full, dir);
+    for (std::size_t cut = 1; cut < bytes.size(); ++cut) {
+        ExpectFailedAsUnexpectedFormat(bytes.substr(0, cut), "cut at " + std::to_string(cut));
+        if (testing::Test::HasFailure())
+            break;
+    }
+}
+
+class HostileFile : public testing::TestWithParam<LoadCase> {};
+
+TEST_P(HostileFile, FailsAsUnexpectedFormat)
+{
+    ExpectFailedAsUnexpectedFormat(GetParam().bytes, GetParam().name);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HostileFile,
+    testing::Values(
+        LoadCase{"Length65534In40Bytes",
+                 "\xFF\xFF\xFF\xFE\xFF\x00\x00"s + kNewDocumentFile.substr(0, 33)},
+        LoadCase{"LengthAllOnes", "\x04" "1.00" "\xFF\xFF\xFF\xFF\xFF\xFF\xFF"s +
+                                      kNewDocumentFile.substr(6)},
+        LoadCase{"WideMarkerIn40Bytes", "\x04" "1.00" "\xFF\xFE\xFF\xFF\x00\x01"s +
+                                            kNewDocumentFile.substr(5)},
+        LoadCase{"TextLengthOnePastTheEnd", kNewDocumentFile.substr(0, 17) + "\x10"s +
+                                                std::string(15, 'a')}),
+    [](const auto& c) { return c.param.name; });
+
+struct UnreadableCase {
+    const char* name;
+    void (*make)(const std::string& path);
+    const char* reason;
+};
+
+void PrintTo(const UnreadableCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class UnreadableFile : public testing::TestWithParam<UnreadableCase> {};
+
+TEST_P(UnreadableFile, LeavesTheDocumentAsItWas)
+{
+    CTempDir dir;
+    const std::string path = dir.File("feed.tlx");
+    GetParam().make(path);
+    CTickerluxDoc doc;
+    FillFeedFields(doc);
+    doc.SetPathName("/feeds/old.tlx");
+    doc.SetModifiedFlag();
+    CountingObserver view;
+    doc.AddObserver(&view);
+
+    const DocFileResult result = doc.OnOpenDocument(path);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "Unable to read \"" + path + "\": " + GetParam().reason + ".");
+    CTickerluxDoc expected;
+    FillFeedFields(expected);
+    ExpectSameFeedFields(doc, expected);
+    EXPECT_EQ(doc.GetPathName(), "/feeds/old.tlx");
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(view.updates, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnreadableFile,
+    testing::Values(UnreadableCase{"Missing", [](const std::string&) {},
+                                   "No such file or directory"},
+                    UnreadableCase{"Directory",
+                                   [](const std::string& path) {
+                                       std::filesystem::create_directory(path);
+                                   },
+                                   "Is a directory"}),
+    [](const auto& c) { return c.param.name; });
+
+// The save is cut off by the file size limit half way through writing: the old file stays whole.
+TEST(DocumentFile, FailedWriteLeavesThePreviousFileWhole)
+{
+    CTempDir dir;
+    const std::string path = dir.File("feed.tlx");
+    WriteFileBytes(path, kNewDocumentFile);
+    CTickerluxDoc doc;
+    doc.LeadingComment = std::string(100000, 'x');
+    doc.SetModifiedFlag();
+
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit old = limit;
+    limit.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const DocFileResult result = doc.OnSaveDocument(dir.File("feed.tlx"));
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &old), 0);
+
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "Unable to save \"" + path + "\": File too large.");
+    EXPECT_EQ(ReadFileBytes(path), kNewDocumentFile);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), "");
+    // No temporary file is left beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(DocumentFile, SaveOverADirectoryFailsAndKeepsIt)
+{
+    CTempDir dir;
+    const std::string path = dir.File("feed.tlx");
+    std::filesystem::create_directory(path);
+    CTickerluxDoc doc;
+    doc.SetModifiedFlag();
+    const DocFileResult result = doc.OnSaveDocument(path);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "Unable to save \"" + path + "\": Is a directory.");
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST(DocumentFile, SaveIntoAMissingFolderFails)
+{
+    CTempDir dir;
+    const std::string path = dir.File("no/such/feed.tlx");
+    CTickerluxDoc doc;
+    doc.SetModifiedFlag();
+    const DocFileResult result = doc.OnSaveDocument(path);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "Unable to save \"" + path + "\": No such file or directory.");
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST(DocumentFile, SaveKeepsThePermissionsOfTheFileAndFollowsALink)
+{
+    CTempDir dir;
+    const std::string path = dir.File("feed.tlx");
+    WriteFileBytes(path, "old");
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    const std::string link = dir.File("link.tlx");
+    std::filesystem::create_symlink("feed.tlx", link);
+
+    CTickerluxDoc doc;
+    ASSERT_TRUE(doc.OnSaveDocument(link).ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFileBytes(path), kNewDocumentFile);
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+} // namespace
