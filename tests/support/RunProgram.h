@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// What a finished program left behind.
+struct ProgramResult {
+    int exitCode = -1;  // -1 when it did not exit normally (killed by a signal)
+    std::string out;
+    std::string err;
+};
+
+// Runs `argv` (argv[0] is a path) to the end with `input` on its standard input, in this
+// process's environment changed by `env` (NAME, VALUE pairs; they are set before the program
+// starts, so they also reach its dynamic loader).
+ProgramResult RunProgram(const std::vector<std::string>& argv,
+                         const std::vector<std::pair<std::string, std::string>>& env = {},
+                         const std::string& input = {});
