@@ -380,7 +380,8 @@ std::string CRegFile::FormatValue(const Value& value)
     if (value.type == kTypeDword && value.data.size() == 4) {
         std::uint32_t number = 0;
         for (int i = 3; i >= 0; --i)
-            number = number << 8 | static_cast<unsigned char>(value.data[static_cast<std::size_t>(i)]);
+            number =
+                number << 8 | static_cast<unsigned char>(value.data[static_cast<std::size_t>(i)]);
         std::snprintf(buffer, sizeof buffer, "dword:%08x\n", static_cast<unsigned>(number));
         return line + buffer;
     }

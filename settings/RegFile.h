@@ -38,12 +38,12 @@ public:
 
 private:
     struct Entry {
-        std::string raw;  // the lines as read (or as formatted), each ending with '\n'
+        std::string raw; // the lines as read (or as formatted), each ending with '\n'
         std::optional<Value> value;
     };
     struct Section {
-        std::string header;  // raw header line
-        std::string key;     // normalised key; empty for a "[-key]" deletion
+        std::string header; // raw header line
+        std::string key;    // normalised key; empty for a "[-key]" deletion
         std::vector<Entry> entries;
     };
 

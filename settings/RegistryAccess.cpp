@@ -54,6 +54,5 @@ bool CRegistryAccess::DeleteValue(RegRoot root, const std::string& subkey,
                                   const std::string& name) const
 {
     const std::string key = FullKey(root, subkey);
-    return userstore::Update(
-        [&](regfile::CRegFile& store) { return store.Remove(key, name); });
+    return userstore::Update([&](regfile::CRegFile& store) { return store.Remove(key, name); });
 }

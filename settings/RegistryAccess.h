@@ -4,7 +4,9 @@
 #include <string>
 
 // The registry root keys the program uses.
-enum class RegRoot { CurrentUser };
+enum class RegRoot {
+    CurrentUser
+};
 
 // Value types, numbered as the registry numbers them.
 enum RegValueType : std::uint32_t {
