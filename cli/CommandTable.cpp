@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "cli/CmdEncode.h"
+#include "cli/CmdLine.h"
 #include "cli/CmdSet.h"
 #include "cli/CmdShow.h"
 
@@ -11,6 +12,7 @@ const std::vector<Command>& AllCommands()
     static const std::vector<Command> commands = {
         SetCommand(),
         ShowCommand(),
+        LineCommand(),
         EncodeCommand(),
     };
     return commands;

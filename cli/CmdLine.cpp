@@ -1,0 +1,76 @@
+#include "cli/CmdLine.h"
+
+#include "cli/CliUserInterface.h"
+#include "cli/ExitCodes.h"
+#include "headlines/TickerluxEngine.h"
+#include "settings/TickerluxDoc.h"
+#include "settings/Win1252.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace cli {
+namespace {
+
+// The extractor refreshes the document's views only when the download failed (after a good one
+// the caller refreshes), so a refresh during BuildSignLine tells the command it failed.
+class CFailedDownloadWatch : public IDocumentObserver {
+public:
+    explicit CFailedDownloadWatch(CTickerluxDoc& doc) : m_doc(doc) { m_doc.AddObserver(this); }
+    ~CFailedDownloadWatch() override { m_doc.RemoveObserver(this); }
+    CFailedDownloadWatch(const CFailedDownloadWatch&) = delete;
+    CFailedDownloadWatch& operator=(const CFailedDownloadWatch&) = delete;
+
+    void OnDocumentUpdate(IDocumentObserver* /*sender*/, long /*hint*/) override { m_failed = true; }
+    bool Failed() const { return m_failed; }
+
+private:
+    CTickerluxDoc& m_doc;
+    bool m_failed = false;
+};
+
+int RunLine(const std::vector<std::string>& args)
+{
+    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
+        std::fprintf(stderr, "Usage: tickerlux-cli line FEED.tlx\n");
+        return kExitUsage;
+    }
+    CTickerluxDoc doc;
+    if (const DocFileResult opened = doc.OnOpenDocument(args[0]); !opened.ok) {
+        std::fprintf(stderr, "%s\n", opened.message.c_str());  // already UTF-8
+        return kExitUsage;
+    }
+    CCliUserInterface ui;
+    CTickerluxEngine engine(doc, ui);
+    CFailedDownloadWatch download(doc);
+    engine.BuildSignLine();
+    if (download.Failed())
+        return kExitFailed;  // the fetcher's message is already on standard error
+
+    std::printf("%s\n", win1252::ToUtf8(engine.SignLine()).c_str());
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "tickerlux-cli line: cannot write the output: %s\n",
+                     std::strerror(errno));
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+Command LineCommand()
+{
+    return {"line", "line FEED.tlx", "download the page and print the sign line (nothing is sent)",
+            "Downloads WebPath from WebServer (\"host\" or \"host:port\"; port 80 by default) as\n"
+            "the feed file FEED.tlx names them, and prints the sign line that an update would\n"
+            "send, in UTF-8: the leading comment, the time stamp when ShowTime is 1, and\n"
+            "\" -- \" before each headline found between TextBefore and TextAfter.\n"
+            "A page longer than 199,999 bytes is cut there, with a notice on standard error.\n"
+            "The proxy comes from http_proxy and no_proxy.\n"
+            "Exit status: 0 done; 1 the page could not be downloaded (reason on standard\n"
+            "error); 2 usage error or a feed file that cannot be read.\n",
+            RunLine};
+}
+
+} // namespace cli

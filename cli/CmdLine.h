@@ -1,0 +1,10 @@
+#pragma once
+
+#include "cli/Commands.h"
+
+namespace cli {
+
+// `line FEED.tlx`: downloads the feed's page and prints the sign line; nothing is sent.
+Command LineCommand();
+
+} // namespace cli

@@ -1,0 +1,119 @@
+#include "settings/TickerluxDoc.h"
+#include "tests/support/RunProgram.h"
+#include "tests/support/TempDir.h"
+#include "tools/pageserver/PageServer.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kConnectionError =
+    "Error connecting to the website.\n\nThe field, \"Web Server:\" field should not contain "
+    "\"http://\"or any other forward-slashes. The next field, \"Directory/File on Website\" must "
+    "start with a forward-slash and may contain more as needed.  From a web browser, you can cut "
+    "and paste the URL directly following the servername into this second field - please load "
+    "the included datafiles for an example.\n";
+
+// A feed file that reads the headlines between <h> and </h> from /news on `webServer`.
+std::string WriteFeed(const CTempDir& dir, const std::string& webServer)
+{
+    CTickerluxDoc doc;
+    doc.WebServer = webServer;
+    doc.WebPath = "/news";
+    doc.TextBefore = "<h>";
+    doc.TextAfter = "</h>";
+    doc.LeadingComment = "News";
+    const std::string path = dir.File("feed.tlx");
+    const DocFileResult saved = doc.OnSaveDocument(path);
+    if (!saved.ok)
+        throw std::runtime_error(saved.message);
+    return path;
+}
+
+struct LineCase {
+    const char* name;
+    // Sets up the server and the files; returns the arguments after "line".
+    std::function<std::vector<std::string>(CPageServer&, const CTempDir&)> arrange;
+    int exitCode;
+    std::string out;
+    std::string err;  // exact, or only "not empty" when it is "*"
+};
+
+void PrintTo(const LineCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class LineCommandTest : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(LineCommandTest, PrintsTheLineOrSaysWhyNot)
+{
+    const LineCase& c = GetParam();
+    CPageServer server;
+    CTempDir dir;
+    std::vector<std::string> argv = {BuildDir() + "/cli/tickerlux-cli", "line"};
+    for (const std::string& arg : c.arrange(server, dir))
+        argv.push_back(arg);
+
+    const ProgramResult result = RunProgram(argv);
+
+    EXPECT_EQ(result.exitCode, c.exitCode);
+    EXPECT_EQ(result.out, c.out);
+    if (c.err == "*")
+        EXPECT_FALSE(result.err.empty());
+    else
+        EXPECT_EQ(result.err, c.err);
+}
+
+std::vector<std::string> Serving(CPageServer& server, const CTempDir& dir, std::string page,
+                                 int status = 200)
+{
+    server.Serve("/news", CPageServer::Page(std::move(page), status));
+    return {WriteFeed(dir, server.HostPort())};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Feeds, LineCommandTest,
+    ::testing::Values(
+        LineCase{"HeadlinesInUtf8",
+                 [](CPageServer& s, const CTempDir& d) {
+                     return Serving(s, d, "<h>Caf\xE9 opens</h> and <h>Second\r\nline</h>");
+                 },
+                 0, "News -- Caf\xC3\xA9 opens -- Secondline\n", ""},
+        LineCase{"ErrorPageIsStillAPage",
+                 [](CPageServer& s, const CTempDir& d) { return Serving(s, d, "gone", 404); },
+                 0, "News\n", ""},
+        LineCase{"OverlongPageIsCutWithANotice",
+                 [](CPageServer& s, const CTempDir& d) {
+                     return Serving(s, d, "<h>Top</h>" + std::string(300000, 'x'));
+                 },
+                 0, "News -- Top\n", "File overran buffer -- not cached\n"},
+        LineCase{"DownloadFails",
+                 [](CPageServer&, const CTempDir& d) {
+                     return std::vector<std::string>{WriteFeed(d, "no-such-host.invalid")};
+                 },
+                 1, "", kConnectionError},
+        LineCase{"MissingFeedFile",
+                 [](CPageServer&, const CTempDir& d) {
+                     return std::vector<std::string>{d.File("absent.tlx")};
+                 },
+                 2, "", "*"},
+        LineCase{"FeedFileCutShort",
+                 [](CPageServer& s, const CTempDir& d) {
+                     const std::string path = WriteFeed(d, s.HostPort());
+                     WriteFileBytes(path, ReadFileBytes(path).substr(0, 12));
+                     return std::vector<std::string>{path};
+                 },
+                 2, "", "*"},
+        LineCase{"NoFeedArgument",
+                 [](CPageServer&, const CTempDir&) { return std::vector<std::string>{}; }, 2, "",
+                 "*"}),
+    [](const ::testing::TestParamInfo<LineCase>& row) { return row.param.name; });
+
+} // namespace
