@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# `make run`: starts the program from the build tree.
+# `make run`: starts the desktop program from the build tree (a settings file may be given).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-exec build/default/cli/tickerlux-cli --help
+exec build/default/app/tickerlux "$@"

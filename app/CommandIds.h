@@ -1,0 +1,62 @@
+#pragma once
+
+// Command and control ids of the desktop program, kept as in the resource set so that menus,
+// toolbar and form share one numbering.
+namespace ids {
+
+// Commands.
+inline constexpr int kFileNew = 57600;
+inline constexpr int kFileOpen = 57601;
+inline constexpr int kFileSave = 57603;
+inline constexpr int kFileSaveAs = 57604;
+inline constexpr int kFileMruFirst = 57616;
+inline constexpr int kAppExit = 57665;
+inline constexpr int kAppAbout = 57664;
+inline constexpr int kViewToolbar = 59392;
+inline constexpr int kViewStatusBar = 59393;
+inline constexpr int kCommunicationSettings = 32771;
+
+// Status bar indicators.
+inline constexpr int kIndicatorCaps = 59137;
+inline constexpr int kIndicatorNum = 59138;
+inline constexpr int kIndicatorScrl = 59139;
+
+// Headline form.
+inline constexpr int kWebServer = 1001;
+inline constexpr int kWebPath = 1002;
+inline constexpr int kUpdateSignNow = 1003;
+inline constexpr int kClearSign = 1005;
+inline constexpr int kUpdateSourceOnly = 1006;
+inline constexpr int kAutoUpdate = 1007;
+inline constexpr int kUpdateMinutes = 1008;
+inline constexpr int kTextBefore = 1009;
+inline constexpr int kTextAfter = 1010;
+inline constexpr int kLeadingComment = 1011;
+inline constexpr int kClearSourceWindow = 1012;
+inline constexpr int kColor = 1013;
+inline constexpr int kCondensed = 1014;
+inline constexpr int kShowTime = 1019;
+inline constexpr int kSourceWindow = 1021;
+inline constexpr int kLinkHome = 1023;
+inline constexpr int kLinkOther = 1026;
+inline constexpr int kLinkShop = 1027;
+
+// About box.
+inline constexpr int kAboutLinkUpdates = 1020;
+inline constexpr int kAboutLinkHome = 1021;
+inline constexpr int kAboutContact = 1024;
+
+// Communication Settings dialog.
+inline constexpr int kComPort = 1032;
+inline constexpr int kBaudRate = 1033;
+inline constexpr int kByteSize = 1034;
+inline constexpr int kProtocol = 1035;
+inline constexpr int kParity = 1036;
+inline constexpr int kStopBits = 1037;
+inline constexpr int kConnection = 1038;
+inline constexpr int kSaveCommSettings = 1039;
+
+// Auto-update timer of the form.
+inline constexpr int kUpdateTimerId = 41;
+
+} // namespace ids

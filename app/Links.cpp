@@ -1,0 +1,14 @@
+#include "app/Links.h"
+
+#include <QDesktopServices>
+#include <QString>
+#include <QUrl>
+
+namespace links {
+
+void OpenLink(const char* address)
+{
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(address)));
+}
+
+} // namespace links

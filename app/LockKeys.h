@@ -1,0 +1,13 @@
+#pragma once
+
+#include <optional>
+
+// The keyboard's lock keys, for the status bar's CAP, NUM and SCRL panes.
+struct LockKeyState {
+    bool capsLock = false;
+    bool numLock = false;
+    bool scrollLock = false;
+};
+
+// The current state, or nothing when the windowing system does not report it.
+std::optional<LockKeyState> QueryLockKeys();

@@ -1,0 +1,243 @@
+#include "app/MainFrame.h"
+
+#include "app/CommandIds.h"
+#include "app/LockKeys.h"
+#include "app/TickerluxApp.h"
+#include "app/TickerluxView.h"
+#include "settings/TickerluxDoc.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFontMetrics>
+#include <QIcon>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+constexpr const char* kReady = "Ready";
+constexpr int kIndicatorPollMs = 250;
+
+// A prompt is "status text\ntool tip", as the command strings of the resource set hold them.
+void SetPrompt(QAction* action, const QString& prompt)
+{
+    const qsizetype newline = prompt.indexOf(u'\n');
+    action->setStatusTip(prompt.left(newline));
+    if (newline >= 0)
+        action->setToolTip(prompt.mid(newline + 1));
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CTickerluxApp& app, CTickerluxDoc& doc)
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_app(app), m_doc(doc)
+{
+    setWindowIcon(QIcon(QStringLiteral(":/res/app-icon.xpm")));
+    m_view = new CTickerluxView(doc, this);
+    setCentralWidget(m_view);
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    UpdateTitle();
+    RecalcLayout();
+}
+
+QAction* CMainFrame::AddAction(int id, const QString& text, const QString& prompt, QMenu* menu)
+{
+    auto* action = new QAction(text, this);
+    action->setObjectName(QString::number(id));
+    if (!prompt.isEmpty())
+        SetPrompt(action, prompt);
+    menu->addAction(action);
+    m_actions.insert(id, action);
+    return action;
+}
+
+void CMainFrame::CreateMenus()
+{
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* fileNew = AddAction(ids::kFileNew, QStringLiteral("&New"),
+                                 QStringLiteral("Create a new document\nNew"), m_fileMenu);
+    fileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    fileNew->setIcon(QIcon(QStringLiteral(":/res/toolbar-new.xpm")));
+    connect(fileNew, &QAction::triggered, this, [this] { m_app.OnFileNew(); });
+
+    QAction* fileOpen = AddAction(ids::kFileOpen, QStringLiteral("&Open..."),
+                                  QStringLiteral("Open an existing document\nOpen"), m_fileMenu);
+    fileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    fileOpen->setIcon(QIcon(QStringLiteral(":/res/toolbar-open.xpm")));
+    connect(fileOpen, &QAction::triggered, this, [this] { m_app.OnFileOpen(); });
+
+    QAction* fileSave = AddAction(ids::kFileSave, QStringLiteral("&Save"),
+                                  QStringLiteral("Save the active document\nSave"), m_fileMenu);
+    fileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    fileSave->setIcon(QIcon(QStringLiteral(":/res/toolbar-save.xpm")));
+    connect(fileSave, &QAction::triggered, this, [this] { m_app.OnFileSave(); });
+
+    QAction* fileSaveAs =
+        AddAction(ids::kFileSaveAs, QStringLiteral("Save &As..."),
+                  QStringLiteral("Save the active document with a new name\nSave As"), m_fileMenu);
+    connect(fileSaveAs, &QAction::triggered, this, [this] { m_app.OnFileSaveAs(); });
+
+    m_fileMenu->addSeparator();
+    m_recentPlaceholder = m_fileMenu->addAction(QStringLiteral("Recent File"));
+    m_recentPlaceholder->setEnabled(false);
+    m_fileMenu->addSeparator();
+    QAction* exit = AddAction(ids::kAppExit, QStringLiteral("E&xit"),
+                              QStringLiteral("Quit the application; prompts to save documents\nExit"),
+                              m_fileMenu);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+    QAction* toolbar = AddAction(ids::kViewToolbar, QStringLiteral("&Toolbar"),
+                                 QStringLiteral("Show or hide the toolbar\nToggle ToolBar"), viewMenu);
+    toolbar->setCheckable(true);
+    toolbar->setChecked(true);
+    QAction* statusBarToggle =
+        AddAction(ids::kViewStatusBar, QStringLiteral("&Status Bar"),
+                  QStringLiteral("Show or hide the status bar\nToggle StatusBar"), viewMenu);
+    statusBarToggle->setCheckable(true);
+    statusBarToggle->setChecked(true);
+    connect(toolbar, &QAction::toggled, this, [this](bool on) {
+        m_toolBar->setVisible(on);
+        RecalcLayout();
+    });
+    connect(statusBarToggle, &QAction::toggled, this, [this](bool on) {
+        statusBar()->setVisible(on);
+        RecalcLayout();
+    });
+
+    QMenu* optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
+    QAction* comm = AddAction(ids::kCommunicationSettings, QStringLiteral("Communication &Settings"),
+                              QString(), optionsMenu);
+    connect(comm, &QAction::triggered, this, [this] { m_view->OnCommunicationSettings(); });
+
+    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    QAction* about = AddAction(ids::kAppAbout, QStringLiteral("&About Newsglow..."),
+                               QStringLiteral("Display program information, version number and "
+                                              "copyright\nAbout"),
+                               helpMenu);
+    about->setIcon(QIcon(QStringLiteral(":/res/toolbar-about.xpm")));
+    connect(about, &QAction::triggered, this, [this] { m_app.OnAppAbout(); });
+}
+
+void CMainFrame::CreateToolBar()
+{
+    m_toolBar = addToolBar(QStringLiteral("Toolbar"));
+    m_toolBar->setObjectName(QString::number(ids::kViewToolbar));
+    m_toolBar->setIconSize(QSize(16, 15));
+    // The window has a fixed size: the toolbar stays where the form expects it.
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->addAction(Action(ids::kFileNew));
+    m_toolBar->addAction(Action(ids::kFileOpen));
+    m_toolBar->addAction(Action(ids::kFileSave));
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(Action(ids::kAppAbout));
+    // Hiding it through its own context menu keeps the View menu's tick in step.
+    connect(m_toolBar, &QToolBar::visibilityChanged, this, [this](bool visible) {
+        if (!isVisible())
+            return;
+        Action(ids::kViewToolbar)->setChecked(visible);
+    });
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QString::number(ids::kViewStatusBar));
+    // The message pane falls back to the idle text whenever a prompt goes away.
+    connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& message) {
+        if (message.isEmpty())
+            bar->showMessage(QString::fromLatin1(kReady));
+    });
+    bar->showMessage(QString::fromLatin1(kReady));
+
+    const QFontMetrics metrics(bar->font());
+    const std::pair<int, const char*> panes[] = {
+        {ids::kIndicatorCaps, "CAP"}, {ids::kIndicatorNum, "NUM"}, {ids::kIndicatorScrl, "SCRL"}};
+    for (const auto& [id, text] : panes) {
+        auto* pane = new QLabel(this);
+        pane->setObjectName(QString::number(id));
+        pane->setAlignment(Qt::AlignCenter);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        pane->setMinimumWidth(metrics.horizontalAdvance(QString::fromLatin1(text)) + 8);
+        pane->setProperty("indicatorText", QString::fromLatin1(text));
+        bar->addPermanentWidget(pane);
+        m_indicators.insert(id, pane);
+    }
+    UpdateIndicators();
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, &CMainFrame::UpdateIndicators);
+    poll->start(kIndicatorPollMs);
+}
+
+void CMainFrame::UpdateIndicators()
+{
+    const std::optional<LockKeyState> state = QueryLockKeys();
+    const bool on[] = {state && state->capsLock, state && state->numLock, state && state->scrollLock};
+    const int panes[] = {ids::kIndicatorCaps, ids::kIndicatorNum, ids::kIndicatorScrl};
+    for (std::size_t i = 0; i < std::size(panes); ++i) {
+        QLabel* pane = m_indicators.value(panes[i]);
+        pane->setText(on[i] ? pane->property("indicatorText").toString() : QString());
+    }
+}
+
+QString CMainFrame::IndicatorText(int id) const
+{
+    const QLabel* pane = m_indicators.value(id, nullptr);
+    return pane ? pane->text() : QString();
+}
+
+void CMainFrame::UpdateTitle()
+{
+    setWindowTitle(QStringLiteral("Newsglow - ") + QString::fromStdString(m_doc.GetTitle()));
+}
+
+void CMainFrame::SetRecentFiles(const std::vector<std::string>& paths)
+{
+    for (QAction* action : m_recentActions) {
+        m_fileMenu->removeAction(action);
+        delete action;
+    }
+    m_recentActions.clear();
+    m_recentPlaceholder->setVisible(paths.empty());
+
+    int index = 0;
+    for (const std::string& path : paths) {
+        QString shown = QDir::toNativeSeparators(QString::fromStdString(path));
+        shown = QFontMetrics(m_fileMenu->font()).elidedText(shown, Qt::ElideMiddle, 300);
+        shown.replace(u'&', QStringLiteral("&&"));
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(index + 1).arg(shown), this);
+        action->setObjectName(QString::number(ids::kFileMruFirst + index));
+        action->setStatusTip(QStringLiteral("Open this document"));
+        connect(action, &QAction::triggered, this, [this, index] { m_app.OnOpenRecentFile(index); });
+        m_fileMenu->insertAction(m_recentPlaceholder, action);
+        m_recentActions.append(action);
+        ++index;
+    }
+}
+
+void CMainFrame::RecalcLayout()
+{
+    // Toolbar and status bar take their share on top of the form; the user cannot resize.
+    if (QLayout* frameLayout = layout())
+        frameLayout->activate();
+    setFixedSize(sizeHint());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (m_app.SaveModified())
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QMap>
+
+#include <string>
+#include <vector>
+
+class CTickerluxApp;
+class CTickerluxDoc;
+class CTickerluxView;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+// The main window: menus, toolbar, status bar and the headline form, at the fixed size that fits
+// the form. Its caption is "Newsglow - " and the document's title.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    CMainFrame(CTickerluxApp& app, CTickerluxDoc& doc);
+
+    CTickerluxView* View() const { return m_view; }
+    // The action of a menu or toolbar command (ids::kFileNew, ...); nullptr for an unknown id.
+    QAction* Action(int id) const { return m_actions.value(id, nullptr); }
+    // The recent-file entries as the File menu shows them.
+    QList<QAction*> RecentFileActions() const { return m_recentActions; }
+
+    void UpdateTitle();
+    void SetRecentFiles(const std::vector<std::string>& paths);
+
+    // Resizes the window so that its client area fits the form exactly.
+    void RecalcLayout();
+
+    // The text of the status bar's CAP, NUM or SCRL pane (ids::kIndicatorCaps, ...).
+    QString IndicatorText(int id) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* AddAction(int id, const QString& text, const QString& prompt, QMenu* menu);
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void UpdateIndicators();
+
+    CTickerluxApp& m_app;
+    CTickerluxDoc& m_doc;
+    CTickerluxView* m_view = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_recentPlaceholder = nullptr;
+    QList<QAction*> m_recentActions;
+    QMap<int, QAction*> m_actions;
+    QMap<int, QLabel*> m_indicators;
+};

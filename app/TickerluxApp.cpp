@@ -1,0 +1,194 @@
+#include "app/TickerluxApp.h"
+
+#include "app/AboutDlg.h"
+#include "app/MainFrame.h"
+#include "app/TickerluxView.h"
+#include "settings/DocFileMessages.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace {
+
+constexpr const char* kAppName = "Newsglow";
+constexpr const char* kFileFilter = "Newsglow Files(*.tlx)";
+constexpr const char* kDefaultSuffix = "tlx";
+
+std::string ToPath(const QString& path)
+{
+    return QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
+}
+
+} // namespace
+
+CTickerluxApp::CTickerluxApp() : m_recentFiles(m_registry) {}
+
+CTickerluxApp::~CTickerluxApp() = default;
+
+bool CTickerluxApp::InitInstance(const QStringList& arguments)
+{
+    QApplication::setApplicationName(QString::fromLatin1(kAppName));
+    m_recentFiles.ReadList();
+    m_frame = std::make_unique<CMainFrame>(*this, m_doc);
+    m_frame->SetRecentFiles(m_recentFiles.Files());
+
+    if (arguments.size() > 1) {
+        const QString& path = arguments.at(1);
+        const DocFileResult result = m_doc.OnOpenDocument(ToPath(path));
+        if (!result.ok) {
+            ShowFileMessage(result.message);
+            return false;
+        }
+        m_recentFiles.Add(m_doc.GetPathName());
+        m_frame->SetRecentFiles(m_recentFiles.Files());
+    } else {
+        m_doc.OnNewDocument();
+    }
+    m_frame->UpdateTitle();
+    m_frame->show();
+    // The form's first display: may open the Communication Settings dialog over the window.
+    m_frame->View()->OnInitialUpdate();
+    return true;
+}
+
+void CTickerluxApp::AfterDocumentChange()
+{
+    m_frame->UpdateTitle();
+    m_frame->View()->OnInitialUpdate();
+}
+
+void CTickerluxApp::OnFileNew()
+{
+    if (!SaveModified())
+        return;
+    m_doc.OnNewDocument();
+    AfterDocumentChange();
+}
+
+void CTickerluxApp::OnFileOpen()
+{
+    const QString path = AskFileName(FileDialogKind::Open, QString());
+    if (!path.isEmpty())
+        OpenDocumentFile(path);
+}
+
+bool CTickerluxApp::OpenDocumentFile(const QString& path)
+{
+    return SaveModified() && OpenFile(path);
+}
+
+bool CTickerluxApp::OpenFile(const QString& path)
+{
+    const DocFileResult result = m_doc.OnOpenDocument(ToPath(path));
+    if (!result.ok) {
+        ShowFileMessage(result.message);
+        // A file that broke off mid-way left a fresh document behind: show it as such.
+        if (result.message == docmsg::kUnexpectedFormat)
+            AfterDocumentChange();
+        return false;
+    }
+    m_recentFiles.Add(m_doc.GetPathName());
+    m_frame->SetRecentFiles(m_recentFiles.Files());
+    AfterDocumentChange();
+    return true;
+}
+
+void CTickerluxApp::OnOpenRecentFile(int index)
+{
+    const auto& files = m_recentFiles.Files();
+    if (index < 0 || index >= static_cast<int>(files.size()))
+        return;
+    const std::string path = files[static_cast<std::size_t>(index)];
+    if (!SaveModified())
+        return;
+    if (!OpenFile(QFile::decodeName(path.c_str()))) {
+        // The file is gone or unreadable: it leaves the list (the user was told why).
+        m_recentFiles.Remove(index);
+        m_frame->SetRecentFiles(m_recentFiles.Files());
+    }
+}
+
+bool CTickerluxApp::OnFileSave()
+{
+    return DoSave(QFile::decodeName(m_doc.GetPathName().c_str()));
+}
+
+bool CTickerluxApp::OnFileSaveAs()
+{
+    return DoSave(QString());
+}
+
+bool CTickerluxApp::DoSave(const QString& path)
+{
+    QString target = path;
+    if (target.isEmpty()) {
+        target = AskFileName(FileDialogKind::SaveAs, QString::fromStdString(m_doc.GetTitle()));
+        if (target.isEmpty())
+            return false;
+    }
+    const DocFileResult result = m_doc.OnSaveDocument(ToPath(target));
+    if (!result.ok) {
+        ShowFileMessage(result.message);
+        return false;
+    }
+    m_recentFiles.Add(m_doc.GetPathName());
+    m_frame->SetRecentFiles(m_recentFiles.Files());
+    m_frame->UpdateTitle();
+    return true;
+}
+
+bool CTickerluxApp::SaveModified()
+{
+    if (!m_doc.IsModified())
+        return true;
+    QMessageBox ask(QMessageBox::Warning, QString::fromLatin1(kAppName),
+                    QStringLiteral("Save changes to %1?").arg(QString::fromStdString(m_doc.GetTitle())),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_frame.get());
+    ask.setDefaultButton(QMessageBox::Yes);
+    switch (ask.exec()) {
+    case QMessageBox::Yes:
+        return OnFileSave();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString CTickerluxApp::AskFileName(FileDialogKind kind, const QString& suggestedName)
+{
+    if (m_fileNamePrompt)
+        return m_fileNamePrompt(kind, suggestedName);
+    QFileDialog dialog(m_frame.get());
+    dialog.setNameFilter(QString::fromLatin1(kFileFilter));
+    dialog.setDefaultSuffix(QString::fromLatin1(kDefaultSuffix));
+    if (kind == FileDialogKind::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setWindowTitle(QStringLiteral("Open"));
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setWindowTitle(QStringLiteral("Save As"));
+        dialog.selectFile(suggestedName);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+void CTickerluxApp::ShowFileMessage(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kAppName), QString::fromStdString(text),
+                    QMessageBox::Ok, m_frame.get());
+    box.exec();
+}
+
+void CTickerluxApp::OnAppAbout()
+{
+    CAboutDlg dialog(m_frame.get());
+    dialog.exec();
+}

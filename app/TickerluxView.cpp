@@ -1,0 +1,477 @@
+#include "app/TickerluxView.h"
+
+#include "app/CommandIds.h"
+#include "app/DialogUnits.h"
+#include "app/HyperlinkButton.h"
+#include "app/Links.h"
+#include "dialogs/CommSettingsDlg.h"
+#include "headlines/UpdateInterval.h"
+#include "settings/CommSettingsStore.h"
+#include "settings/Win1252.h"
+#include "sign/SignColors.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+QString FromBytes(const std::string& bytes)
+{
+    return QString::fromStdString(win1252::ToUtf8(bytes));
+}
+
+std::string ToBytes(const QString& text)
+{
+    return win1252::FromUtf8(text.toStdString());
+}
+
+// Writes a text into an edit box only when it differs, so that the box keeps its cursor and its
+// undo history while the user types.
+void ShowText(QLineEdit* edit, const std::string& bytes)
+{
+    const QString text = FromBytes(bytes);
+    if (edit->text() != text)
+        edit->setText(text);
+}
+
+} // namespace
+
+CTickerluxView::CTickerluxView(CTickerluxDoc& doc, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_engine(doc, *this)
+{
+    CreateControls();
+    ConnectHandlers();
+    m_updateTimer.setTimerType(Qt::CoarseTimer);
+    connect(&m_updateTimer, &QTimer::timeout, this, [this] { OnTimer(ids::kUpdateTimerId); });
+    m_doc.AddObserver(this);
+}
+
+CTickerluxView::~CTickerluxView()
+{
+    m_doc.RemoveObserver(this);
+}
+
+void CTickerluxView::CreateControls()
+{
+    const CDialogUnits du(font());
+    setFixedSize(du.X(366), du.Y(294));
+
+    auto named = [](QWidget* control, int id) {
+        control->setObjectName(QString::number(id));
+        return control;
+    };
+    auto edit = [&](int id, QRect where) {
+        auto* box = new QLineEdit(this);
+        named(box, id);
+        box->setGeometry(where);
+        return box;
+    };
+    auto label = [&](const QString& text, QRect where, bool right) {
+        auto* item = new QLabel(text, this);
+        item->setAlignment((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        item->setGeometry(where);
+        return item;
+    };
+    auto button = [&](int id, const QString& text, QRect where) {
+        auto* push = new QPushButton(text, this);
+        named(push, id);
+        push->setGeometry(where);
+        return push;
+    };
+    // A check box as high as its text line needs, centred on its template line.
+    auto check = [&](int id, const QString& text, QRect where) {
+        auto* box = new QCheckBox(text, this);
+        named(box, id);
+        const int height = std::max(where.height(), box->sizeHint().height());
+        where.adjust(0, (where.height() - height) / 2, 0, 0);
+        where.setHeight(height);
+        box->setGeometry(where);
+        return box;
+    };
+    auto link = [&](int id, const char* caption, QRect where) {
+        auto* linkButton = new CHyperlinkButton(QString::fromUtf8(caption), this);
+        named(linkButton, id);
+        linkButton->setGeometry(where);
+        return linkButton;
+    };
+
+    m_webServerEdit = edit(ids::kWebServer, du.Rect(98, 13, 261, 12));
+    m_webPathEdit = edit(ids::kWebPath, du.Rect(98, 29, 261, 12));
+
+    m_colorList = new QComboBox(this);
+    named(m_colorList, ids::kColor);
+    for (const sign::SignColor& color : sign::kColors)
+        m_colorList->addItem(QString::fromLatin1(color.name));
+    m_colorList->setCurrentIndex(-1);
+    m_colorList->setGeometry(du.X(98), du.Y(60), du.X(79), m_colorList->sizeHint().height());
+
+    m_updateMinutesEdit = edit(ids::kUpdateMinutes, du.Rect(281, 44, 47, 12));
+    m_textBeforeEdit = edit(ids::kTextBefore, du.Rect(98, 209, 261, 12));
+    m_textAfterEdit = edit(ids::kTextAfter, du.Rect(98, 224, 261, 12));
+    m_leadingCommentEdit = edit(ids::kLeadingComment, du.Rect(98, 239, 261, 12));
+    label(QStringLiteral("Web Server:"), du.Rect(49, 16, 46, 8), true);
+    label(QStringLiteral("Directory/File on Website:"), du.Rect(11, 31, 84, 8), true);
+    m_updateSignNow = button(ids::kUpdateSignNow, QStringLiteral("Update Sign Now"), du.Rect(7, 96, 79, 18));
+    m_clearSign = button(ids::kClearSign, QStringLiteral("Clear Sign"), du.Rect(98, 96, 79, 18));
+    m_autoUpdateCheck = check(ids::kAutoUpdate, QStringLiteral("Auto Update Every:"), du.Rect(195, 46, 81, 8));
+    label(QStringLiteral("min."), du.Rect(334, 46, 25, 8), false);
+    label(QStringLiteral("Text Before Headline:"), du.Rect(7, 211, 83, 8), true);
+    label(QStringLiteral("Text After Headline:"), du.Rect(7, 226, 83, 8), true);
+    m_updateSourceOnly =
+        button(ids::kUpdateSourceOnly, QStringLiteral("Update Source Only"), du.Rect(189, 96, 79, 18));
+    label(QStringLiteral("Leading Comment:"), du.Rect(7, 241, 83, 8), true);
+    m_clearSourceWindow =
+        button(ids::kClearSourceWindow, QStringLiteral("Clear Source Window"), du.Rect(280, 96, 79, 18));
+    label(QStringLiteral("Color:"), du.Rect(65, 62, 30, 8), true);
+    m_condensedCheck = check(ids::kCondensed, QStringLiteral("Condensed Text"), du.Rect(195, 62, 82, 8));
+    m_showTimeCheck =
+        check(ids::kShowTime, QStringLiteral("Show Time of Last Update"), du.Rect(195, 78, 102, 8));
+
+    m_sourceWindow = new QPlainTextEdit(this);
+    named(m_sourceWindow, ids::kSourceWindow);
+    m_sourceWindow->setReadOnly(true);
+    m_sourceWindow->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_sourceWindow->setTabChangesFocus(true);
+    m_sourceWindow->setGeometry(du.Rect(7, 121, 352, 82));
+
+    m_linkHome = link(ids::kLinkHome, links::kHomeCaption, du.Rect(166, 267, 127, 14));
+    auto* seeAlso = new QGroupBox(QStringLiteral("See Also:"), this);
+    seeAlso->setGeometry(du.Rect(7, 259, 351, 27));
+    seeAlso->lower();  // behind the link buttons it frames, so that they take the clicks
+    m_linkOther = link(ids::kLinkOther, links::kFeedsCaption, du.Rect(50, 267, 109, 14));
+    m_linkShop = link(ids::kLinkShop, links::kShopCaption, du.Rect(299, 267, 50, 14));
+
+    QWidget* tabOrder[] = {m_webServerEdit,    m_webPathEdit,      m_colorList,        m_updateMinutesEdit,
+                           m_textBeforeEdit,   m_textAfterEdit,    m_leadingCommentEdit, m_updateSignNow,
+                           m_clearSign,        m_autoUpdateCheck,  m_updateSourceOnly, m_clearSourceWindow,
+                           m_condensedCheck,   m_showTimeCheck,    m_sourceWindow,     m_linkHome,
+                           m_linkOther,        m_linkShop};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+void CTickerluxView::ConnectHandlers()
+{
+    // Edits report every change; UpdateData's own writes are filtered out by the handlers.
+    auto onEdit = [this](QLineEdit* box, void (CTickerluxView::*handler)()) {
+        connect(box, &QLineEdit::textChanged, this, [this, handler] {
+            if (!m_exchanging)
+                (this->*handler)();
+        });
+    };
+    onEdit(m_webServerEdit, &CTickerluxView::OnChangeWebServer);
+    onEdit(m_webPathEdit, &CTickerluxView::OnChangeWebPath);
+    onEdit(m_updateMinutesEdit, &CTickerluxView::OnChangeUpdateMinutes);
+    onEdit(m_textBeforeEdit, &CTickerluxView::OnChangeTextBefore);
+    onEdit(m_textAfterEdit, &CTickerluxView::OnChangeTextAfter);
+    onEdit(m_leadingCommentEdit, &CTickerluxView::OnChangeLeadingComment);
+
+    // Clicks and list choices come only from the user.
+    connect(m_updateSignNow, &QPushButton::clicked, this, &CTickerluxView::OnUpdateSignNow);
+    connect(m_clearSign, &QPushButton::clicked, this, &CTickerluxView::OnClearSign);
+    connect(m_updateSourceOnly, &QPushButton::clicked, this, &CTickerluxView::OnUpdateSourceOnly);
+    connect(m_clearSourceWindow, &QPushButton::clicked, this, &CTickerluxView::OnClearSourceWindow);
+    connect(m_autoUpdateCheck, &QCheckBox::clicked, this, &CTickerluxView::OnAutoUpdate);
+    connect(m_colorList, &QComboBox::activated, this, &CTickerluxView::OnSelChangeColor);
+    connect(m_condensedCheck, &QCheckBox::clicked, this, &CTickerluxView::OnCondensed);
+    connect(m_showTimeCheck, &QCheckBox::clicked, this, &CTickerluxView::OnShowTime);
+    connect(m_linkHome, &QPushButton::clicked, this, [] { links::OpenLink(links::kHome); });
+    connect(m_linkOther, &QPushButton::clicked, this, [] { links::OpenLink(links::kFeeds); });
+    connect(m_linkShop, &QPushButton::clicked, this, [] { links::OpenLink(links::kShop); });
+}
+
+void CTickerluxView::UpdateData(bool saveAndValidate)
+{
+    if (saveAndValidate) {
+        m_webServer = ToBytes(m_webServerEdit->text());
+        m_updateMinutes = ToBytes(m_updateMinutesEdit->text());
+        m_webPath = ToBytes(m_webPathEdit->text());
+        m_leadingComment = ToBytes(m_leadingCommentEdit->text());
+        m_textBefore = ToBytes(m_textBeforeEdit->text());
+        m_textAfter = ToBytes(m_textAfterEdit->text());
+        m_autoUpdate = m_autoUpdateCheck->isChecked() ? 1 : 0;
+        m_condensed = m_condensedCheck->isChecked() ? 1 : 0;
+        m_colorIndex = m_colorList->currentIndex();
+        m_showTime = m_showTimeCheck->isChecked() ? 1 : 0;
+        // The source window is read-only: nothing the user can change there to read back.
+        return;
+    }
+
+    m_exchanging = true;
+    ShowText(m_webServerEdit, m_webServer);
+    ShowText(m_updateMinutesEdit, m_updateMinutes);
+    ShowText(m_webPathEdit, m_webPath);
+    ShowText(m_leadingCommentEdit, m_leadingComment);
+    ShowText(m_textBeforeEdit, m_textBefore);
+    ShowText(m_textAfterEdit, m_textAfter);
+    m_autoUpdateCheck->setChecked(m_autoUpdate != 0);
+    m_condensedCheck->setChecked(m_condensed != 0);
+    // An index outside the list shows no selection.
+    m_colorList->setCurrentIndex(m_colorIndex >= 0 && m_colorIndex < m_colorList->count() ? m_colorIndex : -1);
+    m_showTimeCheck->setChecked(m_showTime != 0);
+    const QString source = FromBytes(m_sourceText);
+    if (m_sourceWindow->toPlainText() != source)
+        m_sourceWindow->setPlainText(source);
+    m_exchanging = false;
+}
+
+void CTickerluxView::OnInitialUpdate()
+{
+    // The form shows the document; the frame keeps the fixed size that fits the form.
+    OnDocumentUpdate(nullptr, 0);
+    m_colorIndex = m_doc.ColorIndex;
+    RestartUpdateTimer();
+    UpdateData(false);
+
+    if (m_registryLoaded)
+        return;
+    m_registryLoaded = true;
+    LoadCommSettings();
+}
+
+void CTickerluxView::LoadCommSettings()
+{
+    if (!commstore::Load(m_doc, m_registry))
+        OnCommunicationSettings();
+}
+
+void CTickerluxView::OnDocumentUpdate(IDocumentObserver* /*sender*/, long /*hint*/)
+{
+    m_webServer = m_doc.WebServer;
+    m_webPath = m_doc.WebPath;
+    m_autoUpdate = m_doc.AutoUpdate;
+    m_updateMinutes = m_doc.UpdateMinutes;
+    m_textBefore = m_doc.TextBefore;
+    m_textAfter = m_doc.TextAfter;
+    m_leadingComment = m_doc.LeadingComment;
+    m_colorIndex = m_doc.ColorIndex;
+    m_condensed = m_doc.Condensed;
+    m_showTime = m_doc.ShowTime;
+    m_sourceText = m_doc.SourceText;
+    UpdateData(false);
+    update();
+}
+
+// --- Change handlers: each takes the form, copies one value into the document, marks it.
+
+void CTickerluxView::OnChangeWebServer()
+{
+    UpdateData(true);
+    m_doc.WebServer = m_webServer;
+    m_doc.SetModifiedFlag(true);
+}
+
+void CTickerluxView::OnChangeWebPath()
+{
+    UpdateData(true);
+    m_doc.WebPath = m_webPath;
+    m_doc.SetModifiedFlag(true);
+}
+
+void CTickerluxView::OnChangeTextBefore()
+{
+    UpdateData(true);
+    m_doc.TextBefore = m_textBefore;
+    m_doc.SetModifiedFlag(true);
+}
+
+void CTickerluxView::OnChangeTextAfter()
+{
+    UpdateData(true);
+    m_doc.TextAfter = m_textAfter;
+    m_doc.SetModifiedFlag(true);
+}
+
+void CTickerluxView::OnChangeLeadingComment()
+{
+    UpdateData(true);
+    m_doc.LeadingComment = m_leadingComment;
+    m_doc.SetModifiedFlag(true);
+}
+
+void CTickerluxView::OnSelChangeColor()
+{
+    UpdateData(true);
+    m_doc.ColorIndex = m_colorIndex;
+    m_doc.SetModifiedFlag(true);
+}
+
+void CTickerluxView::OnCondensed()
+{
+    UpdateData(true);
+    m_doc.Condensed = m_condensed;
+    m_doc.SetModifiedFlag(true);
+}
+
+void CTickerluxView::OnShowTime()
+{
+    UpdateData(true);
+    m_doc.ShowTime = m_showTime;
+    m_doc.SetModifiedFlag(true);
+}
+
+// --- Auto-update timer.
+
+std::chrono::milliseconds CTickerluxView::UpdateTimerPeriod() const
+{
+    return std::chrono::milliseconds(m_updateTimer.interval());
+}
+
+void CTickerluxView::StartUpdateTimer(int minutes)
+{
+    // Starting a running timer replaces it with the new period.
+    m_updateTimer.start(interval::TimerPeriod(minutes));
+    m_timerId = ids::kUpdateTimerId;
+}
+
+void CTickerluxView::KillUpdateTimer()
+{
+    if (m_timerId != 0) {
+        m_updateTimer.stop();
+        m_timerId = 0;
+    }
+}
+
+int CTickerluxView::GetUpdateMinutes()
+{
+    UpdateData(true);
+    const interval::UpdateMinutes result = interval::GetUpdateMinutes(m_doc.UpdateMinutes);
+    if (result.rewritten) {
+        m_updateMinutes = m_doc.UpdateMinutes;
+        UpdateData(false);
+    }
+    return result.minutes;
+}
+
+void CTickerluxView::RestartUpdateTimer()
+{
+    UpdateData(true);
+    KillUpdateTimer();
+    if (m_autoUpdate != 0) {
+        const int minutes = GetUpdateMinutes();
+        m_doc.UpdateMinutes = std::to_string(minutes);
+        m_doc.UpdateAllViews();
+        StartUpdateTimer(minutes);
+    }
+}
+
+void CTickerluxView::OnAutoUpdate()
+{
+    UpdateData(true);
+    m_doc.AutoUpdate = m_autoUpdate;
+    m_doc.SetModifiedFlag(true);
+    if (m_autoUpdate != 0) {
+        const int minutes = GetUpdateMinutes();
+        m_doc.UpdateMinutes = std::to_string(minutes);
+        m_doc.UpdateAllViews();
+        StartUpdateTimer(minutes);
+    } else {
+        KillUpdateTimer();
+    }
+}
+
+void CTickerluxView::OnChangeUpdateMinutes()
+{
+    UpdateData(true);
+    m_doc.UpdateMinutes = m_updateMinutes;
+    KillUpdateTimer();
+    // Checked and corrected even with auto-update off; an emptied box means no timer for now.
+    const bool hasText = !m_doc.UpdateMinutes.empty();
+    const int minutes = hasText ? GetUpdateMinutes() : 0;
+    if (m_autoUpdate != 0 && hasText)
+        StartUpdateTimer(minutes);
+    m_doc.SetModifiedFlag(true);
+}
+
+void CTickerluxView::OnTimer(int id)
+{
+    if (id == ids::kUpdateTimerId)
+        OnUpdateSignNow();
+}
+
+// --- Buttons.
+
+void CTickerluxView::OnUpdateSignNow()
+{
+    m_engine.OnUpdateSignNow();
+}
+
+void CTickerluxView::OnClearSign()
+{
+    m_engine.OnClearSign();
+}
+
+void CTickerluxView::OnUpdateSourceOnly()
+{
+    m_engine.OnUpdateSourceOnly();
+}
+
+void CTickerluxView::OnClearSourceWindow()
+{
+    m_doc.SourceText.clear();
+    UpdateData(false);
+    m_doc.SetModifiedFlag(true);
+    m_doc.UpdateAllViews();
+}
+
+void CTickerluxView::OnCommunicationSettings()
+{
+    CommSettings values;
+    values.Protocol = m_doc.Protocol;
+    values.Connection = m_doc.Connection;
+    values.ComPort = m_doc.ComPort;
+    values.BaudRate = m_doc.BaudRate;
+    values.Parity = m_doc.Parity;
+    values.ByteSize = m_doc.ByteSize;
+    values.StopBits = m_doc.StopBits;
+
+    CCommSettingsDlg dialog(values, window());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const CommSettings& chosen = dialog.Values();
+    m_doc.Protocol = chosen.Protocol;
+    m_doc.Connection = chosen.Connection;
+    m_doc.ComPort = chosen.ComPort;
+    m_doc.BaudRate = chosen.BaudRate;
+    m_doc.Parity = chosen.Parity;
+    m_doc.ByteSize = chosen.ByteSize;
+    m_doc.StopBits = chosen.StopBits;
+}
+
+// --- What the engine shows the user.
+
+void CTickerluxView::MessageBox(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Newsglow"), FromBytes(text), QMessageBox::Ok,
+                    window());
+    box.exec();
+}
+
+void CTickerluxView::BeginWaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CTickerluxView::EndWaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+void CTickerluxView::PumpMessages(int maxMessages)
+{
+    // Each pass dispatches what is pending and never waits.
+    for (int i = 0; i < maxMessages; ++i)
+        QCoreApplication::processEvents();
+}
+
+void CTickerluxView::DeliveryFailed(const std::string& /*reason*/)
+{
+    // The desktop program stays silent when a delivery fails; the sign simply keeps its text.
+}

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "headlines/TickerluxEngine.h"
+#include "headlines/UserInterface.h"
+#include "settings/RegistryAccess.h"
+#include "settings/TickerluxDoc.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <chrono>
+#include <string>
+
+class CHyperlinkButton;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The headline form: edits the feed settings of the document, shows the last downloaded page and
+// runs the update commands, by hand and on the auto-update timer. The update pipeline itself is
+// the engine's; this class only binds widgets to it and shows what the engine reports.
+//
+// Controls carry their ids as object names ("1001" is the web server edit box). Member texts
+// hold Windows-1252 bytes like the document; they become Unicode only inside the widgets.
+class CTickerluxView : public QWidget, public IUserInterface, public IDocumentObserver {
+    Q_OBJECT
+public:
+    explicit CTickerluxView(CTickerluxDoc& doc, QWidget* parent = nullptr);
+    ~CTickerluxView() override;
+
+    CTickerluxDoc& GetDocument() const { return m_doc; }
+    CTickerluxEngine& Engine() { return m_engine; }
+
+    // At the first display and after every File > New and File > Open.
+    void OnInitialUpdate();
+
+    // Options > Communication Settings: the dialog over the document's settings.
+    void OnCommunicationSettings();
+
+    // The validated interval (1 to 5000 minutes); rewrites an out-of-range text in the form and
+    // the document.
+    int GetUpdateMinutes();
+    // Stops the auto-update timer, then starts it again when auto-update is on.
+    void RestartUpdateTimer();
+
+    bool IsUpdateTimerRunning() const { return m_timerId != 0; }
+    std::chrono::milliseconds UpdateTimerPeriod() const;
+
+    // IDocumentObserver: copies the document into the form.
+    void OnDocumentUpdate(IDocumentObserver* sender, long hint) override;
+
+    // IUserInterface.
+    void MessageBox(const std::string& text) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void PumpMessages(int maxMessages) override;
+    void DeliveryFailed(const std::string& reason) override;
+
+    // Runs a tick of the auto-update timer.
+    void OnTimer(int id);
+
+private:
+    void CreateControls();
+    void ConnectHandlers();
+
+    // Moves values between the members and the controls: true reads the controls, false fills
+    // them. Filling runs no change handler.
+    void UpdateData(bool saveAndValidate);
+
+    void OnUpdateSignNow();
+    void OnClearSign();
+    void OnUpdateSourceOnly();
+    void OnClearSourceWindow();
+    void OnChangeWebServer();
+    void OnChangeWebPath();
+    void OnAutoUpdate();
+    void OnChangeUpdateMinutes();
+    void OnChangeTextBefore();
+    void OnChangeTextAfter();
+    void OnChangeLeadingComment();
+    void OnSelChangeColor();
+    void OnCondensed();
+    void OnShowTime();
+
+    void StartUpdateTimer(int minutes);
+    void KillUpdateTimer();
+    void LoadCommSettings();
+
+    CTickerluxDoc& m_doc;
+
+    unsigned m_timerId = 0;
+    QTimer m_updateTimer;
+
+    CHyperlinkButton* m_linkShop = nullptr;
+    CHyperlinkButton* m_linkOther = nullptr;
+    CHyperlinkButton* m_linkHome = nullptr;
+
+    // Data exchange members, as the controls last showed or took them.
+    std::string m_webServer;
+    std::string m_updateMinutes;
+    std::string m_webPath;
+    std::string m_leadingComment;
+    std::string m_textBefore;
+    std::string m_textAfter;
+    int m_autoUpdate = 0;
+    int m_condensed = 0;
+    int m_colorIndex = -1;
+    int m_showTime = 0;
+    std::string m_sourceText;
+
+    CRegistryAccess m_registry;
+    bool m_registryLoaded = false;
+
+    // Set while UpdateData fills the controls, so that their change signals are not handlers.
+    bool m_exchanging = false;
+
+    QLineEdit* m_webServerEdit = nullptr;
+    QLineEdit* m_webPathEdit = nullptr;
+    QComboBox* m_colorList = nullptr;
+    QLineEdit* m_updateMinutesEdit = nullptr;
+    QLineEdit* m_textBeforeEdit = nullptr;
+    QLineEdit* m_textAfterEdit = nullptr;
+    QLineEdit* m_leadingCommentEdit = nullptr;
+    QPushButton* m_updateSignNow = nullptr;
+    QPushButton* m_clearSign = nullptr;
+    QCheckBox* m_autoUpdateCheck = nullptr;
+    QPushButton* m_updateSourceOnly = nullptr;
+    QPushButton* m_clearSourceWindow = nullptr;
+    QCheckBox* m_condensedCheck = nullptr;
+    QCheckBox* m_showTimeCheck = nullptr;
+    QPlainTextEdit* m_sourceWindow = nullptr;
+
+    // Last: it holds references to the document and to this view's user interface.
+    CTickerluxEngine m_engine;
+};

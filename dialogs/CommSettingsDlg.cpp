@@ -1,0 +1,223 @@
+#include "dialogs/CommSettingsDlg.h"
+
+#include "app/DialogUnits.h"
+#include "settings/Win1252.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+const char* const kConnectionKinds[] = {
+    "serial port - betabrite classic",
+    "serial port - custom settings",
+    "usb - betabrite prism",
+};
+constexpr const char* kClassic = "serial port - betabrite classic";
+constexpr const char* kCustom = "serial port - custom settings";
+constexpr const char* kUsb = "usb - betabrite prism";
+
+QString FromBytes(const std::string& bytes)
+{
+    return QString::fromStdString(win1252::ToUtf8(bytes));
+}
+
+std::string ToBytes(const QString& text)
+{
+    return win1252::FromUtf8(text.toStdString());
+}
+
+// Selects the first entry that begins with `prefix`, ignoring case; nothing when none does or
+// the prefix is empty.
+void SelectPrefix(QComboBox* list, const QString& prefix)
+{
+    const int index = prefix.isEmpty() ? -1 : list->findText(prefix, Qt::MatchStartsWith);
+    list->setCurrentIndex(index);
+}
+
+void SetEnabled(std::initializer_list<QComboBox*> lists, bool enabled)
+{
+    for (QComboBox* list : lists)
+        list->setEnabled(enabled);
+}
+
+} // namespace
+
+int CCommSettingsDlg::DecimalValue(const QString& text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i].isSpace())
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+        value = std::min(value * 10 + (text[i].unicode() - u'0'), static_cast<long long>(INT_MAX) + 1);
+    if (negative)
+        return static_cast<int>(-value);
+    return static_cast<int>(std::min<long long>(value, INT_MAX));
+}
+
+CCommSettingsDlg::CCommSettingsDlg(const CommSettings& values, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_values(values)
+{
+    setWindowTitle(QStringLiteral("Communication Settings..."));
+    const CDialogUnits du(font());
+    setFixedSize(du.X(366), du.Y(260));
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setGeometry(du.Rect(309, 7, 50, 14));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setGeometry(du.Rect(309, 24, 50, 14));
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // A list at (135, y), 110 units wide, with its right-aligned label 40..130 on its line.
+    auto list = [&](int y, const QString& label, bool editable, QStringList entries,
+                    bool sorted, int labelDrop) {
+        auto* combo = new QComboBox(this);
+        combo->setEditable(editable);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        if (sorted)
+            entries.sort();
+        combo->addItems(entries);
+        combo->setCurrentIndex(-1);
+        const int height = combo->sizeHint().height();
+        combo->setGeometry(du.X(135), du.Y(y), du.X(110), height);
+        auto* caption = new QLabel(label, this);
+        caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        caption->setGeometry(du.X(40), du.Y(y + labelDrop), du.X(90), du.Y(8));
+        caption->setBuddy(combo);
+        return combo;
+    };
+    m_comPort = list(84, QStringLiteral("Comport:"), true,
+                     {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+                      QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8")},
+                     true, 2);
+    m_baudRate = list(104, QStringLiteral("Baud Rate:"), true, {QStringLiteral("9600")}, true, 2);
+    m_byteSize = list(124, QStringLiteral("Byte Size:"), false,
+                      {QStringLiteral(" "), QStringLiteral("7"), QStringLiteral("8")}, true, 2);
+    m_protocol = list(44, QStringLiteral("Protocol:"), false, {QStringLiteral("alpha")}, true, 2);
+    m_parity = list(144, QStringLiteral("Parity:"), false,
+                    {QStringLiteral(" "), QStringLiteral("none"), QStringLiteral("even"), QStringLiteral("odd")},
+                    false, 2);
+    m_stopBits = list(164, QStringLiteral("Stop Bits:"), false,
+                      {QStringLiteral(" "), QStringLiteral("1"), QStringLiteral("2")}, true, 2);
+    QStringList kinds;
+    for (const char* kind : kConnectionKinds)
+        kinds << QString::fromLatin1(kind);
+    m_connection = list(63, QStringLiteral("Connection:"), false, kinds, false, 3);
+
+    m_save = new QPushButton(
+        QStringLiteral("Save Communication Settings To Registry (Current User Area)"), this);
+    m_save->setGeometry(du.Rect(135, 226, 224, 14));
+    m_save->setAutoDefault(false);
+    ok->setAutoDefault(true);
+    cancel->setAutoDefault(false);
+
+    QWidget* order[] = {ok, cancel, m_comPort, m_baudRate, m_byteSize, m_protocol,
+                        m_parity, m_stopBits, m_connection, m_save};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    // Only the user's own choices and typing reach the handlers.
+    connect(m_connection, &QComboBox::activated, this, &CCommSettingsDlg::OnSelChangeConnection);
+    connect(m_comPort, &QComboBox::activated, this,
+            [this](int index) { m_values.ComPort = DecimalValue(m_comPort->itemText(index)); });
+    connect(m_comPort->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_values.ComPort = DecimalValue(text); });
+    connect(m_baudRate, &QComboBox::activated, this,
+            [this](int index) { m_values.BaudRate = DecimalValue(m_baudRate->itemText(index)); });
+    connect(m_baudRate->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_values.BaudRate = DecimalValue(text); });
+    connect(m_byteSize, &QComboBox::activated, this,
+            [this](int index) { m_values.ByteSize = DecimalValue(m_byteSize->itemText(index)); });
+    connect(m_parity, &QComboBox::activated, this,
+            [this](int index) { m_values.Parity = ToBytes(m_parity->itemText(index)); });
+    connect(m_stopBits, &QComboBox::activated, this,
+            [this](int index) { m_values.StopBits = DecimalValue(m_stopBits->itemText(index)); });
+    connect(m_save, &QPushButton::clicked, this, &CCommSettingsDlg::OnSaveToRegistry);
+
+    OnInitDialog();
+    ok->setFocus();
+}
+
+void CCommSettingsDlg::OnInitDialog()
+{
+    SelectPrefix(m_protocol, FromBytes(m_values.Protocol));
+    SelectPrefix(m_connection, FromBytes(m_values.Connection));
+
+    if (m_values.Connection == kCustom) {
+        SetEnabled({m_stopBits, m_parity, m_comPort, m_byteSize, m_baudRate}, true);
+        Fill();
+    } else if (m_values.Connection == kClassic) {
+        m_protocol->setEnabled(false);
+        SetEnabled({m_connection, m_comPort}, true);
+        SetEnabled({m_stopBits, m_parity, m_byteSize, m_baudRate}, false);
+        Fill();
+    } else {
+        m_protocol->setEnabled(false);
+        m_connection->setEnabled(true);
+        SetEnabled({m_stopBits, m_parity, m_comPort, m_byteSize, m_baudRate}, false);
+    }
+}
+
+void CCommSettingsDlg::Fill()
+{
+    m_comPort->setEditText(QString::number(m_values.ComPort));
+    SelectPrefix(m_stopBits, QString::number(m_values.StopBits));
+    SelectPrefix(m_byteSize, QString::number(m_values.ByteSize));
+    SelectPrefix(m_parity, FromBytes(m_values.Parity));
+    m_baudRate->setEditText(QString::number(m_values.BaudRate));
+}
+
+void CCommSettingsDlg::OnSelChangeConnection()
+{
+    m_values.Connection = ToBytes(m_connection->currentText().trimmed());
+    m_protocol->setEnabled(false);
+    m_connection->setEnabled(true);
+    SetEnabled({m_comPort, m_stopBits, m_parity, m_byteSize, m_baudRate}, false);
+
+    if (m_values.Connection == kUsb) {
+        m_values.ComPort = 0;
+        m_values.BaudRate = 0;
+        m_values.ByteSize = 0;
+        m_values.Parity.clear();
+        m_values.StopBits = 0;
+        m_comPort->setCurrentIndex(-1);
+        m_comPort->setEditText(QString());
+        m_baudRate->setCurrentIndex(-1);
+        m_baudRate->setEditText(QString());
+        m_stopBits->setCurrentIndex(m_stopBits->findText(QStringLiteral(" ")));
+        m_byteSize->setCurrentIndex(m_byteSize->findText(QStringLiteral(" ")));
+        m_parity->setCurrentIndex(m_parity->findText(QStringLiteral(" ")));
+    } else if (m_values.Connection == kClassic) {
+        m_comPort->setEnabled(true);
+        m_values.BaudRate = 9600;
+        m_values.ByteSize = 7;
+        m_values.Parity = "even";
+        m_values.StopBits = 1;
+        m_baudRate->setEditText(QStringLiteral("9600"));
+        SelectPrefix(m_stopBits, QStringLiteral("1"));
+        SelectPrefix(m_byteSize, QStringLiteral("7"));
+        SelectPrefix(m_parity, QStringLiteral("even"));
+    } else if (m_values.Connection == kCustom) {
+        SetEnabled({m_comPort, m_stopBits, m_parity, m_byteSize, m_baudRate}, true);
+    }
+}
+
+void CCommSettingsDlg::OnSaveToRegistry()
+{
+    commstore::Save(m_values, m_registry);
+}
