@@ -54,34 +54,40 @@ std::string Unhex(const std::string& hex)
     return bytes;
 }
 
-struct ProbeRun {
-    bool result = false;
-    // Library calls and messages in order; a write shows as "write COUNT".
-    Lines timeline;
-    // The bytes of all writes, joined.
-    std::string written;
-};
-
 template <class Case>
 std::string CaseName(const testing::TestParamInfo<Case>& row)
 {
     return row.param.name;
 }
 
-ProbeRun RunProbe(const std::string& libraryFolder, const std::string& transmission,
-                  Env env = {})
+struct ProbeRun {
+    bool result = false;
+    // Library calls and what the user saw, in order; a write shows as "write COUNT".
+    Lines timeline;
+    // The bytes of all writes, joined.
+    std::string written;
+    // The document's serial settings afterwards.
+    std::string settings;
+};
+
+ProbeRun RunProbe(const std::string& mode, const std::string& libraryFolder,
+                  const std::string& transmission, Env env = {})
 {
     CTempDir dir;
     const std::string log = dir.File("calls.log");
     env.emplace_back("LD_LIBRARY_PATH", libraryFolder);
     env.emplace_back("TICKERLUX_USBFAKE_LOG", log);
-    const ProgramResult run =
-        RunProgram({FakeFolder("usblink-probe"), "send-via-usb"}, env, transmission);
+    const ProgramResult run = RunProgram({FakeFolder("usblink-probe"), mode}, env, transmission);
     EXPECT_EQ(run.exitCode, 0) << run.err;
 
     ProbeRun probe;
-    probe.result = run.out == "result 1\n";
-    EXPECT_TRUE(probe.result || run.out == "result 0\n") << run.out;
+    std::istringstream out(run.out);
+    for (std::string line; std::getline(out, line);) {
+        if (line.rfind("result ", 0) == 0)
+            probe.result = line == "result 1";
+        else
+            probe.settings = line;
+    }
     if (!std::filesystem::exists(log))
         return probe;
     std::istringstream lines(ReadFileBytes(log));
@@ -97,6 +103,21 @@ ProbeRun RunProbe(const std::string& libraryFolder, const std::string& transmiss
         probe.timeline.push_back(line);
     }
     return probe;
+}
+
+ProbeRun SendViaUsb(const std::string& libraryFolder, const std::string& transmission,
+                    Env env = {})
+{
+    return RunProbe("send-via-usb", libraryFolder, transmission, std::move(env));
+}
+
+// No folder on LD_LIBRARY_PATH holds the library; the test is moot where the system has one.
+bool LibraryInstalled()
+{
+    void* installed = dlopen("libbetabriteusb.so", RTLD_NOW | RTLD_LOCAL);
+    if (installed)
+        dlclose(installed);
+    return installed != nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -126,7 +147,7 @@ TEST_P(UsbPiecesTest, EveryByteGoesInOrderWithAReadAfterEachPiece)
 {
     const PiecesCase& c = GetParam();
     const std::string transmission = Transmission(c.length);
-    const ProbeRun run = RunProbe(FakeFolder("full"), transmission);
+    const ProbeRun run = SendViaUsb(FakeFolder("full"), transmission);
 
     Lines expected = {"load", "open 1"};
     for (int piece : c.pieces) {
@@ -167,7 +188,7 @@ class UsbFailureTest : public testing::TestWithParam<FailureCase> {};
 TEST_P(UsbFailureTest, ReportsOnceInOrderAndStillClosesAndUnloads)
 {
     const FailureCase& c = GetParam();
-    const ProbeRun run = RunProbe(FakeFolder(c.variant), Transmission(600), c.env);
+    const ProbeRun run = SendViaUsb(FakeFolder(c.variant), Transmission(600), c.env);
     EXPECT_EQ(run.timeline, c.timeline);
     EXPECT_FALSE(run.result);
 }
@@ -205,7 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Any nonzero open result counts as open.
 TEST(UsbOpenResult, NegativeCountsAsOpen)
 {
-    const ProbeRun run = RunProbe(FakeFolder("full"), Transmission(28),
+    const ProbeRun run = SendViaUsb(FakeFolder("full"), Transmission(28),
                                   {{"TICKERLUX_USBFAKE_OPEN", "-1"}});
     EXPECT_EQ(run.timeline, (Lines{"load", "open -1", "write 28", "read 1", "close", "unload"}));
     EXPECT_TRUE(run.result);
@@ -213,15 +234,64 @@ TEST(UsbOpenResult, NegativeCountsAsOpen)
 
 TEST(UsbNoLibrary, ExactlyOneMessageAndNothingLookedUp)
 {
-    if (void* installed = dlopen("libbetabriteusb.so", RTLD_NOW | RTLD_LOCAL)) {
-        dlclose(installed);
+    if (LibraryInstalled())
         GTEST_SKIP() << "a libbetabriteusb.so is installed on this system";
-    }
-    CTempDir empty;
-    const ProbeRun run = RunProbe(empty.Path(), Transmission(600));
+    const ProbeRun run = SendViaUsb(FakeFolder("none"), Transmission(600));
     // Only the message reaches the log: no library ran a constructor, open or close.
     EXPECT_EQ(run.timeline, (Lines{kLoadFailed}));
     EXPECT_FALSE(run.result);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The sign link's USB path: the bounded pump after every delivery, a failure reported to the
+// front end, the serial settings left alone, and no second update started from the pump.
+
+const std::string kNotDelivered = "failed USB sign: the transmission was not delivered";
+
+struct SignLinkCase {
+    const char* name;
+    const char* folder;
+    Env env;
+    Lines timeline;
+};
+
+void PrintTo(const SignLinkCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class UsbSignLinkTest : public testing::TestWithParam<SignLinkCase> {};
+
+TEST_P(UsbSignLinkTest, PumpsAfterTheDeliveryAndLeavesTheSerialSettingsAlone)
+{
+    const SignLinkCase& c = GetParam();
+    if (std::string(c.folder) == "none" && LibraryInstalled())
+        GTEST_SKIP() << "a libbetabriteusb.so is installed on this system";
+    const ProbeRun run = RunProbe("send-to-sign", FakeFolder(c.folder), Transmission(28), c.env);
+    EXPECT_EQ(run.timeline, c.timeline);
+    EXPECT_EQ(run.settings, "ComPort=0 BaudRate=0 ByteSize=6 Parity=");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UsbSignLinkTest,
+    testing::Values(
+        SignLinkCase{"Delivered",
+                     "full",
+                     {},
+                     {"load", "open 1", "write 28", "read 1", "close", "unload", "pump 10"}},
+        SignLinkCase{"OpenFails",
+                     "full",
+                     {{"TICKERLUX_USBFAKE_OPEN", "0"}},
+                     {"load", "open 0", kOpenFailed, "close", "unload", "pump 10",
+                      kNotDelivered}},
+        SignLinkCase{"NoLibrary", "none", {}, {kLoadFailed, "pump 10", kNotDelivered}}),
+    CaseName<SignLinkCase>);
+
+TEST(UsbSignLinkPump, UpdateArrivingInThePumpIsRefused)
+{
+    const ProbeRun run = RunProbe("clear-with-tick", FakeFolder("full"), {});
+    EXPECT_EQ(run.timeline, (Lines{"load", "open 1", "write 28", "read 1", "close", "unload",
+                                   "pump 10", "tick refused"}));
 }
 
 // ---------------------------------------------------------------------------------------------

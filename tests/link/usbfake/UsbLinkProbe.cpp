@@ -2,11 +2,16 @@
 // before the dynamic loader starts, which libbetabriteusb.so the link's dlopen finds. It is
 // built without a RUNPATH, so only LD_LIBRARY_PATH and the system's folders are searched.
 //
-//   usblink-probe send-via-usb     SendViaUsb with the bytes of standard input
+//   usblink-probe send-via-usb       SendViaUsb with the bytes of standard input
+//   usblink-probe send-to-sign       SendToSign with them, the connection set to USB and the
+//                                    serial settings set to values the serial path would correct
+//   usblink-probe clear-with-tick    Clear Sign over USB, with an Update Sign Now arriving in
+//                                    the pump as a timer tick would
 //
 // What the user would see is appended to the fake library's call log (TICKERLUX_USBFAKE_LOG) as
-// "message TEXT", so that one file shows library calls and messages in the order they happened.
-// Standard output: "result 0|1".
+// "message TEXT", "pump N", "failed REASON" and "tick ran|refused", so that one file shows
+// library calls and the user interface in the order they happened.
+// Standard output: "result 0|1" for send-via-usb, then the serial settings of the document.
 #include "headlines/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 #include "tests/support/RecordingUi.h"
@@ -37,6 +42,16 @@ public:
         AppendToLog("message " + text);
         CRecordingUi::MessageBox(text);
     }
+    void PumpMessages(int maxMessages) override
+    {
+        AppendToLog("pump " + std::to_string(maxMessages));
+        CRecordingUi::PumpMessages(maxMessages);
+    }
+    void DeliveryFailed(const std::string& reason) override
+    {
+        AppendToLog("failed " + reason);
+        CRecordingUi::DeliveryFailed(reason);
+    }
 };
 
 } // namespace
@@ -44,7 +59,7 @@ public:
 int main(int argc, char** argv)
 {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: usblink-probe send-via-usb\n");
+        std::fprintf(stderr, "usage: usblink-probe send-via-usb|send-to-sign|clear-with-tick\n");
         return 2;
     }
     const std::string mode = argv[1];
@@ -54,15 +69,27 @@ int main(int argc, char** argv)
     const int length = static_cast<int>(input.size());
 
     CTickerluxDoc doc;
+    doc.Connection = "usb - betabrite prism";
+    doc.ComPort = 0;
+    doc.BaudRate = 0;
+    doc.ByteSize = 6;
+    doc.Parity = "";
     CLoggingUi ui;
     CTickerluxEngine engine(doc, ui);
-    bool result = false;
     if (mode == "send-via-usb") {
-        result = engine.SendViaUsb(data, length);
+        std::printf("result %d\n", engine.SendViaUsb(data, length) ? 1 : 0);
+    } else if (mode == "send-to-sign") {
+        engine.SendToSign(doc.ComPort, data, length);
+    } else if (mode == "clear-with-tick") {
+        ui.onPump = [&engine](int) {
+            AppendToLog(engine.OnUpdateSignNow() ? "tick ran" : "tick refused");
+        };
+        engine.OnClearSign();
     } else {
         std::fprintf(stderr, "usblink-probe: unknown mode %s\n", mode.c_str());
         return 2;
     }
-    std::printf("result %d\n", result ? 1 : 0);
+    std::printf("ComPort=%d BaudRate=%d ByteSize=%d Parity=%s\n", doc.ComPort, doc.BaudRate,
+                doc.ByteSize, doc.Parity.c_str());
     return 0;
 }
