@@ -1,7 +1,10 @@
 #include "cli/Commands.h"
 
+#include "cli/CmdClear.h"
+#include "cli/CmdConfig.h"
 #include "cli/CmdEncode.h"
 #include "cli/CmdLine.h"
+#include "cli/CmdSend.h"
 #include "cli/CmdSet.h"
 #include "cli/CmdShow.h"
 
@@ -14,6 +17,9 @@ const std::vector<Command>& AllCommands()
         ShowCommand(),
         LineCommand(),
         EncodeCommand(),
+        ConfigCommand(),
+        SendCommand(),
+        ClearCommand(),
     };
     return commands;
 }

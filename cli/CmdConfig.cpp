@@ -1,0 +1,125 @@
+#include "cli/CmdConfig.h"
+
+#include "cli/ExitCodes.h"
+#include "cli/FeedFields.h"
+#include "settings/CommSettingsStore.h"
+#include "settings/RegistryAccess.h"
+#include "settings/TickerluxDoc.h"
+#include "settings/UserStore.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace cli {
+namespace {
+
+constexpr const char* kClassic = "serial port - betabrite classic";
+constexpr const char* kCustom = "serial port - custom settings";
+constexpr const char* kUsb = "usb - betabrite prism";
+
+constexpr CDocField kCommFields[] = {
+    {"Connection", &CTickerluxDoc::Connection}, {"ComPort", &CTickerluxDoc::ComPort},
+    {"BaudRate", &CTickerluxDoc::BaudRate},     {"ByteSize", &CTickerluxDoc::ByteSize},
+    {"Parity", &CTickerluxDoc::Parity},         {"StopBits", &CTickerluxDoc::StopBits},
+};
+
+int Usage(const std::string& problem)
+{
+    std::fprintf(stderr, "tickerlux-cli config: %s\nUsage: tickerlux-cli config [NAME=VALUE...]\n",
+                 problem.c_str());
+    return kExitUsage;
+}
+
+// Choosing a connection kind in the settings dialog: the classic sign's line is fixed and a USB
+// sign needs no serial values.
+void ApplyConnectionKind(CTickerluxDoc& doc, const std::string& connection)
+{
+    if (connection == kUsb) {
+        doc.ComPort = 0;
+        doc.BaudRate = 0;
+        doc.ByteSize = 0;
+        doc.Parity.clear();
+        doc.StopBits = 0;
+    } else if (connection == kClassic) {
+        doc.BaudRate = 9600;
+        doc.ByteSize = 7;
+        doc.Parity = "even";
+        doc.StopBits = 1;
+    }
+}
+
+int PrintStored()
+{
+    CTickerluxDoc doc;
+    const bool stored = commstore::Load(doc, CRegistryAccess());
+    for (const CDocField& field : kCommFields)
+        std::printf("%s\n", FormatField(field, doc).c_str());
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "tickerlux-cli config: cannot write the output: %s\n",
+                     std::strerror(errno));
+        return kExitFailed;
+    }
+    if (!stored)
+        std::fprintf(stderr,
+                     "tickerlux-cli config: no connection is stored yet; these are the defaults\n");
+    return kExitOk;
+}
+
+int RunConfig(const std::vector<std::string>& args)
+{
+    if (args.empty())
+        return PrintStored();
+    for (const std::string& arg : args) {
+        if (!arg.empty() && arg[0] == '-')
+            return Usage("unknown option '" + arg + "'");
+    }
+    std::string error;
+    const auto assignments = ParseAssignments(args, kCommFields, error);
+    if (!assignments)
+        return Usage(error);
+    for (const FieldAssignment& assignment : *assignments) {
+        const std::string& value = assignment.value;
+        if (std::strcmp(assignment.field->Name(), "Connection") == 0 && value != kClassic &&
+            value != kCustom && value != kUsb)
+            return Usage("unknown connection kind '" + value + "'; choose \"" + kClassic +
+                         "\", \"" + kCustom + "\" or \"" + kUsb + "\"");
+    }
+
+    // The values start as stored, as the dialog's start from the loaded settings.
+    CTickerluxDoc doc;
+    commstore::Load(doc, CRegistryAccess());
+    for (const FieldAssignment& assignment : *assignments) {
+        if (std::strcmp(assignment.field->Name(), "Connection") == 0)
+            ApplyConnectionKind(doc, assignment.value);
+    }
+    ApplyAssignments(doc, *assignments);
+
+    CommSettings values{doc.Protocol, doc.Connection, doc.ComPort, doc.BaudRate,
+                        doc.ByteSize, doc.Parity,     doc.StopBits};
+    if (!commstore::Save(values, CRegistryAccess())) {
+        std::fprintf(stderr, "tickerlux-cli config: cannot write %s\n",
+                     userstore::StoreFilePath().c_str());
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+Command ConfigCommand()
+{
+    return {"config", "config [NAME=VALUE...]", "print or store the communication settings",
+            "With no argument, prints the stored communication settings, one NAME=VALUE a line.\n"
+            "With arguments, stores them as the desktop program's Save button does (a port\n"
+            "below 1 is stored as 1). Names: Connection ComPort BaudRate ByteSize Parity\n"
+            "StopBits. Connection is one of \"serial port - betabrite classic\" (which also sets\n"
+            "BaudRate=9600 ByteSize=7 Parity=even StopBits=1), \"serial port - custom settings\"\n"
+            "or \"usb - betabrite prism\" (which sets the serial values to 0 and Parity to \"\");\n"
+            "values given alongside it win. Parity is none, even or odd.\n"
+            "The settings live in ${XDG_CONFIG_HOME:-~/.config}/tickerlux/user.reg.\n"
+            "An unknown name or a bad value stores nothing (exit 2).\n",
+            RunConfig};
+}
+
+} // namespace cli

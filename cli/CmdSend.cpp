@@ -1,0 +1,98 @@
+#include "cli/CmdSend.h"
+
+#include "cli/CliUserInterface.h"
+#include "cli/ExitCodes.h"
+#include "cli/StoredConnection.h"
+#include "headlines/TickerluxEngine.h"
+#include "settings/TickerluxDoc.h"
+#include "settings/Win1252.h"
+#include "sign/SignColors.h"
+
+#include <cstdio>
+#include <optional>
+
+namespace cli {
+namespace {
+
+struct SendOptions {
+    std::optional<std::string> text;
+    int colorIndex = sign::kDefaultColorIndex;
+    bool condensed = false;
+    bool raw = false;
+};
+
+int Usage(const std::string& problem)
+{
+    std::fprintf(stderr,
+                 "tickerlux-cli send: %s\n"
+                 "Usage: tickerlux-cli send TEXT [--color N] [--condensed] [--raw]\n",
+                 problem.c_str());
+    return kExitUsage;
+}
+
+// Fills `options`, or returns the problem with the arguments.
+std::optional<std::string> ParseOptions(const std::vector<std::string>& args, SendOptions& options)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--condensed") {
+            options.condensed = true;
+        } else if (arg == "--raw") {
+            options.raw = true;
+        } else if (arg == "--color" || arg.rfind("--color=", 0) == 0) {
+            if (arg == "--color" && i + 1 == args.size())
+                return "--color needs a value";
+            const std::string value = arg == "--color" ? args[++i] : arg.substr(8);
+            const std::optional<int> index = sign::ParseColorIndex(value);
+            if (!index)
+                return "unknown colour '" + value + "'";
+            options.colorIndex = *index;
+        } else if (arg == "--") {
+            if (options.text || i + 2 != args.size())
+                return "give exactly one TEXT";
+            options.text = args[++i];
+        } else if (!arg.empty() && arg[0] == '-') {
+            return "unknown option '" + arg + "'";
+        } else if (options.text) {
+            return "give exactly one TEXT (quote it if it has blanks)";
+        } else {
+            options.text = arg;
+        }
+    }
+    if (!options.text)
+        return "no TEXT given";
+    return std::nullopt;
+}
+
+int RunSend(const std::vector<std::string>& args)
+{
+    SendOptions options;
+    if (const std::optional<std::string> problem = ParseOptions(args, options))
+        return Usage(*problem);
+
+    CTickerluxDoc doc;
+    if (!LoadStoredConnection(doc, "send"))
+        return kExitFailed;
+    doc.ColorIndex = options.colorIndex;
+    doc.Condensed = options.condensed ? 1 : 0;
+    CCliUserInterface ui;
+    CTickerluxEngine engine(doc, ui);
+    engine.OnSendLine(options.raw ? *options.text : win1252::FromUtf8(*options.text));
+    return ui.FailureCount() == 0 ? kExitOk : kExitFailed;
+}
+
+} // namespace
+
+Command SendCommand()
+{
+    return {"send", "send TEXT [--color N] [--condensed] [--raw]", "deliver TEXT as the sign line",
+            "Delivers TEXT to the sign over the stored communication settings (see 'config'), as\n"
+            "an update does without the download: memory configuration, write text, run\n"
+            "sequence. TEXT is UTF-8, sent as Windows-1252 ('?' for characters it lacks);\n"
+            "--raw sends its bytes unchanged. --color takes a colour's number or name (default\n"
+            "9, red); --condensed uses the condensed rotate mode.\n"
+            "Exit 1 when no connection is stored or the sign could not be reached.\n",
+            RunSend};
+}
+
+} // namespace cli

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "cli/Commands.h"
+
+namespace cli {
+
+// `send TEXT [--color N] [--condensed] [--raw]`: delivers TEXT as the sign line.
+Command SendCommand();
+
+} // namespace cli
