@@ -1,0 +1,20 @@
+#pragma once
+
+// SIGINT, SIGTERM and SIGHUP ask the simulator to stop: the handler only writes a byte into a
+// pipe that the main loop watches, so the port map is restored outside the handler.
+namespace signsim {
+
+class CStopSignals {
+public:
+    // Installs the handlers (one instance per process); SIGPIPE is ignored so that a closed
+    // output shows up as a write error. Throws std::system_error.
+    CStopSignals();
+    ~CStopSignals();
+    CStopSignals(const CStopSignals&) = delete;
+    CStopSignals& operator=(const CStopSignals&) = delete;
+
+    int Fd() const;   // readable once a stop signal has arrived
+    bool Arrived() const;
+};
+
+} // namespace signsim

@@ -1,0 +1,20 @@
+#pragma once
+
+// Reads a terminal's line settings with the kernel's own structure, which holds any speed as a
+// number (a custom rate set through BOTHER included). Kept apart from <termios.h>, whose
+// struct termios clashes with the kernel's.
+namespace signsim {
+
+struct TerminalLine {
+    long baud = 0;
+    int dataBits = 8;
+    bool parity = false;
+    bool oddParity = false;
+    bool stickParity = false;  // mark or space
+    int stopBits = 1;
+};
+
+// False with errno set when `fd` is no terminal.
+bool ReadTerminalLine(int fd, TerminalLine& line);
+
+} // namespace signsim
