@@ -6,6 +6,8 @@
 
 namespace {
 constexpr const char* kFormatVersion = "1.00";
+// Far beyond any real settings file; stops a device or a runaway file from taking all memory.
+constexpr std::size_t kMaxFileSize = 64u << 20;
 } // namespace
 
 void CTickerluxDoc::Serialize(CArchive& ar)
@@ -28,7 +30,7 @@ void CTickerluxDoc::Serialize(CArchive& ar)
 DocFileResult CTickerluxDoc::OnOpenDocument(const std::string& path)
 {
     std::string bytes;
-    if (const fileio::Status status = fileio::ReadAll(path, bytes); !status.Ok())
+    if (const fileio::Status status = fileio::ReadAll(path, bytes, kMaxFileSize); !status.Ok())
         return {false, docmsg::ReadFailed(path, status.Reason())};
 
     // A zero-byte file holds no values: it opens and changes no field.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,8 +15,9 @@ struct Status {
     std::string Reason() const;
 };
 
-// Reads every byte of the file at `path` into `bytes`.
-Status ReadAll(const std::string& path, std::string& bytes);
+// Reads every byte of the file at `path` into `bytes`; EFBIG ("File too large") once it holds
+// more than `maxBytes`, so that a device such as /dev/zero cannot take all memory.
+Status ReadAll(const std::string& path, std::string& bytes, std::size_t maxBytes);
 
 // Replaces the file at `path` with `bytes` in one step: a temporary file beside it is written,
 // flushed to disk and renamed over it. On failure the earlier file is untouched and no temporary

@@ -114,7 +114,7 @@ std::string Status::Reason() const
     return std::strerror(error);
 }
 
-Status ReadAll(const std::string& path, std::string& bytes)
+Status ReadAll(const std::string& path, std::string& bytes, std::size_t maxBytes)
 {
     CFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0)
@@ -129,6 +129,8 @@ Status ReadAll(const std::string& path, std::string& bytes)
             return Errno();
         if (got == 0)
             break;
+        if (static_cast<std::size_t>(got) > maxBytes - data.size())
+            return Status{EFBIG};
         data.append(buffer, static_cast<std::size_t>(got));
     }
     bytes = std::move(data);

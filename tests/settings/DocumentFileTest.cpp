@@ -292,7 +292,12 @@ INSTANTIATE_TEST_SUITE_P(
                                    [](const std::string& path) {
                                        std::filesystem::create_directory(path);
                                    },
-                                   "Is a directory"}),
+                                   "Is a directory"},
+                    UnreadableCase{"EndlessDevice",
+                                   [](const std::string& path) {
+                                       std::filesystem::create_symlink("/dev/zero", path);
+                                   },
+                                   "File too large"}),
     [](const auto& c) { return c.param.name; });
 
 // The save is cut off by the file size limit half way through writing: the old file stays whole.
