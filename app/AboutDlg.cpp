@@ -14,43 +14,42 @@ CAboutDlg::CAboutDlg(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("About Tickerlux"));
-    const CDialogUnits du(font());
-    setFixedSize(du.X(254), du.Y(161));
+    CDialogLayout layout(this);
 
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/res/app-icon.xpm")).pixmap(32, 32));
-    icon->setGeometry(du.X(11), du.Y(17), 32, 32);
+    icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    layout.Place(icon, 11, 17, 21, 20, false);
 
-    auto label = [&](const QString& text, QRect where) {
-        auto* item = new QLabel(text, this);
-        item->setGeometry(where);
-        return item;
+    auto label = [&](const QString& text, int x, int y, int w, int h) {
+        layout.Place(new QLabel(text, this), x, y, w, h);
     };
-    label(QStringLiteral("Tickerlux version %1").arg(QStringLiteral(TICKERLUX_VERSION)),
-          du.Rect(40, 10, 119, 8));
-    label(QStringLiteral("Keeps an LED sign showing the news."), du.Rect(40, 25, 207, 8));
+    label(QStringLiteral("Tickerlux version %1").arg(QStringLiteral(TICKERLUX_VERSION)), 40, 10, 119, 8);
+    label(QStringLiteral("Keeps an LED sign showing the news."), 40, 25, 207, 8);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setGeometry(du.Rect(197, 7, 50, 14));
+    layout.Place(ok, 197, 7, 50, 14);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     m_linkUpdates = new CHyperlinkButton(QString::fromLatin1(links::kUpdates), this);
-    m_linkUpdates->setGeometry(du.Rect(7, 96, 240, 14));
+    layout.Place(m_linkUpdates, 7, 96, 240, 14, false);
     connect(m_linkUpdates, &QPushButton::clicked, this, [] { links::OpenLink(links::kUpdates); });
 
-    label(QStringLiteral("Questions and ideas:"), du.Rect(40, 41, 96, 9));
-    label(QStringLiteral("Check for updates at:"), du.Rect(7, 86, 168, 8));
+    label(QStringLiteral("Questions and ideas:"), 40, 41, 96, 9);
+    label(QStringLiteral("Check for updates at:"), 7, 86, 168, 8);
 
     m_linkHome = new CHyperlinkButton(QString::fromLatin1(links::kHome), this);
-    m_linkHome->setGeometry(du.Rect(7, 131, 240, 14));
+    layout.Place(m_linkHome, 7, 131, 240, 14, false);
     connect(m_linkHome, &QPushButton::clicked, this, [] { links::OpenLink(links::kHome); });
 
-    label(QStringLiteral("Find other things at:"), du.Rect(7, 121, 168, 8));
+    label(QStringLiteral("Find other things at:"), 7, 121, 168, 8);
 
     m_contact = new QLineEdit(QString::fromLatin1(links::kContact), this);
     m_contact->setReadOnly(true);
-    m_contact->setGeometry(du.Rect(40, 55, 207, 14));
+    layout.Place(m_contact, 40, 55, 207, 14, false);
+
+    layout.Apply(254, 161);
 
     // Tab order follows the template: OK, update link, home link, contact address.
     setTabOrder(ok, m_linkUpdates);

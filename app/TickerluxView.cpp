@@ -60,93 +60,86 @@ CTickerluxView::~CTickerluxView()
 
 void CTickerluxView::CreateControls()
 {
-    const CDialogUnits du(font());
-    setFixedSize(du.X(366), du.Y(294));
-
-    auto named = [](QWidget* control, int id) {
+    CDialogLayout layout(this);
+    auto named = [](auto* control, int id) {
         control->setObjectName(QString::number(id));
         return control;
     };
-    auto edit = [&](int id, QRect where) {
-        auto* box = new QLineEdit(this);
-        named(box, id);
-        box->setGeometry(where);
+    auto edit = [&](int id, int x, int y, int w, int h) {
+        auto* box = named(new QLineEdit(this), id);
+        layout.Place(box, x, y, w, h, false);
         return box;
     };
-    auto label = [&](const QString& text, QRect where, bool right) {
+    auto label = [&](const QString& text, int x, int y, int w, int h, bool right) {
         auto* item = new QLabel(text, this);
         item->setAlignment((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-        item->setGeometry(where);
-        return item;
+        layout.Place(item, x, y, w, h);
     };
-    auto button = [&](int id, const QString& text, QRect where) {
-        auto* push = new QPushButton(text, this);
-        named(push, id);
-        push->setGeometry(where);
+    auto button = [&](int id, const QString& text, int x, int y, int w, int h) {
+        auto* push = named(new QPushButton(text, this), id);
+        layout.Place(push, x, y, w, h);
         return push;
     };
-    // A check box as high as its text line needs, centred on its template line.
-    auto check = [&](int id, const QString& text, QRect where) {
-        auto* box = new QCheckBox(text, this);
-        named(box, id);
-        const int height = std::max(where.height(), box->sizeHint().height());
-        where.adjust(0, (where.height() - height) / 2, 0, 0);
-        where.setHeight(height);
-        box->setGeometry(where);
+    auto check = [&](int id, const QString& text, int x, int y, int w, int h) {
+        auto* box = named(new QCheckBox(text, this), id);
+        layout.Place(box, x, y, w, h);
         return box;
     };
-    auto link = [&](int id, const char* caption, QRect where) {
-        auto* linkButton = new CHyperlinkButton(QString::fromUtf8(caption), this);
-        named(linkButton, id);
-        linkButton->setGeometry(where);
+    // Link captions are cut at the right edge rather than widening the form.
+    auto link = [&](int id, const char* caption, int x, int y, int w, int h) {
+        auto* linkButton = named(new CHyperlinkButton(QString::fromUtf8(caption), this), id);
+        layout.Place(linkButton, x, y, w, h, false);
         return linkButton;
     };
 
-    m_webServerEdit = edit(ids::kWebServer, du.Rect(98, 13, 261, 12));
-    m_webPathEdit = edit(ids::kWebPath, du.Rect(98, 29, 261, 12));
+    m_webServerEdit = edit(ids::kWebServer, 98, 13, 261, 12);
+    m_webPathEdit = edit(ids::kWebPath, 98, 29, 261, 12);
 
-    m_colorList = new QComboBox(this);
-    named(m_colorList, ids::kColor);
+    m_colorList = named(new QComboBox(this), ids::kColor);
     for (const sign::SignColor& color : sign::kColors)
         m_colorList->addItem(QString::fromLatin1(color.name));
     m_colorList->setCurrentIndex(-1);
-    m_colorList->setGeometry(du.X(98), du.Y(60), du.X(79), m_colorList->sizeHint().height());
+    layout.Place(m_colorList, 98, 60, 79, 138);
 
-    m_updateMinutesEdit = edit(ids::kUpdateMinutes, du.Rect(281, 44, 47, 12));
-    m_textBeforeEdit = edit(ids::kTextBefore, du.Rect(98, 209, 261, 12));
-    m_textAfterEdit = edit(ids::kTextAfter, du.Rect(98, 224, 261, 12));
-    m_leadingCommentEdit = edit(ids::kLeadingComment, du.Rect(98, 239, 261, 12));
-    label(QStringLiteral("Web Server:"), du.Rect(49, 16, 46, 8), true);
-    label(QStringLiteral("Directory/File on Website:"), du.Rect(11, 31, 84, 8), true);
-    m_updateSignNow = button(ids::kUpdateSignNow, QStringLiteral("Update Sign Now"), du.Rect(7, 96, 79, 18));
-    m_clearSign = button(ids::kClearSign, QStringLiteral("Clear Sign"), du.Rect(98, 96, 79, 18));
-    m_autoUpdateCheck = check(ids::kAutoUpdate, QStringLiteral("Auto Update Every:"), du.Rect(195, 46, 81, 8));
-    label(QStringLiteral("min."), du.Rect(334, 46, 25, 8), false);
-    label(QStringLiteral("Text Before Headline:"), du.Rect(7, 211, 83, 8), true);
-    label(QStringLiteral("Text After Headline:"), du.Rect(7, 226, 83, 8), true);
+    m_updateMinutesEdit = edit(ids::kUpdateMinutes, 281, 44, 47, 12);
+    m_textBeforeEdit = edit(ids::kTextBefore, 98, 209, 261, 12);
+    m_textAfterEdit = edit(ids::kTextAfter, 98, 224, 261, 12);
+    m_leadingCommentEdit = edit(ids::kLeadingComment, 98, 239, 261, 12);
+    label(QStringLiteral("Web Server:"), 49, 16, 46, 8, true);
+    label(QStringLiteral("Directory/File on Website:"), 11, 31, 84, 8, true);
+    m_updateSignNow = button(ids::kUpdateSignNow, QStringLiteral("Update Sign Now"), 7, 96, 79, 18);
+    m_clearSign = button(ids::kClearSign, QStringLiteral("Clear Sign"), 98, 96, 79, 18);
+    m_autoUpdateCheck = check(ids::kAutoUpdate, QStringLiteral("Auto Update Every:"), 195, 46, 81, 8);
+    label(QStringLiteral("min."), 334, 46, 25, 8, false);
+    label(QStringLiteral("Text Before Headline:"), 7, 211, 83, 8, true);
+    label(QStringLiteral("Text After Headline:"), 7, 226, 83, 8, true);
     m_updateSourceOnly =
-        button(ids::kUpdateSourceOnly, QStringLiteral("Update Source Only"), du.Rect(189, 96, 79, 18));
-    label(QStringLiteral("Leading Comment:"), du.Rect(7, 241, 83, 8), true);
+        button(ids::kUpdateSourceOnly, QStringLiteral("Update Source Only"), 189, 96, 79, 18);
+    label(QStringLiteral("Leading Comment:"), 7, 241, 83, 8, true);
     m_clearSourceWindow =
-        button(ids::kClearSourceWindow, QStringLiteral("Clear Source Window"), du.Rect(280, 96, 79, 18));
-    label(QStringLiteral("Color:"), du.Rect(65, 62, 30, 8), true);
-    m_condensedCheck = check(ids::kCondensed, QStringLiteral("Condensed Text"), du.Rect(195, 62, 82, 8));
-    m_showTimeCheck =
-        check(ids::kShowTime, QStringLiteral("Show Time of Last Update"), du.Rect(195, 78, 102, 8));
+        button(ids::kClearSourceWindow, QStringLiteral("Clear Source Window"), 280, 96, 79, 18);
+    label(QStringLiteral("Color:"), 65, 62, 30, 8, true);
+    m_condensedCheck = check(ids::kCondensed, QStringLiteral("Condensed Text"), 195, 62, 82, 8);
+    m_showTimeCheck = check(ids::kShowTime, QStringLiteral("Show Time of Last Update"), 195, 78, 102, 8);
 
-    m_sourceWindow = new QPlainTextEdit(this);
-    named(m_sourceWindow, ids::kSourceWindow);
+    m_sourceWindow = named(new QPlainTextEdit(this), ids::kSourceWindow);
     m_sourceWindow->setReadOnly(true);
     m_sourceWindow->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_sourceWindow->setTabChangesFocus(true);
-    m_sourceWindow->setGeometry(du.Rect(7, 121, 352, 82));
+    layout.Place(m_sourceWindow, 7, 121, 352, 82, false);
 
-    m_linkHome = link(ids::kLinkHome, links::kHomeCaption, du.Rect(166, 267, 127, 14));
+    m_linkHome = link(ids::kLinkHome, links::kHomeCaption, 166, 267, 127, 14);
     auto* seeAlso = new QGroupBox(QStringLiteral("See Also:"), this);
-    seeAlso->setGeometry(du.Rect(7, 259, 351, 27));
+    // A plain frame with its title on the line, and no fill of its own around the links.
+    seeAlso->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
+    layout.Place(seeAlso, 7, 259, 351, 27, false);
     seeAlso->lower();  // behind the link buttons it frames, so that they take the clicks
-    m_linkOther = link(ids::kLinkOther, links::kFeedsCaption, du.Rect(50, 267, 109, 14));
-    m_linkShop = link(ids::kLinkShop, links::kShopCaption, du.Rect(299, 267, 50, 14));
+    m_linkOther = link(ids::kLinkOther, links::kFeedsCaption, 50, 267, 109, 14);
+    m_linkShop = link(ids::kLinkShop, links::kShopCaption, 299, 267, 50, 14);
+
+    layout.Apply(366, 294);
 
     QWidget* tabOrder[] = {m_webServerEdit,    m_webPathEdit,      m_colorList,        m_updateMinutesEdit,
                            m_textBeforeEdit,   m_textAfterEdit,    m_leadingCommentEdit, m_updateSignNow,

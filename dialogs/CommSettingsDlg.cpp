@@ -72,15 +72,14 @@ CCommSettingsDlg::CCommSettingsDlg(const CommSettings& values, QWidget* parent)
       m_values(values)
 {
     setWindowTitle(QStringLiteral("Communication Settings..."));
-    const CDialogUnits du(font());
-    setFixedSize(du.X(366), du.Y(260));
+    CDialogLayout layout(this);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setGeometry(du.Rect(309, 7, 50, 14));
+    layout.Place(ok, 309, 7, 50, 14);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setGeometry(du.Rect(309, 24, 50, 14));
+    layout.Place(cancel, 309, 24, 50, 14);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     // A list at (135, y), 110 units wide, with its right-aligned label 40..130 on its line.
@@ -93,11 +92,10 @@ CCommSettingsDlg::CCommSettingsDlg(const CommSettings& values, QWidget* parent)
             entries.sort();
         combo->addItems(entries);
         combo->setCurrentIndex(-1);
-        const int height = combo->sizeHint().height();
-        combo->setGeometry(du.X(135), du.Y(y), du.X(110), height);
+        layout.Place(combo, 135, y, 110, 12);
         auto* caption = new QLabel(label, this);
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        caption->setGeometry(du.X(40), du.Y(y + labelDrop), du.X(90), du.Y(8));
+        layout.Place(caption, 40, y + labelDrop, 90, 8);
         caption->setBuddy(combo);
         return combo;
     };
@@ -121,7 +119,8 @@ CCommSettingsDlg::CCommSettingsDlg(const CommSettings& values, QWidget* parent)
 
     m_save = new QPushButton(
         QStringLiteral("Save Communication Settings To Registry (Current User Area)"), this);
-    m_save->setGeometry(du.Rect(135, 226, 224, 14));
+    layout.Place(m_save, 135, 226, 224, 14);
+    layout.Apply(366, 260);
     m_save->setAutoDefault(false);
     ok->setAutoDefault(true);
     cancel->setAutoDefault(false);

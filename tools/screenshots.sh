@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# `make screenshots`: pictures of the desktop program's windows under a virtual X server, saved
+# in build/screenshots/ for review.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${BUILD_DIR:-build/default}
+cmake --build "$build" --target tickerlux_screenshots
+out=build/screenshots
+mkdir -p "$out"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$build/tests/gui/tickerlux_screenshots" "$out"
