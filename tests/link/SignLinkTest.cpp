@@ -1,0 +1,281 @@
+#include "headlines/TickerluxEngine.h"
+#include "link/SerialPort.h"
+#include "settings/PortMap.h"
+#include "settings/TickerluxDoc.h"
+#include "tests/link/TestPty.h"
+#include "tests/support/RecordingUi.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int kCom = 3;
+constexpr int kTransmissionSize = 60033;
+
+// A transmission's worth of bytes, different for each `seed`, with every byte value in it.
+std::string Pattern(std::size_t size, unsigned seed)
+{
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 31 + seed * 7 + i / 251) & 0xFF);
+    return bytes;
+}
+
+const unsigned char* Bytes(const std::string& bytes)
+{
+    return reinterpret_cast<const unsigned char*>(bytes.data());
+}
+
+class SignLinkTest : public testing::Test {
+protected:
+    SignLinkTest() { pty.MapAs(kCom); }
+
+    void Deliver(const std::string& bytes, int port = kCom)
+    {
+        engine.SendToSign(port, Bytes(bytes), static_cast<int>(bytes.size()));
+    }
+
+    CScopedConfigHome home;
+    CTestPty pty;
+    CTickerluxDoc doc;
+    CRecordingUi ui;
+    CTickerluxEngine engine{doc, ui};
+};
+
+struct LineCase {
+    const char* name;
+    const char* connection;
+    int baudRate;
+    int byteSize;
+    const char* parity;
+    int stopBits;
+    std::uint32_t wantSpeed;
+    bool wantTwoStopBits;
+    int wantDocBaudRate;
+    int wantDocByteSize;
+};
+
+void PrintTo(const LineCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class LineSettingsTest : public SignLinkTest, public testing::WithParamInterface<LineCase> {};
+
+TEST_P(LineSettingsTest, TransmissionArrivesWithTheDocumentsSpeedAndStopBits)
+{
+    const LineCase& c = GetParam();
+    doc.Connection = c.connection;
+    doc.BaudRate = c.baudRate;
+    doc.ByteSize = c.byteSize;
+    doc.Parity = c.parity;
+    doc.StopBits = c.stopBits;
+    const std::string clear = Pattern(28, 1);
+
+    Deliver(clear);
+
+    EXPECT_EQ(pty.Read(clear.size()), clear);
+    EXPECT_EQ(pty.Speed(), c.wantSpeed);
+    EXPECT_EQ(pty.TwoStopBits(), c.wantTwoStopBits);
+    EXPECT_EQ(doc.BaudRate, c.wantDocBaudRate);
+    EXPECT_EQ(doc.ByteSize, c.wantDocByteSize);
+    EXPECT_TRUE(ui.failures.empty()) << ui.failures.front();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(doc.IsModified());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Serial, LineSettingsTest,
+    testing::Values(LineCase{"ClassicKind", "serial port - betabrite classic", 9600, 7, "even", 1,
+                             9600, false, 9600, 7},
+                    LineCase{"Custom19200TwoStopBits", "serial port - custom settings", 19200, 8,
+                             "none", 2, 19200, true, 19200, 8},
+                    LineCase{"CustomSpeedWithoutACode", "serial port - custom settings", 250000, 8,
+                             "odd", 1, 250000, false, 250000, 8},
+                    LineCase{"BaudRateZeroBecomes9600", "serial port - custom settings", 0, 8,
+                             "none", 1, 9600, false, 9600, 8},
+                    LineCase{"ByteSize6Becomes7", "serial port - custom settings", 4800, 6, " ", 2,
+                             4800, true, 4800, 7},
+                    LineCase{"StopBitsThreeGiveOne", "serial port - custom settings", 2400, 7, "",
+                             3, 2400, false, 2400, 7},
+                    LineCase{"EmptyConnectionIsSerial", "", 9600, 7, "even", 1, 9600, false, 9600,
+                             7},
+                    LineCase{"UsbInOtherLetterCaseIsSerial", "USB - betabrite prism", 38400, 7,
+                             "even", 1, 38400, false, 38400, 7},
+                    LineCase{"UsbWithTrailingBlankIsSerial", "usb - betabrite prism ", 57600, 7,
+                             "even", 1, 57600, false, 57600, 7}),
+    [](const testing::TestParamInfo<LineCase>& row) { return std::string(row.param.name); });
+
+// Tells a waiting reader when the link has begun to write.
+class CProgressUi : public CRecordingUi {
+public:
+    void DeliveryProgress(long long sent, long long total) override
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_sent = sent;
+        m_total = total;
+        m_changed.notify_all();
+    }
+    void WaitForProgress()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_sent > 0; });
+    }
+    void Reset()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_sent = 0;
+        m_total = 0;
+    }
+    long long Sent()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_sent;
+    }
+    long long Total()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_total;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    long long m_sent = 0;
+    long long m_total = 0;
+};
+
+TEST(SignLinkLongTest, FullTransmissionArrivesWholeFiftyTimesToALateSlowReader)
+{
+    CScopedConfigHome home;
+    CTestPty pty;
+    pty.MapAs(kCom);
+    CTickerluxDoc doc;
+    doc.Connection = "serial port - betabrite classic";
+    CProgressUi ui;
+    CTickerluxEngine engine(doc, ui);
+
+    for (unsigned round = 0; round < 50; ++round) {
+        const std::string transmission = Pattern(kTransmissionSize, round);
+        ui.Reset();
+        std::string received;
+        // The reader starts only once the link is writing, and takes 97 bytes at a time.
+        std::thread reader([&] {
+            ui.WaitForProgress();
+            received = pty.Read(transmission.size(), 97);
+        });
+        engine.SendToSign(kCom, Bytes(transmission), kTransmissionSize);
+        reader.join();
+        ASSERT_EQ(received.size(), transmission.size()) << "round " << round;
+        ASSERT_TRUE(received == transmission) << "round " << round;
+        ASSERT_EQ(ui.Sent(), kTransmissionSize);
+        ASSERT_EQ(ui.Total(), kTransmissionSize);
+    }
+    EXPECT_TRUE(ui.failures.empty());
+}
+
+TEST_F(SignLinkTest, AReaderThatNeverReadsMakesTheDeliveryFailAtItsDeadline)
+{
+    // At 4,000,000 bit/s the deadline for 60,033 bytes is about 2.2 s.
+    doc.Connection = "serial port - custom settings";
+    doc.BaudRate = 4000000;
+    const std::string transmission = Pattern(kTransmissionSize, 5);
+
+    Deliver(transmission);
+
+    ASSERT_EQ(ui.failures.size(), 1u);
+    EXPECT_EQ(ui.failures[0], "COM3 (" + pty.SlavePath() + "): write: Connection timed out");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_LT(pty.Read(transmission.size()).size(), transmission.size());
+}
+
+TEST_F(SignLinkTest, AMissingPortFailsSilentlyAndLeavesTheSettingsUncorrected)
+{
+    const std::string missing = home.Path() + "/no-such-tty";
+    portmap::SetEntry(9, missing);
+    doc.BaudRate = 0;
+    doc.ByteSize = 6;
+
+    Deliver(Pattern(28, 2), 9);
+
+    EXPECT_TRUE(ui.messages.empty());
+    ASSERT_EQ(ui.failures.size(), 1u);
+    EXPECT_EQ(ui.failures[0], "COM9 (" + missing + "): open: No such file or directory");
+    EXPECT_EQ(doc.BaudRate, 0);
+    EXPECT_EQ(doc.ByteSize, 6);
+}
+
+TEST_F(SignLinkTest, APortHeldByAnotherOpenerFailsAndSendsNothing)
+{
+    CSerialPort holder;
+    holder.Open(kCom, 9600, parityEven, 7, stopOne, flowNone);
+
+    Deliver(Pattern(28, 3));
+
+    ASSERT_EQ(ui.failures.size(), 1u);
+    EXPECT_EQ(ui.failures[0], "COM3 (" + pty.SlavePath() + "): open: Device or resource busy");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(pty.Pending(), 0u);
+}
+
+TEST_F(SignLinkTest, PortNumbersBelowOneOpenCom1ForThisCallOnly)
+{
+    pty.MapAs(1);
+    for (const int port : {0, -3}) {
+        doc.ComPort = port;
+        const std::string bytes = Pattern(31, static_cast<unsigned>(port + 10));
+        Deliver(bytes, doc.ComPort);
+        EXPECT_EQ(pty.Read(bytes.size()), bytes) << "port " << port;
+        EXPECT_EQ(doc.ComPort, port);
+    }
+    EXPECT_TRUE(ui.failures.empty());
+}
+
+TEST_F(SignLinkTest, TwoDeliveriesInARowBothArrive)
+{
+    const std::string first = Pattern(39, 4);
+    const std::string second = Pattern(31, 5);
+    Deliver(first);
+    Deliver(second);
+    EXPECT_EQ(pty.Read(first.size() + second.size()), first + second);
+    EXPECT_TRUE(ui.failures.empty());
+}
+
+TEST_F(SignLinkTest, UsbConnectionNeitherReadsNorCorrectsTheSerialSettings)
+{
+    doc.Connection = "usb - betabrite prism";
+    doc.ComPort = 0;
+    doc.BaudRate = 0;
+    doc.ByteSize = 0;
+    doc.Parity = "";
+    doc.StopBits = 0;
+
+    Deliver(Pattern(28, 6), 0);
+
+    EXPECT_EQ(ui.pumpCalls, 1);
+    EXPECT_EQ(doc.BaudRate, 0);
+    EXPECT_EQ(doc.ByteSize, 0);
+    EXPECT_EQ(pty.Pending(), 0u);
+}
+
+TEST_F(SignLinkTest, ADeliveryHookTakesTheTransmissionInsteadOfTheLink)
+{
+    std::vector<std::string> seen;
+    engine.SetDeliveryHook([&](int port, const unsigned char* data, int length) {
+        seen.push_back(std::to_string(port) + ":" +
+                       std::string(reinterpret_cast<const char*>(data), length));
+    });
+    Deliver("abc", 0);
+    EXPECT_EQ(seen, std::vector<std::string>{"0:abc"});
+    EXPECT_EQ(pty.Pending(), 0u);
+}
+
+} // namespace
