@@ -1,0 +1,51 @@
+// How fast the write-text transmission is built for the longest sign line, per kind of text.
+#include "headlines/TickerluxEngine.h"
+#include "settings/TickerluxDoc.h"
+#include "tests/support/RecordingUi.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace {
+
+// `unit` repeated and cut to the 30,000 bytes that are ever encoded.
+std::string Line(const std::string& unit)
+{
+    std::string line;
+    while (line.size() < 30000)
+        line += unit;
+    line.resize(30000);
+    return line;
+}
+
+void BuildTextTransmission(benchmark::State& state, const std::string& line)
+{
+    CTickerluxDoc doc;
+    CRecordingUi ui;
+    CTickerluxEngine engine(doc, ui);
+    const auto buffer =
+        std::make_unique<unsigned char[]>(CTickerluxEngine::kTransmissionBufferSize);
+    int length = 0;
+    for (auto _ : state) {
+        engine.BuildTextTransmission(buffer.get(), length, line.c_str());
+        benchmark::DoNotOptimize(buffer.get());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(line.size()));
+    state.counters["transmission_bytes"] = length;
+}
+
+BENCHMARK_CAPTURE(BuildTextTransmission, PlainAscii,
+                  Line("Markets rally as rates hold steady -- Storm nears coast -- "));
+BENCHMARK_CAPTURE(BuildTextTransmission, AccentedLetters,
+                  Line("\xE9\xE8\xE0\xFC\xF6\xE4\xF1\xE7\xC9\xC0"));
+BENCHMARK_CAPTURE(BuildTextTransmission, NumericReferences,
+                  Line("&#233;&#39;&#8217;&#252;&#65;"));
+
+} // namespace
+
+BENCHMARK_MAIN();

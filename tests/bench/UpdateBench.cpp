@@ -1,0 +1,182 @@
+// One full "Update Sign Now" against a local 199,999-byte page with 1,000 headlines and the
+// virtual sign on a pseudo-terminal (no line-speed limit): the median wall time of the whole
+// command and of each of its stages.
+//
+//     update_bench SIGNSIM [RUNS]
+#include "headlines/TickerluxEngine.h"
+#include "headlines/UserInterface.h"
+#include "settings/PortMap.h"
+#include "settings/TickerluxDoc.h"
+#include "tools/pageserver/PageServer.h"
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr std::size_t kPageSize = 199999;
+constexpr int kHeadlines = 1000;
+constexpr int kComPort = 1;
+
+// Headlines between <h2> and </h2>, each after a paragraph of other text, padded to the size.
+std::string MakePage()
+{
+    std::string page = "<html><body>\n";
+    for (int i = 1; i <= kHeadlines; ++i) {
+        char headline[64];
+        std::snprintf(headline, sizeof headline, "<h2>News item %04d is here</h2>\n", i);
+        page += "<p>" + std::string(140, 'x') + "</p>\n";
+        page += headline;
+    }
+    const std::string end = "</body></html>\n";
+    page += "<!--";
+    page += std::string(kPageSize - page.size() - end.size() - 3, '-');
+    page += "-->";
+    page += end;
+    return page;
+}
+
+// Message boxes and failures would spoil the figures: report them and give up.
+class CBenchUi : public IUserInterface {
+public:
+    void MessageBox(const std::string& text) override { Fail(text); }
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+    void PumpMessages(int) override {}
+    void DeliveryFailed(const std::string& reason) override { Fail(reason); }
+
+private:
+    [[noreturn]] static void Fail(const std::string& text)
+    {
+        std::fprintf(stderr, "update_bench: %s\n", text.c_str());
+        std::exit(1);
+    }
+};
+
+// The virtual sign as COMn, in this process's (private) per-user store.
+class CVirtualSign {
+public:
+    explicit CVirtualSign(const std::string& program)
+    {
+        const std::string com = std::to_string(kComPort);
+        char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>("--com"),
+                        const_cast<char*>(com.c_str()), nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        const int rc = posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (rc != 0) {
+            std::fprintf(stderr, "update_bench: cannot start %s\n", program.c_str());
+            std::exit(1);
+        }
+        // It enters itself in the port map once its device is open.
+        for (int i = 0; i < 1000 && !portmap::GetEntry(kComPort); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!portmap::GetEntry(kComPort)) {
+            std::fprintf(stderr, "update_bench: the virtual sign did not come up\n");
+            std::exit(1);
+        }
+    }
+    ~CVirtualSign()
+    {
+        kill(m_pid, SIGTERM);
+        int status = 0;
+        waitpid(m_pid, &status, 0);
+    }
+
+private:
+    pid_t m_pid = -1;
+};
+
+double MedianMs(int runs, const std::function<void()>& stage)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        stage();
+        const std::chrono::duration<double, std::milli> took =
+            std::chrono::steady_clock::now() - start;
+        times.push_back(took.count());
+    }
+    std::sort(times.begin(), times.end());
+    return runs % 2 ? times[runs / 2] : (times[runs / 2 - 1] + times[runs / 2]) / 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "Usage: update_bench SIGNSIM [RUNS]\n");
+        return 2;
+    }
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 30;
+
+    char configHome[] = "/tmp/tickerlux-bench-XXXXXX";
+    if (!mkdtemp(configHome))
+        return 1;
+    setenv("XDG_CONFIG_HOME", configHome, 1);
+    setenv("no_proxy", "127.0.0.1,localhost", 1);
+    {
+        CPageServer server;
+        const std::string page = MakePage();
+        server.Serve("/news", CPageServer::Page(page));
+        CVirtualSign sign(argv[1]);
+
+        CTickerluxDoc doc;
+        doc.WebServer = server.HostPort();
+        doc.WebPath = "/news";
+        doc.TextBefore = "<h2>";
+        doc.TextAfter = "</h2>";
+        doc.LeadingComment = "Benchmark";
+        doc.ShowTime = 1;
+        doc.Connection = "serial port - custom settings";
+        doc.ComPort = kComPort;
+        doc.BaudRate = 9600;
+        CBenchUi ui;
+        CTickerluxEngine engine(doc, ui);
+
+        const double whole = MedianMs(runs, [&] { engine.OnUpdateSignNow(); });
+        const double download = MedianMs(runs, [&] { engine.FetchPage(); });
+        const double fetchAndExtract = MedianMs(runs, [&] { engine.BuildSignLine(); });
+        std::vector<unsigned char> text(CTickerluxEngine::kTransmissionBufferSize);
+        int length = 0;
+        const std::string line = engine.SignLine();
+        const double encoding = MedianMs(
+            runs, [&] { engine.BuildTextTransmission(text.data(), length, line.c_str()); });
+        const double memoryConfig = MedianMs(runs, [&] { engine.SendMemoryConfig(length); });
+        const double writeText = MedianMs(
+            runs, [&] { engine.SendToSign(engine.GetSignPort(), text.data(), length); });
+        const double runSequence = MedianMs(runs, [&] { engine.SendRunSequence(); });
+
+        std::printf("Update Sign Now: %zu-byte page, %d headlines, sign line %zu bytes, "
+                    "write-text %d bytes; median of %d runs\n",
+                    page.size(), kHeadlines, line.size(), length, runs);
+        std::printf("  %-34s %8.3f ms\n", "whole command", whole);
+        std::printf("  %-34s %8.3f ms\n", "download", download);
+        std::printf("  %-34s %8.3f ms\n", "extraction (line build - download)",
+                    std::max(0.0, fetchAndExtract - download));
+        std::printf("  %-34s %8.3f ms\n", "encoding", encoding);
+        std::printf("  %-34s %8.3f ms\n", "delivery: memory configuration", memoryConfig);
+        std::printf("  %-34s %8.3f ms\n", "delivery: write text", writeText);
+        std::printf("  %-34s %8.3f ms\n", "delivery: run sequence", runSequence);
+        std::printf("  goal: whole command under 50 ms: %s\n", whole < 50.0 ? "met" : "NOT met");
+    }
+    std::filesystem::remove_all(configHome);
+    return 0;
+}
