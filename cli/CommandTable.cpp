@@ -7,6 +7,7 @@
 #include "cli/CmdSend.h"
 #include "cli/CmdSet.h"
 #include "cli/CmdShow.h"
+#include "cli/UpdateCommands.h"
 
 namespace cli {
 
@@ -20,6 +21,8 @@ const std::vector<Command>& AllCommands()
         ConfigCommand(),
         SendCommand(),
         ClearCommand(),
+        UpdateCommand(),
+        WatchCommand(),
     };
     return commands;
 }

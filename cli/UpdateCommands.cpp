@@ -2,6 +2,8 @@
 
 #include "cli/CliUserInterface.h"
 #include "cli/ExitCodes.h"
+#include "cli/StoredConnection.h"
+#include "cli/TimeStamp.h"
 #include "cli/Watch.h"
 #include "cli/WatchUserInterface.h"
 #include "headlines/TickerluxEngine.h"
@@ -24,11 +26,6 @@ const std::string* FeedArgument(const char* command, const std::vector<std::stri
     return nullptr;
 }
 
-void LoadCommSettings(CTickerluxDoc& doc)
-{
-    commstore::Load(doc, CRegistryAccess());
-}
-
 int ProblemsSeen(const CCliUserInterface& ui)
 {
     return ui.MessageCount() + ui.FailureCount();
@@ -44,7 +41,8 @@ int RunUpdate(const std::vector<std::string>& args)
         std::fprintf(stderr, "%s\n", win1252::ToUtf8(result.message).c_str());
         return kExitUsage;
     }
-    LoadCommSettings(doc);
+    if (!LoadStoredConnection(doc, "update"))
+        return kExitFailed;
     CCliUserInterface ui;
     CTickerluxEngine engine(doc, ui);
     engine.OnUpdateSignNow();
@@ -57,12 +55,18 @@ int RunWatchCommand(const std::vector<std::string>& args)
     if (!feed)
         return kExitUsage;
     CTickerluxDoc doc;
+    if (!LoadStoredConnection(doc, "watch"))
+        return kExitFailed;
     CWatchUserInterface ui;
     CTickerluxEngine engine(doc, ui);
     CSignalWatchClock clock;
     const auto update = [&] {
         // Read afresh each time, so that `tickerlux-cli config` takes effect at the next update.
-        LoadCommSettings(doc);
+        if (!commstore::Load(doc, CRegistryAccess())) {
+            std::fprintf(stderr, "%s no connection to the sign is stored any more; see "
+                                 "'tickerlux-cli config'\n", TimeStamp().c_str());
+            return false;
+        }
         const int before = ProblemsSeen(ui);
         engine.OnUpdateSignNow();
         return ProblemsSeen(ui) == before;
@@ -78,8 +82,8 @@ Command UpdateCommand()
             "Downloads the feed's page, builds the sign line and delivers it to the sign over the\n"
             "stored communication settings (see 'config'): memory configuration, write text,\n"
             "run sequence. A failed download still sends the (empty) line, so the sign goes blank.\n"
-            "Exit status: 0 done; 1 the download or a delivery failed (reason on standard error);\n"
-            "2 usage error or a feed file that cannot be read.\n",
+            "Exit status: 0 done; 1 the download or a delivery failed, or no connection is stored\n"
+            "(the reason is on standard error); 2 usage error or a feed file that cannot be read.\n",
             RunUpdate};
 }
 
@@ -95,8 +99,8 @@ Command WatchCommand()
             "unreadable is reported and the last good settings are used. Every line printed\n"
             "starts with the local time; failures do not stop the watch. A signal ends it after\n"
             "the update in progress (a second one ends it at once).\n"
-            "Exit status: 0 after a signal; 2 usage error or a feed file that cannot be read at\n"
-            "the start.\n",
+            "Exit status: 0 after a signal; 1 no connection is stored at the start; 2 usage error\n"
+            "or a feed file that cannot be read at the start.\n",
             RunWatchCommand};
 }
 
