@@ -27,8 +27,8 @@ int RunSet(const std::vector<std::string>& args)
 
     // Every argument is checked before the file is touched.
     std::string error;
-    const auto assignments =
-        ParseAssignments(std::vector<std::string>(args.begin() + 1, args.end()), FeedFields(), error);
+    const std::vector<std::string> settings(args.begin() + 1, args.end());
+    const auto assignments = ParseAssignments(settings, FeedFields(), error);
     if (!assignments)
         return Usage(error);
 

@@ -83,13 +83,14 @@ std::optional<std::vector<FieldAssignment>> ParseAssignments(
             return std::nullopt;
         }
         std::string reason;
-        std::optional<std::string> value = Unescape(std::string_view(arg).substr(equals + 1), reason);
+        const std::string_view text = std::string_view(arg).substr(equals + 1);
+        std::optional<std::string> value = Unescape(text, reason);
         if (!value) {
             error = name + ": " + reason;
             return std::nullopt;
         }
         if (field->IsInteger() && !ParseInteger(*value)) {
-            error = name + " takes a whole number, got '" + arg.substr(equals + 1) + "'";
+            error = name + " takes a whole number, got '" + std::string(text) + "'";
             return std::nullopt;
         }
         assignments.push_back({field, std::move(*value)});

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-// Document fields by name as text: the twelve settings-file fields, NAME=VALUE arguments, show lines.
+// Document fields by name, as text: the settings-file fields, NAME=VALUE arguments, show lines.
 namespace cli {
 
 // One field of CTickerluxDoc, named as the code spells it, read and written as Windows-1252 text;

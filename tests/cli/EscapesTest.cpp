@@ -32,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
                     EscapeCase{"Backslash", "a\\b", "a\\\\b"},
                     EscapeCase{"NamedControls", "\n\r\t", "\\n\\r\\t"},
                     EscapeCase{"OtherControls", "\x00\x1B\x7F"s, "\\x00\\x1B\\x7F"},
-                    EscapeCase{"UndefinedBytes", "\x81\x8D\x8F\x90\x9D", "\\x81\\x8D\\x8F\\x90\\x9D"},
+                    EscapeCase{"UndefinedBytes", "\x81\x8D\x8F\x90\x9D",
+                               "\\x81\\x8D\\x8F\\x90\\x9D"},
                     EscapeCase{"HighBytesAsUtf8", "\x80\xE9\xFF", "\xE2\x82\xAC\xC3\xA9\xC3\xBF"}),
     [](const auto& c) { return c.param.name; });
 

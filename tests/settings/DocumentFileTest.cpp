@@ -161,7 +161,8 @@ INSTANTIATE_TEST_SUITE_P(
                     LoadCase{"LongVersion", "\xFF\x2C\x01"s + std::string(300, 'v') +
                                                 kNewDocumentFile.substr(5)},
                     LoadCase{"TrailingBytesIgnored", kNewDocumentFile + "garbage\xFF\xFF\xFF"s},
-                    LoadCase{"WideVersion", "\xFF\xFE\xFF\x01" "1\0"s + kNewDocumentFile.substr(5)}),
+                    LoadCase{"WideVersion",
+                             "\xFF\xFE\xFF\x01" "1\0"s + kNewDocumentFile.substr(5)}),
     [](const auto& c) { return c.param.name; });
 
 TEST(DocumentFile, ZeroByteFileOpensAndChangesNoFieldButTakesThePath)
