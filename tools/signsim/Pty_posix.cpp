@@ -134,15 +134,15 @@ void CPty::TakeOpenCloseEvents()
             const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
             if (event->mask & IN_OPEN)
                 ++m_openers;
-            if (event->mask & IN_CLOSE)
-                m_openers = m_openers > 0 ? m_openers - 1 : 0;
-            if (event->mask & IN_Q_OVERFLOW)
-                m_openers = 0;
+            if (event->mask & (IN_CLOSE | IN_Q_OVERFLOW)) {
+                m_openers = m_openers > 0 && !(event->mask & IN_Q_OVERFLOW) ? m_openers - 1 : 0;
+                // At once, not after the whole batch: the next opener may already be in it.
+                if (m_openers == 0)
+                    ioctl(m_slave, TIOCNXCL);
+            }
             at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
         }
     }
-    if (m_openers == 0)
-        ioctl(m_slave, TIOCNXCL);
 }
 
 LineSettings CPty::Line() const
