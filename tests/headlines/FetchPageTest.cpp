@@ -139,7 +139,9 @@ TEST_F(FetchPageTest, RequestNamesTheAgentAndKeepsThePathAsTyped)
 
 TEST_F(FetchPageTest, RedirectIsFollowed)
 {
-    server.Redirect("/old", server.Url("/new"));
+    CPageServer::Response redirect = CPageServer::RedirectTo(server.Url("/new"), 301);
+    redirect.body = "<a href=\"/new\">the page has moved</a>";  // not part of the page
+    server.Serve("/old", redirect);
     server.Serve("/new", CPageServer::Page("moved here"));
 
     EXPECT_TRUE(Fetch("/old"));
