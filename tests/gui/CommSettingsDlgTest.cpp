@@ -1,0 +1,242 @@
+// The Communication Settings dialog: enabling rules, fixed values of each kind, the decimal value
+// rule, Save to the per-user store, and OK / Cancel through the form.
+#include "app/TickerluxView.h"
+#include "dialogs/CommSettingsDlg.h"
+#include "settings/CommSettingsStore.h"
+#include "settings/RegistryAccess.h"
+#include "tests/gui/GuiTest.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QPushButton>
+
+Q_DECLARE_METATYPE(CommSettings)
+
+namespace {
+
+constexpr const char* kClassic = "serial port - betabrite classic";
+constexpr const char* kCustom = "serial port - custom settings";
+constexpr const char* kUsb = "usb - betabrite prism";
+
+QString Describe(const CommSettings& v)
+{
+    return QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
+        .arg(QString::fromStdString(v.Protocol), QString::fromStdString(v.Connection))
+        .arg(v.ComPort)
+        .arg(v.BaudRate)
+        .arg(v.ByteSize)
+        .arg(QString::fromStdString(v.Parity))
+        .arg(v.StopBits);
+}
+
+// Picks an entry the way a mouse user does: from the opened list.
+void Choose(QComboBox* list, const QString& entry)
+{
+    const int index = list->findText(entry, Qt::MatchExactly);
+    QVERIFY2(index >= 0, qPrintable("no entry " + entry));
+    list->showPopup();
+    QAbstractItemView* popup = list->view();
+    popup->setCurrentIndex(list->model()->index(index, 0));
+    QTest::keyClick(popup, Qt::Key_Return);
+}
+
+void Type(QComboBox* list, const QString& text)
+{
+    list->setFocus();
+    QTest::keyClick(list->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+    TypeKeys(list->lineEdit(), text);
+}
+
+// Protocol, Connection, Comport, Baud Rate, Byte Size, Parity, Stop Bits: "1" enabled, "0" not.
+QString Enabled(const CCommSettingsDlg& dlg)
+{
+    QString flags;
+    for (const QComboBox* list : {dlg.ProtocolList(), dlg.ConnectionList(), dlg.ComPortList(), dlg.BaudRateList(),
+                                  dlg.ByteSizeList(), dlg.ParityList(), dlg.StopBitsList()})
+        flags += list->isEnabled() ? u'1' : u'0';
+    return flags;
+}
+
+// What each list shows, in the same order.
+QString Shown(const CCommSettingsDlg& dlg)
+{
+    QStringList texts;
+    for (const QComboBox* list : {dlg.ProtocolList(), dlg.ConnectionList(), dlg.ComPortList(), dlg.BaudRateList(),
+                                  dlg.ByteSizeList(), dlg.ParityList(), dlg.StopBitsList()})
+        texts << list->currentText();
+    return texts.join(u'|');
+}
+
+CommSettings Stored()
+{
+    CTickerluxDoc doc;
+    doc.ComPort = doc.BaudRate = doc.ByteSize = doc.StopBits = -1;
+    commstore::Load(doc, CRegistryAccess());
+    return {doc.Protocol, doc.Connection, doc.ComPort, doc.BaudRate, doc.ByteSize, doc.Parity, doc.StopBits};
+}
+
+} // namespace
+
+class CommSettingsDlgTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dialog_data()
+    {
+        QTest::addColumn<CommSettings>("initial");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<CommSettings>("expected");
+        QTest::addColumn<QString>("enabled");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("storedPort");  // -1: nothing saved
+
+        const CommSettings fresh{"alpha", "", 1, 9600, 7, "even", 1};
+        const CommSettings classic{"alpha", kClassic, 3, 9600, 7, "even", 1};
+        const CommSettings custom{"alpha", kCustom, 2, 19200, 8, "none", 2};
+        const CommSettings usb{"alpha", kUsb, 0, 0, 0, "", 0};
+
+        QTest::newRow("first start: only the connection list, nothing filled")
+            << fresh << QStringList{} << fresh << "0100000" << "alpha||||||" << -1;
+        QTest::newRow("first start, custom chosen: serial lists enabled and not filled")
+            << fresh << QStringList{QStringLiteral("connection=") + kCustom}
+            << CommSettings{"alpha", kCustom, 1, 9600, 7, "even", 1} << "0111111"
+            << QStringLiteral("alpha|%1|||||").arg(kCustom) << -1;
+        QTest::newRow("opened with custom: everything enabled and filled")
+            << custom << QStringList{} << custom << "1111111"
+            << QStringLiteral("alpha|%1|2|19200|8|none|2").arg(kCustom) << -1;
+        QTest::newRow("custom, any connection choice disables the protocol")
+            << custom << QStringList{QStringLiteral("connection=") + kCustom} << custom << "0111111"
+            << QStringLiteral("alpha|%1|2|19200|8|none|2").arg(kCustom) << -1;
+        QTest::newRow("opened with classic: only the port besides the connection")
+            << classic << QStringList{} << classic << "0110000"
+            << QStringLiteral("alpha|%1|3|9600|7|even|1").arg(kClassic) << -1;
+        QTest::newRow("classic after custom fixes 9600 7 even 1, keeps the port")
+            << custom << QStringList{QStringLiteral("connection=") + kClassic}
+            << CommSettings{"alpha", kClassic, 2, 9600, 7, "even", 1} << "0110000"
+            << QStringLiteral("alpha|%1|2|9600|7|even|1").arg(kClassic) << -1;
+        QTest::newRow("usb zeroes the serial values")
+            << classic << QStringList{QStringLiteral("connection=") + kUsb} << usb << "0100000"
+            << QStringLiteral("alpha|%1||| | | ").arg(kUsb) << -1;
+        QTest::newRow("classic after usb keeps port 0; Save stores and keeps 1")
+            << usb << QStringList{QStringLiteral("connection=") + kClassic, "save"}
+            << CommSettings{"alpha", kClassic, 1, 9600, 7, "even", 1} << "0110000"
+            << QStringLiteral("alpha|%1||9600|7|even|1").arg(kClassic) << 1;
+        QTest::newRow("port typed as 12") << custom << QStringList{"port-type=12"}
+                                          << CommSettings{"alpha", kCustom, 12, 19200, 8, "none", 2} << "1111111"
+                                          << QStringLiteral("alpha|%1|12|19200|8|none|2").arg(kCustom) << -1;
+        QTest::newRow("port typed as letters gives 0")
+            << custom << QStringList{"port-type=ab"} << CommSettings{"alpha", kCustom, 0, 19200, 8, "none", 2}
+            << "1111111" << QStringLiteral("alpha|%1|ab|19200|8|none|2").arg(kCustom) << -1;
+        QTest::newRow("the blank parity entry gives one space")
+            << custom << QStringList{"parity= "} << CommSettings{"alpha", kCustom, 2, 19200, 8, " ", 2} << "1111111"
+            << QStringLiteral("alpha|%1|2|19200|8| |2").arg(kCustom) << -1;
+        QTest::newRow("lists chosen and baud rate typed, then saved")
+            << custom << QStringList{"port=5", "baud-type= 4800x", "bytes=7", "stop=1", "parity=odd", "save"}
+            << CommSettings{"alpha", kCustom, 5, 4800, 7, "odd", 1} << "1111111"
+            << QStringLiteral("alpha|%1|5| 4800x|7|odd|1").arg(kCustom) << 5;
+    }
+
+    void dialog()
+    {
+        QFETCH(CommSettings, initial);
+        QFETCH(QStringList, steps);
+        QFETCH(CommSettings, expected);
+        QFETCH(QString, enabled);
+        QFETCH(QString, shown);
+        QFETCH(int, storedPort);
+
+        CScopedConfigHome home;
+        CCommSettingsDlg dlg(initial);
+        dlg.show();
+        for (const QString& step : steps) {
+            const QString value = step.section(u'=', 1);
+            if (step.startsWith("connection="))
+                Choose(dlg.ConnectionList(), value);
+            else if (step.startsWith("port="))
+                Choose(dlg.ComPortList(), value);
+            else if (step.startsWith("port-type="))
+                Type(dlg.ComPortList(), value);
+            else if (step.startsWith("baud-type="))
+                Type(dlg.BaudRateList(), value);
+            else if (step.startsWith("bytes="))
+                Choose(dlg.ByteSizeList(), value);
+            else if (step.startsWith("parity="))
+                Choose(dlg.ParityList(), value);
+            else if (step.startsWith("stop="))
+                Choose(dlg.StopBitsList(), value);
+            else if (step == "save")
+                QTest::mouseClick(dlg.SaveButton(), Qt::LeftButton);
+            else
+                QFAIL(qPrintable("unknown step " + step));
+        }
+
+        QCOMPARE(Describe(dlg.Values()), Describe(expected));
+        QCOMPARE(Enabled(dlg), enabled);
+        QCOMPARE(Shown(dlg), shown);
+        if (storedPort < 0) {
+            QCOMPARE(Stored().Connection, std::string());
+        } else {
+            CommSettings stored = expected;
+            stored.ComPort = storedPort;
+            QCOMPARE(Describe(Stored()), Describe(stored));
+        }
+    }
+
+    void decimalValue_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value");
+        QTest::newRow("digits") << "9600" << 9600;
+        QTest::newRow("blank entry") << " " << 0;
+        QTest::newRow("letters") << "abc" << 0;
+        QTest::newRow("space, sign and trailing text") << "  -12x" << -12;
+        QTest::newRow("beyond the int range") << "99999999999999999999" << 2147483647;
+    }
+
+    void decimalValue()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        QCOMPARE(CCommSettingsDlg::DecimalValue(text), value);
+    }
+
+    // Through the form: Save then Cancel keeps the document, OK hands the values over unmarked.
+    void saveThenCancelAndOkThroughTheForm()
+    {
+        CScopedConfigHome home;
+        CommSettings stored{"alpha", kClassic, 4, 9600, 7, "even", 1};
+        QVERIFY(commstore::Save(stored, CRegistryAccess()));
+        CTickerluxDoc doc;
+        CTickerluxView view(doc);
+        view.show();
+        view.OnInitialUpdate();
+        QCOMPARE(doc.ComPort, 4);
+
+        bool ok = false;
+        CModalWatcher watcher([&ok](QDialog* dialog) {
+            auto* dlg = qobject_cast<CCommSettingsDlg*>(dialog);
+            Choose(dlg->ConnectionList(), QString::fromLatin1(kUsb));
+            if (ok) {
+                dlg->accept();
+                return;
+            }
+            QTest::mouseClick(dlg->SaveButton(), Qt::LeftButton);
+            dlg->reject();
+        });
+        view.OnCommunicationSettings();
+        QCOMPARE(watcher.captions, QStringList{"Communication Settings..."});
+        QCOMPARE(doc.Connection, std::string(kClassic));
+        QCOMPARE(doc.ComPort, 4);
+        QCOMPARE(Describe(Stored()), Describe(CommSettings{"alpha", kUsb, 1, 0, 0, "", 0}));
+
+        ok = true;
+        view.OnCommunicationSettings();
+        QCOMPARE(Describe(CommSettings{doc.Protocol, doc.Connection, doc.ComPort, doc.BaudRate, doc.ByteSize,
+                                       doc.Parity, doc.StopBits}),
+                 Describe(CommSettings{"alpha", kUsb, 0, 0, 0, "", 0}));
+        QVERIFY(!doc.IsModified());
+    }
+};
+
+TICKERLUX_GUI_TEST_MAIN(CommSettingsDlgTest)
+#include "CommSettingsDlgTest.moc"
