@@ -1,5 +1,5 @@
 #include "link/SerialPort.h"
-#include "tests/link/TestPty.h"
+#include "tests/support/TestPty.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

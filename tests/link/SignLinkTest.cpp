@@ -2,7 +2,7 @@
 #include "link/SerialPort.h"
 #include "settings/PortMap.h"
 #include "settings/TickerluxDoc.h"
-#include "tests/link/TestPty.h"
+#include "tests/support/TestPty.h"
 #include "tests/support/RecordingUi.h"
 #include "tests/support/TempDir.h"
 

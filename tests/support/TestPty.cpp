@@ -1,4 +1,4 @@
-#include "tests/link/TestPty.h"
+#include "tests/support/TestPty.h"
 
 #include "settings/PortMap.h"
 

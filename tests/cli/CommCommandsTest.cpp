@@ -1,0 +1,159 @@
+// tickerlux-cli config, send and clear, run as programs against a per-user store of the test's
+// own and a pseudo-terminal standing in for the sign's serial port.
+#include "settings/PortMap.h"
+#include "sign/SignDecoder.h"
+#include "tests/support/RunProgram.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestPty.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Cli()
+{
+    return BuildDir() + "/cli/tickerlux-cli";
+}
+
+ProgramResult RunCli(std::vector<std::string> args)
+{
+    args.insert(args.begin(), Cli());
+    return RunProgram(args);
+}
+
+std::vector<sign::DecodedTransmission> Decode(const std::string& bytes)
+{
+    sign::CSignDecoder decoder;
+    return decoder.Feed(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+}
+
+TEST(ConfigCommandTest, StoresAndPrintsTheSettings)
+{
+    CScopedConfigHome home;
+    const ProgramResult stored =
+        RunCli({"config", "Connection=serial port - custom settings", "ComPort=0", "BaudRate=19200",
+                "ByteSize=8", "Parity=none", "StopBits=2"});
+    ASSERT_EQ(stored.exitCode, 0) << stored.err;
+    const ProgramResult shown = RunCli({"config"});
+    EXPECT_EQ(shown.exitCode, 0);
+    // The port is raised to 1 as the settings dialog's Save does.
+    EXPECT_EQ(shown.out, "Connection=serial port - custom settings\nComPort=1\nBaudRate=19200\n"
+                         "ByteSize=8\nParity=none\nStopBits=2\n");
+    EXPECT_EQ(shown.err, "");
+}
+
+TEST(ConfigCommandTest, ConnectionKindsSetTheirFixedValues)
+{
+    CScopedConfigHome home;
+    ASSERT_EQ(RunCli({"config", "Connection=serial port - custom settings", "BaudRate=300",
+                      "Parity=odd", "ComPort=4"})
+                  .exitCode,
+              0);
+    ASSERT_EQ(RunCli({"config", "Connection=serial port - betabrite classic"}).exitCode, 0);
+    EXPECT_EQ(RunCli({"config"}).out, "Connection=serial port - betabrite classic\nComPort=4\n"
+                                      "BaudRate=9600\nByteSize=7\nParity=even\nStopBits=1\n");
+    ASSERT_EQ(RunCli({"config", "Connection=usb - betabrite prism"}).exitCode, 0);
+    EXPECT_EQ(RunCli({"config"}).out, "Connection=usb - betabrite prism\nComPort=1\nBaudRate=0\n"
+                                      "ByteSize=0\nParity=\nStopBits=0\n");
+}
+
+struct UsageCase {
+    const char* name;
+    std::vector<std::string> args;
+};
+
+void PrintTo(const UsageCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ConfigUsageTest : public testing::TestWithParam<UsageCase> {};
+
+TEST_P(ConfigUsageTest, StoresNothingAndExitsTwo)
+{
+    CScopedConfigHome home;
+    const ProgramResult result = RunCli(GetParam().args);
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.err, "");
+    EXPECT_EQ(RunCli({"config"}).out.find("Connection=\n"), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, ConfigUsageTest,
+    testing::Values(UsageCase{"UnknownName", {"config", "ComPort=3", "Speed=9600"}},
+                    UsageCase{
+                        "NotANumber",
+                        {"config", "Connection=serial port - custom settings", "BaudRate=fast"}},
+                    UsageCase{"UnknownConnectionKind", {"config", "Connection=serial"}},
+                    UsageCase{"NoEqualsSign", {"config", "ComPort"}},
+                    UsageCase{"UnknownOption", {"config", "--verbose"}},
+                    UsageCase{"SendWithoutText", {"send"}},
+                    UsageCase{"SendWithTwoTexts", {"send", "a", "b"}},
+                    UsageCase{"SendWithUnknownColour", {"send", "a", "--color", "plaid"}},
+                    UsageCase{"ClearWithArgument", {"clear", "now"}}),
+    [](const testing::TestParamInfo<UsageCase>& row) { return std::string(row.param.name); });
+
+TEST(SendCommandTest, WithoutAStoredConnectionSaysHowToStoreOne)
+{
+    CScopedConfigHome home;
+    const ProgramResult result = RunCli({"send", "Hello"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("tickerlux-cli config Connection="), std::string::npos) << result.err;
+}
+
+TEST(SendCommandTest, DeliversConfigurationTextAndRunSequence)
+{
+    CScopedConfigHome home;
+    CTestPty pty;
+    pty.MapAs(6);
+    ASSERT_EQ(
+        RunCli({"config", "Connection=serial port - betabrite classic", "ComPort=6"}).exitCode, 0);
+
+    const ProgramResult result = RunCli({"send", "Hello Café", "--color", "2"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+
+    const auto sent = Decode(pty.Read(1 << 20));
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent[0].kind, sign::TransmissionKind::MemoryConfig);
+    EXPECT_EQ(sent[1].kind, sign::TransmissionKind::WriteText);
+    EXPECT_EQ(sent[2].kind, sign::TransmissionKind::RunSequence);
+    ASSERT_TRUE(sent[1].text);
+    EXPECT_EQ(sent[1].text->text, "Hello Caf\xE9");
+    EXPECT_EQ(pty.Speed(), 9600u);
+}
+
+TEST(ClearCommandTest, DeliversTheClearTransmission)
+{
+    CScopedConfigHome home;
+    CTestPty pty;
+    pty.MapAs(2);
+    ASSERT_EQ(
+        RunCli({"config", "Connection=serial port - betabrite classic", "ComPort=2"}).exitCode, 0);
+
+    const ProgramResult result = RunCli({"clear"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const auto sent = Decode(pty.Read(1 << 20));
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].kind, sign::TransmissionKind::Clear);
+    EXPECT_EQ(sent[0].bytes.size(), 28u);
+}
+
+TEST(SendCommandTest, AnUnreachablePortFailsWithTheSystemsReason)
+{
+    CScopedConfigHome home;
+    const std::string missing = home.Path() + "/no-such-tty";
+    portmap::SetEntry(9, missing);
+    ASSERT_EQ(
+        RunCli({"config", "Connection=serial port - betabrite classic", "ComPort=9"}).exitCode, 0);
+
+    const ProgramResult result = RunCli({"send", "Hello"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("COM9 (" + missing + "): open: No such file or directory"),
+              std::string::npos)
+        << result.err;
+}
+
+} // namespace
