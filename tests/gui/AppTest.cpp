@@ -1,0 +1,310 @@
+// The program as a whole: first start, the command line, the File menu with its recent files and
+// unsaved-changes prompt, and the keyboard around the form.
+#include "app/CommandIds.h"
+#include "app/MainFrame.h"
+#include "app/TickerluxApp.h"
+#include "app/TickerluxView.h"
+#include "dialogs/CommSettingsDlg.h"
+#include "settings/CommSettingsStore.h"
+#include "settings/RegistryAccess.h"
+#include "tests/gui/GuiTest.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+void StoreConnection()
+{
+    CommSettings stored{"alpha", "serial port - betabrite classic", 1, 9600, 7, "even", 1};
+    QVERIFY(commstore::Save(stored, CRegistryAccess()));
+}
+
+QLineEdit* Edit(CTickerluxApp& app, int id)
+{
+    return app.MainFrame()->View()->findChild<QLineEdit*>(QString::number(id));
+}
+
+// A settings file written through a document.
+QString WriteFeed(const CTempDir& dir, const char* name, const std::function<void(CTickerluxDoc&)>& fill)
+{
+    CTickerluxDoc doc;
+    fill(doc);
+    const std::string path = dir.File(name);
+    if (!doc.OnSaveDocument(path).ok)
+        qFatal("cannot write %s", path.c_str());
+    return QString::fromStdString(path);
+}
+
+// Starts the program with a stored connection and answers file dialogs with `next`.
+struct Program {
+    CScopedConfigHome home;
+    CTempDir files;
+    std::unique_ptr<CTickerluxApp> app;
+    QString next;  // the name the next file dialog returns
+    QList<CTickerluxApp::FileDialogKind> asked;
+    QStringList suggested;
+
+    explicit Program(const QStringList& arguments = {"tickerlux"}, bool storeConnection = true)
+    {
+        if (storeConnection)
+            StoreConnection();
+        Start(arguments);
+    }
+
+    bool Start(const QStringList& arguments)
+    {
+        app = std::make_unique<CTickerluxApp>();
+        app->SetFileNamePrompt([this](CTickerluxApp::FileDialogKind kind, const QString& name) {
+            asked.append(kind);
+            suggested.append(name);
+            return next;
+        });
+        return app->InitInstance(arguments);
+    }
+
+    CTickerluxDoc& Doc() { return app->Document(); }
+    CMainFrame& Frame() { return *app->MainFrame(); }
+
+    // Presses a key combination with the focus where it is, as the user would.
+    void Press(QWidget* focus, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
+    {
+        QApplication::setActiveWindow(&Frame());
+        focus->setFocus();
+        QTest::keyClick(focus, key, modifiers);
+    }
+};
+
+} // namespace
+
+class AppTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstStartShowsTheWindowThenTheDialog()
+    {
+        CScopedConfigHome home;
+        CTickerluxApp app;
+        bool windowShown = false;
+        CModalWatcher watcher([&](QDialog* dialog) {
+            windowShown = app.MainFrame() && app.MainFrame()->isVisible();
+            dialog->reject();
+        });
+        QVERIFY(app.InitInstance({"tickerlux"}));
+        QCOMPARE(watcher.shown, QStringList{"CCommSettingsDlg"});
+        QCOMPARE(watcher.captions, QStringList{"Communication Settings..."});
+        QVERIFY(windowShown);
+        const CTickerluxDoc& doc = app.Document();
+        QCOMPARE(doc.Connection, std::string());
+        QCOMPARE(doc.ComPort, 1);
+        QCOMPARE(doc.BaudRate, 9600);
+        QCOMPARE(doc.ByteSize, 7);
+        QCOMPARE(doc.Parity, std::string("even"));
+        QCOMPARE(doc.StopBits, 1);
+    }
+
+    void storedConnectionWithoutPortGivesPort1()
+    {
+        CScopedConfigHome home;
+        const std::string kind = "serial port - custom settings";
+        QVERIFY(CRegistryAccess().WriteValue(kind.c_str(), kRegSz, static_cast<std::uint32_t>(kind.size() + 1),
+                                             RegRoot::CurrentUser, commstore::kKey, "Connection"));
+        CTickerluxApp app;
+        app.Document().ComPort = 7;
+        CModalWatcher watcher(CModalWatcher::Press(QMessageBox::Ok));
+        QVERIFY(app.InitInstance({"tickerlux"}));
+        QVERIFY(watcher.shown.isEmpty());
+        QCOMPARE(app.Document().Connection, kind);
+        QCOMPARE(app.Document().ComPort, 1);
+    }
+
+    void fileOnTheCommandLineOpensWithItsTimer()
+    {
+        CTempDir dir;
+        const QString feed = WriteFeed(dir, "world.tlx", [](CTickerluxDoc& doc) {
+            doc.WebServer = "news.example.org";
+            doc.AutoUpdate = 1;
+            doc.UpdateMinutes = "30";
+        });
+        Program program({"tickerlux", feed});
+        QCOMPARE(program.Frame().windowTitle(), QString("Newsglow - world.tlx"));
+        QCOMPARE(Edit(*program.app, 1001)->text(), QString("news.example.org"));
+        CTickerluxView* view = program.Frame().View();
+        QVERIFY(view->IsUpdateTimerRunning());
+        QCOMPARE(view->UpdateTimerPeriod(), std::chrono::milliseconds(30 * 60000));
+        QVERIFY(!program.Doc().IsModified());
+    }
+
+    void unreadableFileOnTheCommandLineEndsTheProgram()
+    {
+        CScopedConfigHome home;
+        StoreConnection();
+        CTickerluxApp app;
+        CModalWatcher watcher(CModalWatcher::Press(QMessageBox::Ok));
+        QVERIFY(!app.InitInstance({"tickerlux", "/nonexistent/feed.tlx"}));
+        QCOMPARE(watcher.shown.size(), 1);
+        QVERIFY(watcher.shown.first().contains("/nonexistent/feed.tlx"));
+        QCOMPARE(watcher.captions, QStringList{"Newsglow"});
+    }
+
+    // The menu's Ctrl+S, Ctrl+N and Ctrl+O act while an edit box has the focus.
+    void saveNewOpenRoundTripFromTheKeyboard()
+    {
+        Program program;
+        QCOMPARE(program.Frame().windowTitle(), QString("Newsglow - Untitled"));
+        TypeInto(Edit(*program.app, 1001), "news.example.org");
+        TypeInto(Edit(*program.app, 1011), QString::fromUtf8("Caf\u00e9"));
+
+        program.next = QString::fromStdString(program.files.File("feed.tlx"));
+        program.Press(Edit(*program.app, 1011), Qt::Key_S);
+        QCOMPARE(program.asked, QList{CTickerluxApp::FileDialogKind::SaveAs});
+        QCOMPARE(program.suggested, QStringList{"Untitled"});
+        QVERIFY(QFile::exists(program.next));
+        QVERIFY(!program.Doc().IsModified());
+        QCOMPARE(program.Frame().windowTitle(), QString("Newsglow - feed.tlx"));
+
+        program.Press(Edit(*program.app, 1001), Qt::Key_N);
+        QCOMPARE(Edit(*program.app, 1001)->text(), QString());
+        QCOMPARE(program.Frame().windowTitle(), QString("Newsglow - Untitled"));
+
+        program.Press(Edit(*program.app, 1002), Qt::Key_O);
+        QCOMPARE(program.asked.last(), CTickerluxApp::FileDialogKind::Open);
+        QCOMPARE(Edit(*program.app, 1001)->text(), QString("news.example.org"));
+        QCOMPARE(program.Doc().LeadingComment, std::string("Caf\xe9"));
+        QCOMPARE(Edit(*program.app, 1011)->text(), QString::fromUtf8("Caf\u00e9"));
+        QCOMPARE(program.Frame().windowTitle(), QString("Newsglow - feed.tlx"));
+        QVERIFY(!program.Doc().IsModified());
+
+        // Save on a named document asks for no name.
+        TypeInto(Edit(*program.app, 1002), "/news");
+        program.Press(Edit(*program.app, 1002), Qt::Key_S);
+        QCOMPARE(program.asked.size(), 2);
+        QVERIFY(!program.Doc().IsModified());
+    }
+
+    // Inside an edit box the clipboard keys are the box's own, and a paste is a change.
+    void clipboardKeysStayWithTheEditBox()
+    {
+        Program program;
+        QLineEdit* server = Edit(*program.app, 1001);
+        TypeInto(server, "feeds.example.org");
+        program.Press(server, Qt::Key_A);
+        program.Press(server, Qt::Key_C);
+        QCOMPARE(QApplication::clipboard()->text(), QString("feeds.example.org"));
+        program.Doc().SetModifiedFlag(false);
+        program.Press(Edit(*program.app, 1009), Qt::Key_V);
+        QCOMPARE(program.Doc().TextBefore, std::string("feeds.example.org"));
+        QVERIFY(program.Doc().IsModified());
+    }
+
+    void recentFilesKeepTheLastFour()
+    {
+        Program program;
+        const char* names[] = {"a.tlx", "b.tlx", "c.tlx", "d.tlx", "e.tlx"};
+        for (const char* name : names) {
+            program.next = QString::fromStdString(program.files.File(name));
+            QVERIFY(program.app->OnFileSaveAs());
+        }
+        auto listed = [&](const CTickerluxApp& app) {
+            QStringList shown;
+            for (const std::string& path : app.RecentFiles().Files())
+                shown << QString::fromStdString(std::filesystem::path(path).filename().string());
+            return shown;
+        };
+        QCOMPARE(listed(*program.app), (QStringList{"e.tlx", "d.tlx", "c.tlx", "b.tlx"}));
+        const QList<QAction*> entries = program.Frame().RecentFileActions();
+        QCOMPARE(entries.size(), 4);
+        QVERIFY(entries.first()->text().startsWith("&1 "));
+        QVERIFY(entries.first()->text().endsWith("e.tlx"));
+        QCOMPARE(entries.first()->statusTip(), QString("Open this document"));
+
+        // Opening an entry puts it first; the next run shows the same list.
+        entries.at(3)->trigger();
+        QCOMPARE(program.Frame().windowTitle(), QString("Newsglow - b.tlx"));
+        QCOMPARE(listed(*program.app), (QStringList{"b.tlx", "e.tlx", "d.tlx", "c.tlx"}));
+        CTickerluxApp next;
+        QVERIFY(next.InitInstance({"tickerlux"}));
+        QCOMPARE(listed(next), (QStringList{"b.tlx", "e.tlx", "d.tlx", "c.tlx"}));
+
+        // An entry whose file is gone says so once and leaves the list.
+        QVERIFY(QFile::remove(QString::fromStdString(program.files.File("d.tlx"))));
+        CModalWatcher watcher(CModalWatcher::Press(QMessageBox::Ok));
+        program.Frame().RecentFileActions().at(2)->trigger();
+        QCOMPARE(watcher.shown.size(), 1);
+        QCOMPARE(listed(*program.app), (QStringList{"b.tlx", "e.tlx", "c.tlx"}));
+        QCOMPARE(program.Frame().RecentFileActions().size(), 3);
+    }
+
+    void unsavedChangesPrompt_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("replaced");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("cancel keeps the document") << int(QMessageBox::Cancel) << false << false;
+        QTest::newRow("no drops the changes") << int(QMessageBox::No) << true << false;
+        QTest::newRow("yes saves first") << int(QMessageBox::Yes) << true << true;
+    }
+
+    void unsavedChangesPrompt()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, replaced);
+        QFETCH(bool, saved);
+        Program program;
+        program.next = QString::fromStdString(program.files.File("kept.tlx"));
+        TypeInto(Edit(*program.app, 1001), "news.example.org");
+
+        CModalWatcher watcher(CModalWatcher::Press(QMessageBox::StandardButton(answer)));
+        program.app->OnFileNew();
+        QCOMPARE(watcher.shown, QStringList{"Save changes to Untitled?"});
+        QCOMPARE(watcher.captions, QStringList{"Newsglow"});
+        QCOMPARE(program.Doc().WebServer.empty(), replaced);
+        QCOMPARE(Edit(*program.app, 1001)->text().isEmpty(), replaced);
+        QCOMPARE(program.Doc().IsModified(), !replaced);
+        QCOMPARE(QFile::exists(program.next), saved);
+
+        // Closing the window asks the same way.
+        TypeInto(Edit(*program.app, 1002), "/x");
+        QCOMPARE(program.Frame().close(), replaced);
+    }
+
+    void openFailureKeepsTheDocument()
+    {
+        Program program;
+        TypeInto(Edit(*program.app, 1001), "news.example.org");
+        program.Doc().SetModifiedFlag(false);
+        program.next = QString::fromStdString(program.files.File("missing.tlx"));
+        CModalWatcher watcher(CModalWatcher::Press(QMessageBox::Ok));
+        program.app->OnFileOpen();
+        QCOMPARE(watcher.shown.size(), 1);
+        QCOMPARE(program.Doc().WebServer, std::string("news.example.org"));
+        QCOMPARE(program.Frame().windowTitle(), QString("Newsglow - Untitled"));
+    }
+
+    void frameCommandsAndPrompts()
+    {
+        Program program;
+        CMainFrame& frame = program.Frame();
+        QCOMPARE(frame.Action(ids::kFileNew)->statusTip(), QString("Create a new document"));
+        QCOMPARE(frame.Action(ids::kFileNew)->toolTip(), QString("New"));
+        QCOMPARE(frame.Action(ids::kAppExit)->statusTip(), QString("Quit the application; prompts to save documents"));
+        QCOMPARE(frame.Action(ids::kCommunicationSettings)->statusTip(), QString());
+        QCOMPARE(frame.statusBar()->currentMessage(), QString("Ready"));
+        QCOMPARE(frame.minimumSize(), frame.maximumSize());  // not resizable
+        QVERIFY(!(frame.windowFlags() & Qt::WindowMaximizeButtonHint));
+
+        // Hiding the toolbar shrinks the window around the form.
+        const int height = frame.height();
+        frame.Action(ids::kViewToolbar)->trigger();
+        QVERIFY(frame.height() < height);
+        QCOMPARE(frame.View()->size(), frame.View()->minimumSize());
+    }
+};
+
+TICKERLUX_GUI_TEST_MAIN(AppTest)
+#include "AppTest.moc"
