@@ -68,7 +68,7 @@ feed=$work/demo.tlx
 echo "== tickerlux-cli set demo.tlx"
 "$cli" set "$feed" "WebServer=127.0.0.1:$port" WebPath=/headlines.html \
     'TextBefore=<li class="headline">' 'TextAfter=</li>' 'LeadingComment=Harbour Town Courier' \
-    ShowTime=1 ColorIndex=1
+    ShowTime=1
 "$cli" show "$feed" | sed 's/^/   /'
 
 echo "== tickerlux-cli update demo.tlx"
