@@ -43,13 +43,4 @@ TEST(Escaping, UnescapeTakesHexInEitherCaseAndConvertsText)
     EXPECT_EQ(cli::Unescape("\\xfF\\x41\xE2\x98\x83", error), "\xFF" "A?");
 }
 
-TEST(Escaping, EveryByteRoundTrips)
-{
-    for (int b = 0; b < 256; ++b) {
-        const std::string one(1, static_cast<char>(b));
-        std::string error;
-        EXPECT_EQ(cli::Unescape(cli::Escape(one), error), one) << "byte " << b;
-    }
-}
-
 } // namespace
