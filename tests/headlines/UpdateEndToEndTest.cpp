@@ -2,7 +2,7 @@
 #include "headlines/TimeStamp.h"
 #include "settings/TickerluxDoc.h"
 #include "tests/support/RecordingUi.h"
-#include "tests/support/SignSimProcess.h"
+#include "tests/support/SignReception.h"
 #include "tests/support/TempDir.h"
 #include "tools/pageserver/PageServer.h"
 
@@ -45,39 +45,7 @@ protected:
         engine.SetClock([] { return kNow; });
     }
 
-    // What the sign receives up to its next `count` transmissions: the transmissions and the
-    // texts it shows on the way.
-    struct Received {
-        std::vector<Event> transmissions;
-        std::vector<std::string> shown;
-    };
-    Received Receive(std::size_t count)
-    {
-        Received received;
-        while (received.transmissions.size() < count) {
-            const std::optional<Event> event = sign.Next();
-            if (!event) {
-                ADD_FAILURE() << "the sign received only " << received.transmissions.size()
-                              << " of " << count << " transmissions";
-                break;
-            }
-            if ((*event)["event"] == "display")
-                received.shown.push_back((*event)["text"]);
-            if ((*event)["event"] != "transmission")
-                continue;
-            EXPECT_EQ((*event)["errors"].size(), 0u) << event->dump();
-            received.transmissions.push_back(*event);
-        }
-        return received;
-    }
-
-    static std::vector<std::string> Kinds(const Received& received)
-    {
-        std::vector<std::string> kinds;
-        for (const Event& t : received.transmissions)
-            kinds.push_back(t["kind"]);
-        return kinds;
-    }
+    SignReception Receive(std::size_t count) { return ReceiveTransmissions(sign, count); }
 
     // Puts a line on the sign, so that a later change to blank shows.
     void ShowSomething()
@@ -117,8 +85,8 @@ TEST_P(UpdateSignNowEndToEndTest, SignShowsTheHeadlines)
     doc.ShowTime = GetParam().showTime;
     ASSERT_TRUE(engine.OnUpdateSignNow());
 
-    const Received received = Receive(3);
-    ASSERT_EQ(Kinds(received), kUpdateKinds);
+    const SignReception received = Receive(3);
+    ASSERT_EQ(received.Kinds(), kUpdateKinds);
     EXPECT_EQ(received.transmissions[0]["files"][0]["size"], received.transmissions[1]["length"]);
     const std::string expected =
         "News" + (doc.ShowTime ? FormatUpdateTimeStamp(kNow) : std::string()) + " -- Alpha -- Beta";
@@ -144,8 +112,8 @@ TEST_F(UpdateEndToEndTest, ServerDownBlanksTheSign)
 
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].rfind("Error connecting to the website.", 0), 0u);
-    const Received received = Receive(3);
-    ASSERT_EQ(Kinds(received), kUpdateKinds);
+    const SignReception received = Receive(3);
+    ASSERT_EQ(received.Kinds(), kUpdateKinds);
     EXPECT_EQ(received.transmissions[1]["length"], 33);
     EXPECT_EQ(received.transmissions[0]["files"][0]["size"], 33);
     ASSERT_FALSE(received.shown.empty());
@@ -159,8 +127,8 @@ TEST_F(UpdateEndToEndTest, ClearSignIsOneTransmissionOf28Bytes)
     // A following line marks where the clear command's deliveries end.
     ASSERT_TRUE(engine.OnSendLine("Marker"));
 
-    const Received received = Receive(2);
-    ASSERT_EQ(Kinds(received), (std::vector<std::string>{"clear", "memory-config"}));
+    const SignReception received = Receive(2);
+    ASSERT_EQ(received.Kinds(), (std::vector<std::string>{"clear", "memory-config"}));
     EXPECT_EQ(received.transmissions[0]["length"], 28);
     EXPECT_EQ(received.shown, std::vector<std::string>{""});
     EXPECT_EQ(server.RequestCount("/news"), 0);
@@ -171,7 +139,7 @@ TEST_F(UpdateEndToEndTest, UpdateSourceOnlyDeliversNothing)
     ASSERT_TRUE(engine.OnUpdateSourceOnly());
     ASSERT_TRUE(engine.OnClearSign());  // the marker
 
-    EXPECT_EQ(Kinds(Receive(1)), (std::vector<std::string>{"clear"}));
+    EXPECT_EQ(Receive(1).Kinds(), (std::vector<std::string>{"clear"}));
     EXPECT_EQ(doc.SourceText, kPage);
     EXPECT_EQ(server.RequestCount("/news"), 1);
 }

@@ -1,0 +1,229 @@
+// tickerlux-cli update and watch, run as programs against a page server on 127.0.0.1 and the
+// virtual sign as COM3, in a per-user store of the test's own.
+#include "tests/support/RunProgram.h"
+#include "tests/support/SignReception.h"
+#include "tests/support/TempDir.h"
+#include "tools/pageserver/PageServer.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <ostream>
+#include <poll.h>
+#include <spawn.h>
+#include <string>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr int kComPort = 3;
+const std::string kLine = "News -- Alpha -- Beta";
+const std::vector<std::string> kUpdateKinds = {"memory-config", "write-text", "run-sequence"};
+
+ProgramResult RunCli(std::vector<std::string> args)
+{
+    args.insert(args.begin(), BuildDir() + "/cli/tickerlux-cli");
+    return RunProgram(args);
+}
+
+class UpdateCliTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        server.Serve("/news", CPageServer::Page("<h>Alpha</h><h>Beta</h>"));
+        const ProgramResult config = RunCli({"config", "Connection=serial port - betabrite classic",
+                                             "ComPort=" + std::to_string(kComPort)});
+        ASSERT_EQ(config.exitCode, 0) << config.err;
+        SetFeed("WebServer=" + server.HostPort());
+    }
+
+    void SetFeed(const std::string& webServer)
+    {
+        const ProgramResult set = RunCli({"set", feedPath, webServer, "WebPath=/news",
+                                          "TextBefore=<h>", "TextAfter=</h>", "LeadingComment=News",
+                                          "UpdateMinutes=1"});
+        ASSERT_EQ(set.exitCode, 0) << set.err;
+    }
+
+    CScopedConfigHome home;  // first: the sign enters its COM port into this store
+    CTempDir dir;
+    std::string feedPath = dir.File("feed.tlx");
+    CPageServer server;
+    CSignSimProcess sign{kComPort};
+};
+
+TEST_F(UpdateCliTest, UpdateShowsTheHeadlines)
+{
+    const ProgramResult result = RunCli({"update", feedPath});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+
+    const SignReception received = ReceiveTransmissions(sign, 3);
+    EXPECT_EQ(received.Kinds(), kUpdateKinds);
+    EXPECT_EQ(received.shown, std::vector<std::string>{kLine});
+}
+
+TEST_F(UpdateCliTest, UpdateWithTheServerDownFailsButBlanksTheSign)
+{
+    {
+        CPageServer gone;
+        SetFeed("WebServer=" + gone.HostPort());
+    }
+    const ProgramResult result = RunCli({"update", feedPath});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err.rfind("Error connecting to the website.", 0), 0u) << result.err;
+
+    const SignReception received = ReceiveTransmissions(sign, 3);
+    ASSERT_EQ(received.Kinds(), kUpdateKinds);
+    EXPECT_EQ(received.transmissions[1]["length"], 33);
+}
+
+struct BadFeedCase {
+    const char* name;
+    std::string bytes;  // written over the feed file; empty: the file is removed
+};
+
+void PrintTo(const BadFeedCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class UpdateCliBadFeedTest : public UpdateCliTest,
+                             public testing::WithParamInterface<BadFeedCase> {};
+
+TEST_P(UpdateCliBadFeedTest, ExitsTwoAndSendsNothing)
+{
+    if (GetParam().bytes.empty())
+        unlink(feedPath.c_str());
+    else
+        WriteFileBytes(feedPath, GetParam().bytes);
+
+    for (const char* command : {"update", "watch"}) {
+        const ProgramResult result = RunCli({command, feedPath});
+        EXPECT_EQ(result.exitCode, 2) << command;
+        EXPECT_NE(result.err, "") << command;
+    }
+    // The first transmission the sign sees is the one of this marker.
+    ASSERT_EQ(RunCli({"clear"}).exitCode, 0);
+    EXPECT_EQ(ReceiveTransmissions(sign, 1).Kinds(), std::vector<std::string>{"clear"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Feeds, UpdateCliBadFeedTest,
+    testing::Values(BadFeedCase{"Missing", ""},
+                    BadFeedCase{"NotASettingsFile", std::string("\x04" "1.00\xff\xff\xff\xff", 9)}),
+    [](const testing::TestParamInfo<BadFeedCase>& row) { return std::string(row.param.name); });
+
+TEST(UpdateCliNoConnectionTest, UpdateFailsWithAHint)
+{
+    CScopedConfigHome home;
+    CTempDir dir;
+    const std::string feedPath = dir.File("feed.tlx");
+    ASSERT_EQ(RunCli({"set", feedPath, "WebServer=127.0.0.1:1"}).exitCode, 0);
+
+    const ProgramResult result = RunCli({"update", feedPath});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("tickerlux-cli config"), std::string::npos) << result.err;
+}
+
+// `watch` as a child process, its output in files, so that the test can signal it.
+class CWatchProcess {
+public:
+    CWatchProcess(const std::string& feedPath, const CTempDir& dir)
+        : m_outPath(dir.File("watch.out")), m_errPath(dir.File("watch.err"))
+    {
+        std::vector<std::string> args = {BuildDir() + "/cli/tickerlux-cli", "watch", feedPath};
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, m_outPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, m_errPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+            m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~CWatchProcess()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+    CWatchProcess(const CWatchProcess&) = delete;
+    CWatchProcess& operator=(const CWatchProcess&) = delete;
+
+    bool Started() const { return m_pid > 0; }
+
+    // Sends `signal` and returns the exit status, or -1 when the program does not end within
+    // the safety limit or ends by a signal.
+    int StopWith(int signal)
+    {
+        kill(m_pid, signal);
+        const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, m_pid, 0));
+        pollfd fd{pidfd, POLLIN, 0};
+        const bool ended = pidfd >= 0 && poll(&fd, 1, 30000) == 1;
+        close(pidfd);
+        if (!ended)
+            return -1;
+        int status = 0;
+        waitpid(m_pid, &status, 0);
+        m_pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    std::string Out() const { return ReadFileBytes(m_outPath); }
+    std::string Err() const { return ReadFileBytes(m_errPath); }
+
+private:
+    std::string m_outPath;
+    std::string m_errPath;
+    pid_t m_pid = -1;
+};
+
+struct WatchSignalCase {
+    const char* name;
+    int signal;
+};
+
+void PrintTo(const WatchSignalCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class WatchCliTest : public UpdateCliTest, public testing::WithParamInterface<WatchSignalCase> {};
+
+// The first update comes at once; the next is a minute away, and a signal in the wait ends the
+// watch at once with status 0.
+TEST_P(WatchCliTest, UpdatesAtOnceAndEndsCleanlyOnSignal)
+{
+    CWatchProcess watch(feedPath, dir);
+    ASSERT_TRUE(watch.Started());
+    const SignReception received = ReceiveTransmissions(sign, 3);
+    EXPECT_EQ(received.Kinds(), kUpdateKinds);
+    EXPECT_EQ(received.shown, std::vector<std::string>{kLine});
+
+    EXPECT_EQ(watch.StopWith(GetParam().signal), 0) << watch.Err();
+    const std::string out = watch.Out();
+    EXPECT_NE(out.find("an update every 1 minute"), std::string::npos) << out;
+    EXPECT_NE(out.find(" sign updated\n"), std::string::npos) << out;
+    EXPECT_NE(out.find(" watch stopped\n"), std::string::npos) << out;
+    EXPECT_EQ(watch.Err(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Signals, WatchCliTest,
+    testing::Values(WatchSignalCase{"Term", SIGTERM}, WatchSignalCase{"Int", SIGINT}),
+    [](const testing::TestParamInfo<WatchSignalCase>& row) { return std::string(row.param.name); });
+
+} // namespace
