@@ -3,12 +3,11 @@
 // (tests/link/usbfake) in its place. Every message goes to standard error and a failed delivery
 // makes the command exit 1.
 #include "tests/support/RunProgram.h"
-#include "tools/pageserver/PageServer.h"
 #include "tests/support/TempDir.h"
+#include "tools/pageserver/PageServer.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <dlfcn.h>
 #include <filesystem>
 #include <ostream>
