@@ -29,6 +29,7 @@ Encoded ExtendedOrNothing(int signCode)
 struct EncodingTables {
     std::array<Encoded, 256> raw{};
     std::array<Encoded, 256> reference{};
+    std::array<bool, 256> plain{};  // goes out unchanged and starts no reference
 
     EncodingTables()
     {
@@ -40,6 +41,7 @@ struct EncodingTables {
             // have no row and are dropped.
             raw[value] = byte >= 0x20 && byte <= 0x7E ? Encoded{{byte, 0}, 1}
                                                       : ExtendedOrNothing(signCode);
+            plain[value] = byte >= 0x20 && byte <= 0x7E && byte != '&';
             // A reference below 0x80 names a plain character: its sign code alone.
             if (value >= 0x80 || signCode == 0)
                 reference[value] = ExtendedOrNothing(signCode);
@@ -78,7 +80,14 @@ std::size_t EncodeSignText(unsigned char* output, const unsigned char* input, st
     std::size_t i = 0;
     while (i < length) {
         const unsigned char byte = input[i];
-        if (byte == '&' && i + 1 < length && input[i + 1] == '#') {
+        if (tables.plain[byte]) {
+            // Plain text goes out as it is, a run at a time.
+            std::size_t end = i + 1;
+            while (end < length && tables.plain[input[end]])
+                ++end;
+            out = std::copy(input + i, input + end, out);
+            i = end;
+        } else if (byte == '&' && i + 1 < length && input[i + 1] == '#') {
             std::size_t digits = 0;
             unsigned value = 0;
             for (std::size_t at = i + 2;
@@ -89,10 +98,10 @@ std::size_t EncodeSignText(unsigned char* output, const unsigned char* input, st
             out = Put(out, tables.reference[value & 0xFF]);
             // '&', '#', the digits, and the byte after them whatever it is (normally ';').
             i += digits + 3;
-            continue;
+        } else {
+            out = Put(out, tables.raw[byte]);
+            ++i;
         }
-        out = Put(out, tables.raw[byte]);
-        ++i;
     }
     return static_cast<std::size_t>(out - output);
 }
