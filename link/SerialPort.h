@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
-#include <string>
 
 // A serial port as the sign link drives it: one operation per system call, every failure raised
 // as CSerialException with the system's error code. The platform backend (SerialPort_posix.cpp on
@@ -126,8 +125,6 @@ public:
     void Attach(SerialHandle handle, bool overlapped = false);
     SerialHandle Detach();
     bool IsOpen() const { return m_hPort != kInvalidSerialHandle; }
-    // The device path that the last Open used.
-    const std::string& DevicePath() const { return m_devicePath; }
 
     // Writes every byte and waits until the line has carried them, or raises ETIMEDOUT (after
     // discarding what is still queued) once 1.5 times the bytes' time on the line plus 2 s have
@@ -172,7 +169,6 @@ public:
 private:
     SerialHandle m_hPort = kInvalidSerialHandle;
     bool m_bAsyncIo = false;
-    std::string m_devicePath;
     // Kept by the object: Linux has no per-port event mask or time-out record.
     std::uint32_t m_eventMask = 0;
     SerialTimeouts m_timeouts;

@@ -103,9 +103,9 @@ void CSerialPort::Open(int port, std::uint32_t baudRate, SerialParity parity, st
                        SerialStopBits stopBits, SerialFlowControl flow, bool overlapped)
 {
     Close();
-    m_devicePath = portmap::DevicePathForComPort(port);
+    const std::string path = portmap::DevicePathForComPort(port);
     // Non-blocking, so that neither the open nor a write ever waits without a limit.
-    const int fd = open(m_devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         RaiseSerialError(0, "open");
     // The lock is what keeps other openers out for root, whom TIOCEXCL lets through.
