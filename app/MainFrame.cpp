@@ -153,6 +153,7 @@ void CMainFrame::CreateToolBar()
 void CMainFrame::CreateStatusBar()
 {
     QStatusBar* bar = statusBar();
+    bar->setSizeGripEnabled(false);  // the window has a fixed size
     bar->setObjectName(QString::number(ids::kViewStatusBar));
     // The message pane falls back to the idle text whenever a prompt goes away.
     connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& message) {
