@@ -2,10 +2,9 @@
 
 #include "cli/CliUserInterface.h"
 #include "cli/ExitCodes.h"
+#include "cli/SignLineOptions.h"
 #include "headlines/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
-#include "settings/Win1252.h"
-#include "sign/SignColors.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -16,12 +15,6 @@
 namespace cli {
 namespace {
 
-struct EncodeOptions {
-    int colorIndex = sign::kDefaultColorIndex;
-    bool condensed = false;
-    bool raw = false;
-};
-
 int Usage(const std::string& problem)
 {
     std::fprintf(stderr,
@@ -31,41 +24,19 @@ int Usage(const std::string& problem)
     return kExitUsage;
 }
 
-std::string ColorChoices()
-{
-    std::string choices;
-    for (std::size_t i = 0; i < sign::kColors.size(); ++i)
-        choices += (i ? ", " : "") + std::to_string(i) + " " + sign::kColors[i].name;
-    return choices;
-}
-
 // Fills `options`, or returns the problem with the arguments.
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
-                                        EncodeOptions& options)
+                                        SignLineOptions& options)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--condensed") {
-            options.condensed = true;
-        } else if (arg == "--raw") {
-            options.raw = true;
-        } else if (arg == "--color" || arg.rfind("--color=", 0) == 0) {
-            std::string value;
-            if (arg == "--color") {
-                if (i + 1 == args.size())
-                    return "--color needs a value";
-                value = args[++i];
-            } else {
-                value = arg.substr(8);
-            }
-            const std::optional<int> index = sign::ParseColorIndex(value);
-            if (!index)
-                return "unknown colour '" + value + "'; choose one of " + ColorChoices();
-            options.colorIndex = *index;
-        } else if (!arg.empty() && arg[0] == '-') {
-            return "unknown option '" + arg + "'";
+        std::optional<std::string> problem;
+        if (TakeSignLineOption(args, i, options, problem)) {
+            if (problem)
+                return problem;
+        } else if (!args[i].empty() && args[i][0] == '-') {
+            return "unknown option '" + args[i] + "'";
         } else {
-            return "unexpected argument '" + arg + "'; the line comes on standard input";
+            return "unexpected argument '" + args[i] + "'; the line comes on standard input";
         }
     }
     return std::nullopt;
@@ -92,7 +63,7 @@ void DropLineEnd(std::string& line)
 
 int RunEncode(const std::vector<std::string>& args)
 {
-    EncodeOptions options;
+    SignLineOptions options;
     if (const std::optional<std::string> problem = ParseOptions(args, options))
         return Usage(*problem);
 
@@ -103,7 +74,7 @@ int RunEncode(const std::vector<std::string>& args)
         return kExitUsage;
     }
     DropLineEnd(input);
-    const std::string line = options.raw ? input : win1252::FromUtf8(input);
+    const std::string line = options.LineFrom(input);
     if (const std::size_t nul = line.find('\0'); nul != std::string::npos) {
         std::fprintf(stderr,
                      "tickerlux-cli encode: the line holds a NUL byte at offset %zu; a sign "
