@@ -110,8 +110,10 @@ public:
 
     bool DisplayChanged(const Display& display) override
     {
-        const std::string shown = display.text.empty() ? "(blank)" : Printable(display.text);
-        return Emit("   sign shows [" + Paint(AnsiColor(display.colorCode), shown) + "] " +
+        const std::string shown = display.text.empty()
+                                      ? std::string("(blank)")
+                                      : Paint(AnsiColor(display.colorCode), Printable(display.text));
+        return Emit("   sign shows [" + shown + "] " +
                     Look(display.colorCode, display.modeCode) + "\n");
     }
 
