@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <memory>
+#include <string>
 
 namespace http {
 namespace {
@@ -13,9 +14,6 @@ constexpr long kStallSeconds = 30;
 
 struct EasyDeleter {
     void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
-};
-struct UrlDeleter {
-    void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
 
 struct Transfer {
@@ -40,21 +38,26 @@ void EnsureGlobalInit()
     (void)init;  // a failure shows again in curl_easy_init
 }
 
-// The address from its parts, so the request target keeps the form it was given in.
-std::unique_ptr<CURLU, UrlDeleter> MakeUrl(const GetRequest& request)
+// The address to ask for. Percent-encoding the bytes that cannot stand in a request target keeps
+// a path from splitting the request (CR LF) or breaking its first line (space), and a leading "/"
+// keeps it from running into the port; everything else, escapes and dot segments included, is
+// sent as given.
+std::string MakeUrl(const GetRequest& request)
 {
-    std::unique_ptr<CURLU, UrlDeleter> url(curl_url());
-    if (!url)
-        return nullptr;
-    const std::string port = std::to_string(request.port);
-    CURLUcode code = curl_url_set(url.get(), CURLUPART_SCHEME, "http", 0);
-    if (code == CURLUE_OK)
-        code = curl_url_set(url.get(), CURLUPART_HOST, request.host.c_str(), 0);
-    if (code == CURLUE_OK)
-        code = curl_url_set(url.get(), CURLUPART_PORT, port.c_str(), 0);
-    if (code == CURLUE_OK)
-        code = curl_url_set(url.get(), CURLUPART_PATH, request.path.c_str(), 0);
-    return code == CURLUE_OK ? std::move(url) : nullptr;
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string url = "http://" + request.host + ":" + std::to_string(request.port);
+    if (request.path.empty() || request.path[0] != '/')
+        url += '/';
+    for (unsigned char c : request.path) {
+        if (c > ' ' && c < 0x7F) {
+            url += static_cast<char>(c);
+        } else {
+            url += '%';
+            url += kHex[c >> 4];
+            url += kHex[c & 0x0F];
+        }
+    }
+    return url;
 }
 
 } // namespace
@@ -62,14 +65,14 @@ std::unique_ptr<CURLU, UrlDeleter> MakeUrl(const GetRequest& request)
 GetResult Get(const GetRequest& request, const BodySink& sink)
 {
     EnsureGlobalInit();
-    std::unique_ptr<CURLU, UrlDeleter> url = MakeUrl(request);
     std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
-    if (!url || !easy)
+    if (!easy)
         return GetResult::Failed;
 
+    const std::string url = MakeUrl(request);
     Transfer transfer{&sink};
     CURL* e = easy.get();
-    curl_easy_setopt(e, CURLOPT_CURLU, url.get());
+    curl_easy_setopt(e, CURLOPT_URL, url.c_str());
     curl_easy_setopt(e, CURLOPT_PATH_AS_IS, 1L);
     curl_easy_setopt(e, CURLOPT_USERAGENT, "Newsglow");
     curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");

@@ -11,7 +11,10 @@ namespace http {
 struct GetRequest {
     std::string host;   // a name or address, without port; an IPv6 address in brackets
     int port = 80;
-    std::string path;   // the request target, sent as given
+    // The request target, sent as given, except that bytes which cannot stand in one (controls,
+    // space, bytes above 0x7E) are percent-encoded and a path that does not start with "/" gets
+    // one in front.
+    std::string path;
 };
 
 enum class GetResult {

@@ -125,17 +125,44 @@ TEST_F(FetchPageTest, NulByteEndsTheTextButNotTheBuffer)
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(FetchPageTest, RequestNamesTheAgentAndKeepsThePathAsTyped)
-{
-    const std::string path = "/a/../news.html?x=1&y=%41";
-    server.Serve(path, CPageServer::Page("ok"));
+// WebPath as typed, and the request target the server must see for it.
+struct TargetCase {
+    const char* name;
+    std::string typed;
+    std::string target;
+};
 
-    EXPECT_TRUE(Fetch(path));
-    EXPECT_EQ(doc.SourceText, "ok");
-    const std::string request = server.Stats(path).lastRequest;
-    EXPECT_EQ(request.rfind("GET " + path + " HTTP/1.1\r\n", 0), 0u) << request;
+void PrintTo(const TargetCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class FetchPageTargetTest : public FetchPageTest, public ::testing::WithParamInterface<TargetCase> {};
+
+TEST_P(FetchPageTargetTest, RequestCarriesThePathAndTheAgent)
+{
+    const TargetCase& c = GetParam();
+    server.Serve(c.target, CPageServer::Page("found"));
+
+    EXPECT_TRUE(Fetch(c.typed));
+    EXPECT_EQ(doc.SourceText, "found");
+    const std::string request = server.Stats(c.target).lastRequest;
+    EXPECT_EQ(request.rfind("GET " + c.target + " HTTP/1.1\r\n", 0), 0u) << request;
     EXPECT_NE(request.find("\r\nUser-Agent: Newsglow\r\n"), std::string::npos) << request;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, FetchPageTargetTest,
+    ::testing::Values(
+        TargetCase{"DotSegmentsQueryAndEscapesKept", "/a/../news.html?x=1&y=%41",
+                   "/a/../news.html?x=1&y=%41"},
+        TargetCase{"UpperCaseEscapesKept", "/caf%C3%A9", "/caf%C3%A9"},
+        TargetCase{"NoLeadingSlashGetsOne", "news.html", "/news.html"},
+        TargetCase{"EmptyAsksForRoot", "", "/"},
+        TargetCase{"SpaceEncoded", "/top stories", "/top%20stories"},
+        TargetCase{"LineBreakCannotAddAHeader", "/x\r\nX-Injected: 1", "/x%0D%0AX-Injected:%201"},
+        TargetCase{"HighBytesEncoded", "/caf\xE9", "/caf%E9"}),
+    [](const ::testing::TestParamInfo<TargetCase>& row) { return row.param.name; });
 
 TEST_F(FetchPageTest, RedirectIsFollowed)
 {
