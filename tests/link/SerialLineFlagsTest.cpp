@@ -105,16 +105,6 @@ TEST(FramingTest, XonXoffSetsTheCharactersAndLimits)
     EXPECT_EQ(flags.vstop, 0x13);
 }
 
-TEST(FramingTest, EveryFlowChoiceClearsDsrSensitivity)
-{
-    for (const std::int32_t flow : {0, 1, 2, 3, 4, 5, 9}) {
-        SerialLineState dcb;
-        dcb.fDsrSensitivity = true;
-        ApplyOpenChoices(dcb, 9600, parityEven, 7, stopOne, static_cast<SerialFlowControl>(flow));
-        EXPECT_FALSE(dcb.fDsrSensitivity) << "flow " << flow;
-    }
-}
-
 TEST(FramingTest, SpeedsWithoutACodeGoAsTheirNumber)
 {
     SerialLineState dcb;

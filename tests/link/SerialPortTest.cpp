@@ -1,6 +1,6 @@
 #include "link/SerialPort.h"
-#include "tests/support/TestPty.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestPty.h"
 
 #include <gtest/gtest.h>
 
@@ -120,28 +120,6 @@ TEST(SerialPortTest, InputQueueLengthCountsReceivedBytesUntilDiscarded)
     EXPECT_EQ(port.InputQueueLength(), 5u);
     port.DiscardInput();
     EXPECT_EQ(port.InputQueueLength(), 0u);
-}
-
-TEST(SerialPortTest, TimeoutRecordsFollowTheirOperations)
-{
-    CScopedConfigHome home;
-    CTestPty pty;
-    pty.MapAs(kCom);
-    CSerialPort port;
-    port.Open(kCom, 9600, parityNone, 8, stopOne, flowNone);
-    SerialTimeouts timeouts{1, 2, 3, 4, 5};
-    port.SetTimeouts(timeouts);
-    port.SetNoWriteTimeouts();
-    port.GetTimeouts(timeouts);
-    EXPECT_EQ(timeouts.ReadIntervalTimeout, 1u);
-    EXPECT_EQ(timeouts.ReadTotalTimeoutConstant, 3u);
-    EXPECT_EQ(timeouts.WriteTotalTimeoutMultiplier + timeouts.WriteTotalTimeoutConstant, 0u);
-    port.SetTimeouts({1, 2, 3, 4, 5});
-    port.SetNonBlockingReads();
-    port.GetTimeouts(timeouts);
-    EXPECT_EQ(timeouts.ReadIntervalTimeout, SerialTimeouts::kMaxDword);
-    EXPECT_EQ(timeouts.ReadTotalTimeoutMultiplier + timeouts.ReadTotalTimeoutConstant, 0u);
-    EXPECT_EQ(timeouts.WriteTotalTimeoutConstant, 5u);
 }
 
 struct MessageCase {

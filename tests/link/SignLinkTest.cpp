@@ -2,9 +2,9 @@
 #include "link/SerialPort.h"
 #include "settings/PortMap.h"
 #include "settings/TickerluxDoc.h"
-#include "tests/support/TestPty.h"
 #include "tests/support/RecordingUi.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestPty.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@
 #include <ostream>
 #include <string>
 #include <thread>
-#include <vector>
 
 namespace {
 
@@ -263,18 +262,6 @@ TEST_F(SignLinkTest, UsbConnectionNeitherReadsNorCorrectsTheSerialSettings)
     EXPECT_EQ(ui.pumpCalls, 1);
     EXPECT_EQ(doc.BaudRate, 0);
     EXPECT_EQ(doc.ByteSize, 0);
-    EXPECT_EQ(pty.Pending(), 0u);
-}
-
-TEST_F(SignLinkTest, ADeliveryHookTakesTheTransmissionInsteadOfTheLink)
-{
-    std::vector<std::string> seen;
-    engine.SetDeliveryHook([&](int port, const unsigned char* data, int length) {
-        seen.push_back(std::to_string(port) + ":" +
-                       std::string(reinterpret_cast<const char*>(data), length));
-    });
-    Deliver("abc", 0);
-    EXPECT_EQ(seen, std::vector<std::string>{"0:abc"});
     EXPECT_EQ(pty.Pending(), 0u);
 }
 
