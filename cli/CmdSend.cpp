@@ -2,11 +2,10 @@
 
 #include "cli/CliUserInterface.h"
 #include "cli/ExitCodes.h"
+#include "cli/SignLineOptions.h"
 #include "cli/StoredConnection.h"
 #include "headlines/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
-#include "settings/Win1252.h"
-#include "sign/SignColors.h"
 
 #include <cstdio>
 #include <optional>
@@ -16,9 +15,7 @@ namespace {
 
 struct SendOptions {
     std::optional<std::string> text;
-    int colorIndex = sign::kDefaultColorIndex;
-    bool condensed = false;
-    bool raw = false;
+    SignLineOptions line;
 };
 
 int Usage(const std::string& problem)
@@ -34,20 +31,14 @@ int Usage(const std::string& problem)
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args, SendOptions& options)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
+        std::optional<std::string> problem;
+        if (TakeSignLineOption(args, i, options.line, problem)) {
+            if (problem)
+                return problem;
+            continue;
+        }
         const std::string& arg = args[i];
-        if (arg == "--condensed") {
-            options.condensed = true;
-        } else if (arg == "--raw") {
-            options.raw = true;
-        } else if (arg == "--color" || arg.rfind("--color=", 0) == 0) {
-            if (arg == "--color" && i + 1 == args.size())
-                return "--color needs a value";
-            const std::string value = arg == "--color" ? args[++i] : arg.substr(8);
-            const std::optional<int> index = sign::ParseColorIndex(value);
-            if (!index)
-                return "unknown colour '" + value + "'";
-            options.colorIndex = *index;
-        } else if (arg == "--") {
+        if (arg == "--") {
             if (options.text || i + 2 != args.size())
                 return "give exactly one TEXT";
             options.text = args[++i];
@@ -73,11 +64,11 @@ int RunSend(const std::vector<std::string>& args)
     CTickerluxDoc doc;
     if (!LoadStoredConnection(doc, "send"))
         return kExitFailed;
-    doc.ColorIndex = options.colorIndex;
-    doc.Condensed = options.condensed ? 1 : 0;
+    doc.ColorIndex = options.line.colorIndex;
+    doc.Condensed = options.line.condensed ? 1 : 0;
     CCliUserInterface ui;
     CTickerluxEngine engine(doc, ui);
-    engine.OnSendLine(options.raw ? *options.text : win1252::FromUtf8(*options.text));
+    engine.OnSendLine(options.line.LineFrom(*options.text));
     return ui.FailureCount() == 0 ? kExitOk : kExitFailed;
 }
 
