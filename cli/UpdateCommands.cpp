@@ -22,7 +22,9 @@ const std::string* FeedArgument(const char* command, const std::vector<std::stri
 {
     if (args.size() == 1 && !args[0].empty() && args[0][0] != '-')
         return &args[0];
-    std::fprintf(stderr, "Usage: tickerlux-cli %s FEED.tlx\n", command);
+    std::fprintf(stderr, "tickerlux-cli %s: give exactly one FEED.tlx\n"
+                         "Usage: tickerlux-cli %s FEED.tlx\n",
+                 command, command);
     return nullptr;
 }
 
@@ -78,29 +80,32 @@ int RunWatchCommand(const std::vector<std::string>& args)
 
 Command UpdateCommand()
 {
-    return {"update", "update FEED.tlx", "Update Sign Now once: download, build the line, send it",
-            "Downloads the feed's page, builds the sign line and delivers it to the sign over the\n"
-            "stored communication settings (see 'config'): memory configuration, write text,\n"
-            "run sequence. A failed download still sends the (empty) line, so the sign goes blank.\n"
-            "Exit status: 0 done; 1 the download or a delivery failed, or no connection is stored\n"
-            "(the reason is on standard error); 2 usage error or a feed file that cannot be read.\n",
+    return {"update", "update FEED.tlx",
+            "download the page and send its sign line (Update Sign Now)",
+            "Downloads the feed's page, builds the sign line and delivers it to the sign over\n"
+            "the stored communication settings (see 'config'): memory configuration, write\n"
+            "text, run sequence. A failed download still sends the (empty) line, so the sign\n"
+            "goes blank.\n"
+            "Exit status: 0 done; 1 the download or a delivery failed, or no connection is\n"
+            "stored (the reason is on standard error); 2 usage error or a feed file that cannot\n"
+            "be read.\n",
             RunUpdate};
 }
 
 Command WatchCommand()
 {
     return {"watch", "watch FEED.tlx",
-            "Update Sign Now at once and then every UpdateMinutes minutes",
+            "update at once and then every UpdateMinutes minutes, until stopped",
             "Runs 'update' at once and then every UpdateMinutes minutes of the feed (1 to 5000;\n"
-            "empty means 60), whether or not AutoUpdate is set, until SIGINT or SIGTERM. Updates\n"
-            "keep their period however long one takes; slots missed during a long update are\n"
-            "skipped. The feed file and the communication settings are read again before each\n"
-            "update, so an edit takes effect at the next one; a feed file that has become\n"
-            "unreadable is reported and the last good settings are used. Every line printed\n"
-            "starts with the local time; failures do not stop the watch. A signal ends it after\n"
-            "the update in progress (a second one ends it at once).\n"
-            "Exit status: 0 after a signal; 1 no connection is stored at the start; 2 usage error\n"
-            "or a feed file that cannot be read at the start.\n",
+            "empty means 60), whether or not AutoUpdate is set, until SIGINT or SIGTERM.\n"
+            "Updates keep their period however long one takes; slots missed during a long\n"
+            "update are skipped. The feed file and the communication settings are read again\n"
+            "before each update, so an edit takes effect at the next one; a feed file that has\n"
+            "become unreadable is reported and the last good settings are used. Every line\n"
+            "printed starts with the local time; failures do not stop the watch. A signal ends\n"
+            "it after the update in progress (a second one ends it at once).\n"
+            "Exit status: 0 after a signal; 1 no connection is stored at the start; 2 usage\n"
+            "error or a feed file that cannot be read at the start.\n",
             RunWatchCommand};
 }
 

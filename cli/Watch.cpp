@@ -56,8 +56,9 @@ int RunWatch(const std::string& feedPath, CTickerluxDoc& doc, IWatchClock& clock
             ReloadFeed(feedPath, doc, err);
         const int minutes = interval::GetUpdateMinutes(doc.UpdateMinutes).minutes;
         if (minutes != shownMinutes) {
+            const char* unit = minutes == 1 ? " minute" : " minutes";
             PrintStamped(out, "watching " + feedName + ": an update every " +
-                                  std::to_string(minutes) + (minutes == 1 ? " minute" : " minutes"));
+                                  std::to_string(minutes) + unit);
             shownMinutes = minutes;
         }
         if (update())
