@@ -90,15 +90,12 @@ const StreamCase kStreamCases[] = {
      {kUpdate[0], kUpdate[1], kUpdate[2], {"write-text", "cut short"}}, "Hello"},
     {"text_larger_than_configured_size", {frames::MemoryConfig(8), frames::Text("Hello")},
      {{"memory-config", ""}, {"write-text", "does not fit file A"}}, std::nullopt},
-    {"text_for_unconfigured_file", {frames::Text("Hello")},
-     {{"write-text", "no memory configuration"}}, std::nullopt},
     {"file_missing_from_run_sequence",
      {Frame("E$AAU0100FF00BAU0100FF00"), frames::Text("Hello"), Frame("E.SLB")},
      {{"memory-config", ""}, {"write-text", ""}, {"run-sequence", "missing from the run sequence"}},
      ""},
     {"garbage_before_update", Concat({"hello\r\n\xFF"}, frames::Update("Hello")),
      {{"unknown", "outside any transmission"}, kUpdate[0], kUpdate[1], kUpdate[2]}, "Hello"},
-    {"unknown_command", {Frame("G0")}, {{"unknown", "unknown command G"}}, std::nullopt},
 };
 
 class SignSimStreamTest : public testing::TestWithParam<StreamCase> {};
