@@ -85,8 +85,8 @@ CSimulator::Outcome CSimulator::Run()
                 timeout = MillisecondsUntil(m_pacer.NextByteAt(now, rate), now) +
                           static_cast<int>(kPacedWakeSlack.count());
         }
-        const bool writerGone = unfinished && !m_pty.HasOtherOpeners();
-        if (writerGone) {
+        // While pacing holds reads back, its own wake-up comes first.
+        if (unfinished && allowance > 0 && !m_pty.HasOtherOpeners()) {
             const int grace = MillisecondsUntil(lastData + kCloseGrace, now);
             timeout = timeout < 0 ? grace : std::min(timeout, grace);
         }
