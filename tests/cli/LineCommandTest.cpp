@@ -1,5 +1,6 @@
 #include "settings/TickerluxDoc.h"
 #include "tests/support/RunProgram.h"
+#include "tests/support/ShownTexts.h"
 #include "tests/support/TempDir.h"
 #include "tools/pageserver/PageServer.h"
 
@@ -12,13 +13,6 @@
 #include <vector>
 
 namespace {
-
-const std::string kConnectionError =
-    "Error connecting to the website.\n\nThe field, \"Web Server:\" field should not contain "
-    "\"http://\"or any other forward-slashes. The next field, \"Directory/File on Website\" must "
-    "start with a forward-slash and may contain more as needed.  From a web browser, you can cut "
-    "and paste the URL directly following the servername into this second field - please load "
-    "the included datafiles for an example.\n";
 
 // A feed file that reads the headlines between <h> and </h> from /news on `webServer`.
 std::string WriteFeed(const CTempDir& dir, const std::string& webServer)
@@ -93,12 +87,12 @@ INSTANTIATE_TEST_SUITE_P(
                  [](CPageServer& s, const CTempDir& d) {
                      return Serving(s, d, "<h>Top</h>" + std::string(300000, 'x'));
                  },
-                 0, "News -- Top\n", "File overran buffer -- not cached\n"},
+                 0, "News -- Top\n", shown::kOverrun + "\n"},
         LineCase{"DownloadFails",
                  [](CPageServer&, const CTempDir& d) {
                      return std::vector<std::string>{WriteFeed(d, "no-such-host.invalid")};
                  },
-                 1, "", kConnectionError},
+                 1, "", shown::kConnectionError + "\n"},
         LineCase{"MissingFeedFile",
                  [](CPageServer&, const CTempDir& d) {
                      return std::vector<std::string>{d.File("absent.tlx")};

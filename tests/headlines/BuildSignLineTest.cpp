@@ -1,6 +1,7 @@
 #include "headlines/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 #include "tests/support/RecordingUi.h"
+#include "tests/support/ShownTexts.h"
 #include "tools/pageserver/PageServer.h"
 
 #include <gtest/gtest.h>
@@ -140,7 +141,7 @@ TEST_F(BuildSignLineTest, FailedDownloadLeavesTheLineEmptyAndRefreshesViews)
     EXPECT_EQ(engine.SignLine(), "");
     EXPECT_EQ(doc.SourceText, "");
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].rfind("Error connecting to the website.", 0), 0u);
+    EXPECT_EQ(ui.messages[0], shown::kConnectionError);
     EXPECT_EQ(observer.updates, 1);
     EXPECT_EQ(observer.lastSender, nullptr);
     EXPECT_EQ(observer.lastHint, 0);

@@ -1,6 +1,7 @@
 #include "headlines/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 #include "tests/support/RecordingUi.h"
+#include "tests/support/ShownTexts.h"
 #include "tools/pageserver/PageServer.h"
 
 #include <gtest/gtest.h>
@@ -12,13 +13,8 @@
 
 namespace {
 
-const std::string kConnectionError =
-    "Error connecting to the website.\n\nThe field, \"Web Server:\" field should not contain "
-    "\"http://\"or any other forward-slashes. The next field, \"Directory/File on Website\" must "
-    "start with a forward-slash and may contain more as needed.  From a web browser, you can cut "
-    "and paste the URL directly following the servername into this second field - please load "
-    "the included datafiles for an example.";
-const std::string kOverrun = "File overran buffer -- not cached";
+using shown::kConnectionError;
+using shown::kOverrun;
 constexpr std::size_t kMaxPage = CTickerluxEngine::kMaxPageLength;
 
 // A body of `size` bytes that shows where a cut falls: the byte at i is 'a' + i % 26.
