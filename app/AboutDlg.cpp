@@ -1,5 +1,7 @@
 #include "app/AboutDlg.h"
 
+#include "app/CommandIds.h"
+
 #include "app/DialogUnits.h"
 #include "app/HyperlinkButton.h"
 #include "app/Links.h"
@@ -33,6 +35,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     m_linkUpdates = new CHyperlinkButton(QString::fromLatin1(links::kUpdates), this);
+    m_linkUpdates->setObjectName(QString::number(ids::kAboutLinkUpdates));
     layout.Place(m_linkUpdates, 7, 96, 240, 14, false);
     connect(m_linkUpdates, &QPushButton::clicked, this, [] { links::OpenLink(links::kUpdates); });
 
@@ -40,12 +43,14 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     label(QStringLiteral("Check for updates at:"), 7, 86, 168, 8);
 
     m_linkHome = new CHyperlinkButton(QString::fromLatin1(links::kHome), this);
+    m_linkHome->setObjectName(QString::number(ids::kAboutLinkHome));
     layout.Place(m_linkHome, 7, 131, 240, 14, false);
     connect(m_linkHome, &QPushButton::clicked, this, [] { links::OpenLink(links::kHome); });
 
     label(QStringLiteral("Find other things at:"), 7, 121, 168, 8);
 
     m_contact = new QLineEdit(QString::fromLatin1(links::kContact), this);
+    m_contact->setObjectName(QString::number(ids::kAboutContact));
     m_contact->setReadOnly(true);
     layout.Place(m_contact, 40, 55, 207, 14, false);
 

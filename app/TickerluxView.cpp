@@ -48,7 +48,8 @@ CTickerluxView::CTickerluxView(CTickerluxDoc& doc, QWidget* parent)
 {
     CreateControls();
     ConnectHandlers();
-    m_updateTimer.setTimerType(Qt::CoarseTimer);
+    // Whole-second accuracy: a coarse timer could be minutes off at these periods.
+    m_updateTimer.setTimerType(Qt::VeryCoarseTimer);
     connect(&m_updateTimer, &QTimer::timeout, this, [this] { OnTimer(ids::kUpdateTimerId); });
     m_doc.AddObserver(this);
 }

@@ -1,5 +1,6 @@
 #include "dialogs/CommSettingsDlg.h"
 
+#include "app/CommandIds.h"
 #include "app/DialogUnits.h"
 #include "settings/Win1252.h"
 
@@ -83,9 +84,10 @@ CCommSettingsDlg::CCommSettingsDlg(const CommSettings& values, QWidget* parent)
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     // A list at (135, y), 110 units wide, with its right-aligned label 40..130 on its line.
-    auto list = [&](int y, const QString& label, bool editable, QStringList entries,
+    auto list = [&](int id, int y, const QString& label, bool editable, QStringList entries,
                     bool sorted, int labelDrop) {
         auto* combo = new QComboBox(this);
+        combo->setObjectName(QString::number(id));
         combo->setEditable(editable);
         combo->setInsertPolicy(QComboBox::NoInsert);
         if (sorted)
@@ -99,28 +101,29 @@ CCommSettingsDlg::CCommSettingsDlg(const CommSettings& values, QWidget* parent)
         caption->setBuddy(combo);
         return combo;
     };
-    m_comPort = list(84, QStringLiteral("Comport:"), true,
+    m_comPort = list(ids::kComPort, 84, QStringLiteral("Comport:"), true,
                      {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
                       QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8")},
                      true, 2);
-    m_baudRate = list(104, QStringLiteral("Baud Rate:"), true, {QStringLiteral("9600")}, true, 2);
-    m_byteSize = list(124, QStringLiteral("Byte Size:"), false,
+    m_baudRate = list(ids::kBaudRate, 104, QStringLiteral("Baud Rate:"), true, {QStringLiteral("9600")}, true, 2);
+    m_byteSize = list(ids::kByteSize, 124, QStringLiteral("Byte Size:"), false,
                       {QStringLiteral(" "), QStringLiteral("7"), QStringLiteral("8")}, true, 2);
-    m_protocol = list(44, QStringLiteral("Protocol:"), false, {QStringLiteral("alpha")}, true, 2);
-    m_parity = list(144, QStringLiteral("Parity:"), false,
+    m_protocol = list(ids::kProtocol, 44, QStringLiteral("Protocol:"), false, {QStringLiteral("alpha")}, true, 2);
+    m_parity = list(ids::kParity, 144, QStringLiteral("Parity:"), false,
                     {QStringLiteral(" "), QStringLiteral("none"), QStringLiteral("even"), QStringLiteral("odd")},
                     false, 2);
-    m_stopBits = list(164, QStringLiteral("Stop Bits:"), false,
+    m_stopBits = list(ids::kStopBits, 164, QStringLiteral("Stop Bits:"), false,
                       {QStringLiteral(" "), QStringLiteral("1"), QStringLiteral("2")}, true, 2);
     QStringList kinds;
     for (const char* kind : kConnectionKinds)
         kinds << QString::fromLatin1(kind);
-    m_connection = list(63, QStringLiteral("Connection:"), false, kinds, false, 3);
+    m_connection = list(ids::kConnection, 63, QStringLiteral("Connection:"), false, kinds, false, 3);
 
     m_save = new QPushButton(
         QStringLiteral("Save Communication Settings To Registry (Current User Area)"), this);
     layout.Place(m_save, 135, 226, 224, 14);
     layout.Apply(366, 260);
+    m_save->setObjectName(QString::number(ids::kSaveCommSettings));
     m_save->setAutoDefault(false);
     ok->setAutoDefault(true);
     cancel->setAutoDefault(false);
