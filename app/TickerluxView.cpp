@@ -445,7 +445,14 @@ void CTickerluxView::MessageBox(const std::string& text)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Newsglow"), FromBytes(text), QMessageBox::Ok,
                     window());
+    // The wait cursor of a running update would hang over the box too: the user gets an arrow
+    // for the OK button, and the wait cursor comes back afterwards.
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
+    if (waiting)
+        QApplication::restoreOverrideCursor();
 }
 
 void CTickerluxView::BeginWaitCursor()

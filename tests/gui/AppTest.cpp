@@ -298,6 +298,13 @@ private slots:
         QCOMPARE(frame.minimumSize(), frame.maximumSize());  // not resizable
         QVERIFY(!(frame.windowFlags() & Qt::WindowMaximizeButtonHint));
 
+        // Options > Communication Settings opens the dialog over the window.
+        {
+            CModalWatcher watcher([](QDialog* dialog) { dialog->reject(); });
+            frame.Action(ids::kCommunicationSettings)->trigger();
+            QCOMPARE(watcher.shown, QStringList{"CCommSettingsDlg"});
+        }
+
         // Hiding the toolbar shrinks the window around the form.
         const int height = frame.height();
         frame.Action(ids::kViewToolbar)->trigger();

@@ -156,13 +156,17 @@ private slots:
         ShowOldNews();
 
         CTickerluxView* view = m_app->MainFrame()->View();
-        CModalWatcher watcher([view](QDialog* dialog) {
+        Qt::CursorShape cursorOverBox = Qt::WaitCursor;
+        CModalWatcher watcher([view, &cursorOverBox](QDialog* dialog) {
+            cursorOverBox = QApplication::overrideCursor()->shape();
             view->OnTimer(41);
             CModalWatcher::Press(QMessageBox::Ok)(dialog);
         });
         Click(1003);
         QCOMPARE(watcher.shown, QStringList{QString::fromStdString(win1252::ToUtf8(recorded.messages.front()))});
         QCOMPARE(watcher.captions, QStringList{"Newsglow"});
+        QCOMPARE(cursorOverBox, Qt::ArrowCursor);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);  // every wait cursor ended
         const Received received = Receive(3);
         QCOMPARE(received.kinds, (QStringList{"memory-config", "write-text", "run-sequence"}));
         QCOMPARE(received.display, QString());
