@@ -170,15 +170,7 @@ bool CPageServer::WaitForConnections(const std::string& path, int count, int tim
 
 void CPageServer::AcceptLoop()
 {
-    for (;;) {
-        pollfd fds[2] = {{m_listenFd, POLLIN, 0}, {m_wakePipe[0], POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            return;
-        }
-        if (fds[1].revents != 0)
-            return;
+    while (WaitFor(m_listenFd, POLLIN)) {
         const int fd = accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0)
             continue;
@@ -214,31 +206,33 @@ void CPageServer::ReapFinished()
         connection->thread.join();
 }
 
-bool CPageServer::WaitReadable(int fd) const
+bool CPageServer::WaitFor(int fd, short events) const
 {
     for (;;) {
-        pollfd fds[2] = {{fd, POLLIN, 0}, {m_wakePipe[0], POLLIN, 0}};
+        pollfd fds[2] = {{fd, events, 0}, {m_wakePipe[0], POLLIN, 0}};
         if (poll(fds, 2, -1) < 0) {
             if (errno == EINTR)
                 continue;
             return false;
         }
-        if (fds[1].revents != 0)
-            return false;
-        return true;
+        return fds[1].revents == 0;
+    }
+}
+
+void CPageServer::WaitUntilClientCloses(int fd) const
+{
+    char sink[4096];
+    while (WaitFor(fd, POLLIN)) {
+        const ssize_t n = recv(fd, sink, sizeof sink, 0);
+        if (n == 0 || (n < 0 && errno != EINTR))
+            return;
     }
 }
 
 bool CPageServer::WriteAll(int fd, const char* data, std::size_t size, std::size_t& written) const
 {
     while (written < size) {
-        pollfd fds[2] = {{fd, POLLOUT, 0}, {m_wakePipe[0], POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (fds[1].revents != 0)
+        if (!WaitFor(fd, POLLOUT))
             return false;
         const ssize_t n = send(fd, data + written, size - written, MSG_NOSIGNAL);
         if (n < 0) {
@@ -273,7 +267,7 @@ void CPageServer::ServeConnection(int fd)
     std::string head;
     std::size_t end = std::string::npos;
     while (end == std::string::npos) {
-        if (head.size() > kMaxRequestHead || !WaitReadable(fd))
+        if (head.size() > kMaxRequestHead || !WaitFor(fd, POLLIN))
             return;
         char chunk[4096];
         const ssize_t n = recv(fd, chunk, sizeof chunk, 0);
@@ -306,13 +300,7 @@ void CPageServer::ServeConnection(int fd)
     PathStats outcome;
     outcome.finished = 1;
     if (response.hang) {
-        // Hold the connection, answering nothing, until the client closes it or we stop.
-        char sink[4096];
-        while (WaitReadable(fd)) {
-            const ssize_t n = recv(fd, sink, sizeof sink, 0);
-            if (n == 0 || (n < 0 && errno != EINTR))
-                break;
-        }
+        WaitUntilClientCloses(fd);  // answering nothing
         Record(path, outcome);
         return;
     }
@@ -332,21 +320,14 @@ void CPageServer::ServeConnection(int fd)
     const bool ok = WriteAll(fd, header.data(), header.size(), headerWritten)
                     && WriteAll(fd, body.data(), bodyToSend, bodyWritten);
     outcome.bytesSent = bodyWritten;
-    if (!ok)
+    if (!ok) {
         outcome.abortedByClient = 1;
-    else if (bodyToSend == body.size())
+    } else if (bodyToSend == body.size()) {
         outcome.completed = 1;
-
-    if (ok && bodyToSend == body.size()) {
-        // Half-close and wait for the client to close its side, so the response is never
-        // lost to a reset and "finished" means the client is done with it.
+        // Half-close and wait for the client to close its side, so the response is never lost
+        // to a reset and "finished" means the client is done with it.
         shutdown(fd, SHUT_WR);
-        char sink[4096];
-        while (WaitReadable(fd)) {
-            const ssize_t n = recv(fd, sink, sizeof sink, 0);
-            if (n == 0 || (n < 0 && errno != EINTR))
-                break;
-        }
+        WaitUntilClientCloses(fd);
     }
     Record(path, outcome);
 }

@@ -97,7 +97,10 @@ private:
     void AcceptLoop();
     void ServeConnection(int fd);
     void ReapFinished();
-    bool WaitReadable(int fd) const;
+    // Waits until `fd` is ready for `events` (POLLIN, POLLOUT); false once the server stops.
+    bool WaitFor(int fd, short events) const;
+    // Reads and drops whatever the client sends until it closes the connection or we stop.
+    void WaitUntilClientCloses(int fd) const;
     bool WriteAll(int fd, const char* data, std::size_t size, std::size_t& written) const;
     void Record(const std::string& path, const PathStats& delta);
 
