@@ -9,7 +9,6 @@ namespace cli {
 
 void CCliUserInterface::MessageBox(const std::string& text)
 {
-    ++m_messages;
     std::fprintf(stderr, "%s\n", win1252::ToUtf8(text).c_str());
 }
 

@@ -16,12 +16,10 @@ public:
     void DeliveryFailed(const std::string& reason) override;
     void DeliveryProgress(long long sent, long long total) override;
 
-    int MessageCount() const { return m_messages; }
     int FailureCount() const { return m_failures; }
     int PumpCalls() const { return m_pumpCalls; }
 
 private:
-    int m_messages = 0;
     int m_failures = 0;
     int m_pumpCalls = 0;
     bool m_progressShown = false;

@@ -2,33 +2,15 @@
 
 #include "cli/CliUserInterface.h"
 #include "cli/ExitCodes.h"
+#include "cli/Output.h"
 #include "headlines/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 #include "settings/Win1252.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace cli {
 namespace {
-
-// The extractor refreshes the document's views only when the download failed (after a good one
-// the caller refreshes), so a refresh during BuildSignLine tells the command it failed.
-class CFailedDownloadWatch : public IDocumentObserver {
-public:
-    explicit CFailedDownloadWatch(CTickerluxDoc& doc) : m_doc(doc) { m_doc.AddObserver(this); }
-    ~CFailedDownloadWatch() override { m_doc.RemoveObserver(this); }
-    CFailedDownloadWatch(const CFailedDownloadWatch&) = delete;
-    CFailedDownloadWatch& operator=(const CFailedDownloadWatch&) = delete;
-
-    void OnDocumentUpdate(IDocumentObserver* /*sender*/, long /*hint*/) override { m_failed = true; }
-    bool Failed() const { return m_failed; }
-
-private:
-    CTickerluxDoc& m_doc;
-    bool m_failed = false;
-};
 
 int RunLine(const std::vector<std::string>& args)
 {
@@ -43,18 +25,12 @@ int RunLine(const std::vector<std::string>& args)
     }
     CCliUserInterface ui;
     CTickerluxEngine engine(doc, ui);
-    CFailedDownloadWatch download(doc);
     engine.BuildSignLine();
-    if (download.Failed())
+    if (!engine.PageFetched())
         return kExitFailed;  // the fetcher's message is already on standard error
 
     std::printf("%s\n", win1252::ToUtf8(engine.SignLine()).c_str());
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "tickerlux-cli line: cannot write the output: %s\n",
-                     std::strerror(errno));
-        return kExitFailed;
-    }
-    return kExitOk;
+    return FinishOutput("line") ? kExitOk : kExitFailed;
 }
 
 } // namespace

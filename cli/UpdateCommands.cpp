@@ -10,7 +10,6 @@
 #include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
 #include "settings/TickerluxDoc.h"
-#include "settings/Win1252.h"
 
 #include <cstdio>
 
@@ -28,9 +27,11 @@ const std::string* FeedArgument(const char* command, const std::vector<std::stri
     return nullptr;
 }
 
-int ProblemsSeen(const CCliUserInterface& ui)
+// An update failed when its download failed or a delivery did; notices such as a page cut at
+// the buffer's size are shown but are no failure.
+bool UpdateSucceeded(const CTickerluxEngine& engine, const CCliUserInterface& ui, int failuresBefore)
 {
-    return ui.MessageCount() + ui.FailureCount();
+    return engine.PageFetched() && ui.FailureCount() == failuresBefore;
 }
 
 int RunUpdate(const std::vector<std::string>& args)
@@ -40,7 +41,7 @@ int RunUpdate(const std::vector<std::string>& args)
         return kExitUsage;
     CTickerluxDoc doc;
     if (const DocFileResult result = doc.OnOpenDocument(*feed); !result.ok) {
-        std::fprintf(stderr, "%s\n", win1252::ToUtf8(result.message).c_str());
+        std::fprintf(stderr, "%s\n", result.message.c_str());  // already UTF-8
         return kExitUsage;
     }
     if (!LoadStoredConnection(doc, "update"))
@@ -48,7 +49,7 @@ int RunUpdate(const std::vector<std::string>& args)
     CCliUserInterface ui;
     CTickerluxEngine engine(doc, ui);
     engine.OnUpdateSignNow();
-    return ProblemsSeen(ui) == 0 ? kExitOk : kExitFailed;
+    return UpdateSucceeded(engine, ui, 0) ? kExitOk : kExitFailed;
 }
 
 int RunWatchCommand(const std::vector<std::string>& args)
@@ -69,9 +70,9 @@ int RunWatchCommand(const std::vector<std::string>& args)
                                  "'tickerlux-cli config'\n", TimeStamp().c_str());
             return false;
         }
-        const int before = ProblemsSeen(ui);
+        const int failuresBefore = ui.FailureCount();
         engine.OnUpdateSignNow();
-        return ProblemsSeen(ui) == before;
+        return UpdateSucceeded(engine, ui, failuresBefore);
     };
     return RunWatch(*feed, doc, clock, update, stdout, stderr);
 }

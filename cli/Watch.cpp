@@ -4,7 +4,6 @@
 #include "cli/TimeStamp.h"
 #include "headlines/UpdateInterval.h"
 #include "settings/TickerluxDoc.h"
-#include "settings/Win1252.h"
 
 namespace cli {
 namespace {
@@ -21,7 +20,7 @@ bool ReloadFeed(const std::string& feedPath, CTickerluxDoc& doc, std::FILE* err)
     CTickerluxDoc fresh = doc;
     const DocFileResult result = fresh.OnOpenDocument(feedPath);
     if (!result.ok) {
-        PrintStamped(err, win1252::ToUtf8(result.message) +
+        PrintStamped(err, result.message +
                               " (keeping the settings last read from the file)");
         return false;
     }
@@ -45,10 +44,10 @@ int RunWatch(const std::string& feedPath, CTickerluxDoc& doc, IWatchClock& clock
              const std::function<bool()>& update, std::FILE* out, std::FILE* err)
 {
     if (const DocFileResult result = doc.OnOpenDocument(feedPath); !result.ok) {
-        std::fprintf(err, "%s\n", win1252::ToUtf8(result.message).c_str());
+        std::fprintf(err, "%s\n", result.message.c_str());  // already UTF-8
         return kExitUsage;
     }
-    const std::string feedName = win1252::ToUtf8(doc.GetTitle());
+    const std::string feedName = doc.GetTitle();  // a file name: bytes as the file system has them
     IWatchClock::TimePoint next = clock.Now();
     int shownMinutes = 0;
     for (bool first = true; clock.WaitUntil(next); first = false) {

@@ -41,7 +41,8 @@ void CTickerluxEngine::BuildSignLine()
 
     m_signLine.clear();
     m_doc.SourceText.clear();
-    if (!FetchPage()) {
+    m_pageFetched = FetchPage();
+    if (!m_pageFetched) {
         m_doc.UpdateAllViews(nullptr, 0);
         return;
     }

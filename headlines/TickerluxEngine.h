@@ -66,6 +66,8 @@ public:
     void SetClock(Clock clock) { m_clock = std::move(clock); }
 
     const std::string& SignLine() const { return m_signLine; }
+    // Whether the download of the last BuildSignLine succeeded (its failure was already shown).
+    bool PageFetched() const { return m_pageFetched; }
     const char* PageBuffer() const { return m_pageBuffer.get(); }
     const unsigned char* Transmission() const { return m_transmission.get(); }
     int TransmissionLength() const { return m_transmissionLength; }
@@ -80,6 +82,7 @@ private:
     IUserInterface& m_ui;
     std::unique_ptr<char[]> m_pageBuffer;
     std::string m_signLine;
+    bool m_pageFetched = false;
     std::unique_ptr<unsigned char[]> m_transmission;
     int m_transmissionLength = 0;
     bool m_busy = false;

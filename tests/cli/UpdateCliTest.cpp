@@ -84,6 +84,18 @@ TEST_F(UpdateCliTest, UpdateWithTheServerDownFailsButBlanksTheSign)
     EXPECT_EQ(received.transmissions[1]["length"], 33);
 }
 
+TEST_F(UpdateCliTest, UpdateOfAnOverlongPageShowsTheNoticeAndSucceeds)
+{
+    server.Serve("/news", CPageServer::Page("<h>Alpha</h>" + std::string(250000, 'x')));
+    const ProgramResult result = RunCli({"update", feedPath});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.err, "File overran buffer -- not cached\n");
+
+    const SignReception received = ReceiveTransmissions(sign, 3);
+    EXPECT_EQ(received.Kinds(), kUpdateKinds);
+    EXPECT_EQ(received.shown.back(), "News -- Alpha");
+}
+
 struct BadFeedCase {
     const char* name;
     std::string bytes;  // written over the feed file; empty: the file is removed
