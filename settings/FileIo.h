@@ -21,8 +21,9 @@ Status ReadAll(const std::string& path, std::string& bytes, std::size_t maxBytes
 
 // Replaces the file at `path` with `bytes` in one step: a temporary file beside it is written,
 // flushed to disk and renamed over it. On failure the earlier file is untouched and no temporary
-// file is left. A new file gets the usual permissions (0666 less the umask); an existing one keeps
-// its own. A symbolic link is followed, so the file it names is replaced and the link stays.
-Status ReplaceAtomically(const std::string& path, std::string_view bytes);
+// file is left. A new file gets `newFileMode` less the umask; an existing one keeps its own
+// permissions. A symbolic link is followed, so the file it names is replaced and the link stays.
+Status ReplaceAtomically(const std::string& path, std::string_view bytes,
+                         unsigned newFileMode = 0666);
 
 } // namespace fileio

@@ -89,9 +89,9 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// A new, exclusively created file beside `path`, opened for writing with mode 0666 (the umask
+// A new, exclusively created file beside `path`, opened for writing with `mode` (the umask
 // applies, as for any new file).
-CFd CreateTemporaryBeside(const std::string& path, std::string& tempPath)
+CFd CreateTemporaryBeside(const std::string& path, std::string& tempPath, unsigned mode)
 {
     const auto slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
@@ -100,7 +100,8 @@ CFd CreateTemporaryBeside(const std::string& path, std::string& tempPath)
     std::minstd_rand random(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = folder + "." + name + "." + std::to_string(random() % 1000000000) + ".tmp";
-        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                            static_cast<mode_t>(mode));
         if (fd >= 0 || errno != EEXIST)
             return CFd(fd);
     }
@@ -137,7 +138,7 @@ Status ReadAll(const std::string& path, std::string& bytes, std::size_t maxBytes
     return {};
 }
 
-Status ReplaceAtomically(const std::string& path, std::string_view bytes)
+Status ReplaceAtomically(const std::string& path, std::string_view bytes, unsigned newFileMode)
 {
     const std::string target = ResolveLinks(path);
     struct stat existing {};
@@ -146,7 +147,7 @@ Status ReplaceAtomically(const std::string& path, std::string_view bytes)
         return Status{EISDIR};
 
     std::string tempPath;
-    CFd fd = CreateTemporaryBeside(target, tempPath);
+    CFd fd = CreateTemporaryBeside(target, tempPath, newFileMode);
     if (fd.Get() < 0)
         return Errno();
     const bool written = (!exists || fchmod(fd.Get(), existing.st_mode & 07777) == 0) &&

@@ -1,5 +1,7 @@
 #include "settings/UserStore.h"
 
+#include "settings/FileIo.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -30,60 +32,19 @@ std::string StoreDir()
     return ConfigHome() + "/tickerlux";
 }
 
-class CFd {
-public:
-    explicit CFd(int fd) : m_fd(fd) {}
-    ~CFd()
-    {
-        if (m_fd >= 0)
-            close(m_fd);
-    }
-    CFd(const CFd&) = delete;
-    CFd& operator=(const CFd&) = delete;
-    int Get() const { return m_fd; }
-    int Release()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-
-private:
-    int m_fd;
-};
+// The store is a few kilobytes; anything far larger is not ours to load whole.
+constexpr std::size_t kMaxStoreBytes = 16u << 20;
 
 // The whole file; an absent file reads as empty text, any other failure as nothing.
-std::optional<std::string> ReadAll(const std::string& path)
+std::optional<std::string> ReadStore(const std::string& path)
 {
-    CFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0)
-        return errno == ENOENT ? std::optional<std::string>(std::string()) : std::nullopt;
     std::string text;
-    char buffer[8192];
-    for (;;) {
-        const ssize_t got = read(fd.Get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return std::nullopt;
-        if (got == 0)
-            return text;
-        text.append(buffer, static_cast<std::size_t>(got));
-    }
-}
-
-bool WriteAll(int fd, const std::string& text)
-{
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t put = write(fd, text.data() + done, text.size() - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
+    const fileio::Status status = fileio::ReadAll(path, text, kMaxStoreBytes);
+    if (status.error == ENOENT)
+        return std::string();
+    if (!status.Ok())
+        return std::nullopt;
+    return text;
 }
 
 bool MakeDirs(const std::string& path)
@@ -97,25 +58,6 @@ bool MakeDirs(const std::string& path)
     return true;
 }
 
-bool ReplaceFile(const std::string& dir, const std::string& path, const std::string& text)
-{
-    std::string temp = path + ".XXXXXX";
-    CFd fd(mkostemp(temp.data(), O_CLOEXEC));
-    if (fd.Get() < 0)
-        return false;
-    const bool written = fchmod(fd.Get(), 0600) == 0 && WriteAll(fd.Get(), text) &&
-                         fsync(fd.Get()) == 0 && close(fd.Release()) == 0;
-    if (!written || rename(temp.c_str(), path.c_str()) != 0) {
-        unlink(temp.c_str());
-        return false;
-    }
-    // The rename itself survives a crash only once the folder is on disk.
-    CFd dirFd(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dirFd.Get() >= 0)
-        fsync(dirFd.Get());
-    return true;
-}
-
 } // namespace
 
 std::string StoreFilePath()
@@ -125,7 +67,7 @@ std::string StoreFilePath()
 
 std::optional<regfile::CRegFile> Load()
 {
-    std::optional<std::string> text = ReadAll(StoreFilePath());
+    std::optional<std::string> text = ReadStore(StoreFilePath());
     if (!text)
         return std::nullopt;
     return regfile::CRegFile::Parse(*text);
@@ -138,21 +80,25 @@ bool Update(const std::function<bool(regfile::CRegFile&)>& change)
         return false;
     // The store file itself is replaced by rename, so the lock lives on a file of its own; closing
     // it on return releases the lock.
-    CFd lock(open((dir + "/user.reg.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-    if (lock.Get() < 0)
+    const int lock = open((dir + "/user.reg.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (lock < 0)
         return false;
-    while (flock(lock.Get(), LOCK_EX) != 0) {
-        if (errno != EINTR)
+    const auto updated = [&] {
+        while (flock(lock, LOCK_EX) != 0) {
+            if (errno != EINTR)
+                return false;
+        }
+        const std::string path = StoreFilePath();
+        std::optional<std::string> text = ReadStore(path);
+        if (!text)
             return false;
-    }
-    const std::string path = StoreFilePath();
-    std::optional<std::string> text = ReadAll(path);
-    if (!text)
-        return false;
-    regfile::CRegFile file = regfile::CRegFile::Parse(*text);
-    if (!change(file))
-        return true;
-    return ReplaceFile(dir, path, file.Serialize());
+        regfile::CRegFile file = regfile::CRegFile::Parse(*text);
+        if (!change(file))
+            return true;
+        return fileio::ReplaceAtomically(path, file.Serialize(), 0600).Ok();
+    }();
+    close(lock);  // releases the lock
+    return updated;
 }
 
 } // namespace userstore
