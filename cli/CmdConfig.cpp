@@ -1,13 +1,13 @@
 #include "cli/CmdConfig.h"
 
 #include "cli/ExitCodes.h"
+#include "cli/Output.h"
 #include "cli/FeedFields.h"
 #include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
 #include "settings/TickerluxDoc.h"
 #include "settings/UserStore.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -55,11 +55,8 @@ int PrintStored()
     const bool stored = commstore::Load(doc, CRegistryAccess());
     for (const CDocField& field : kCommFields)
         std::printf("%s\n", FormatField(field, doc).c_str());
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "tickerlux-cli config: cannot write the output: %s\n",
-                     std::strerror(errno));
+    if (!FinishOutput("config"))
         return kExitFailed;
-    }
     if (!stored)
         std::fprintf(stderr,
                      "tickerlux-cli config: no connection is stored yet; these are the defaults\n");

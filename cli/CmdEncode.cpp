@@ -2,6 +2,7 @@
 
 #include "cli/CliUserInterface.h"
 #include "cli/ExitCodes.h"
+#include "cli/Output.h"
 #include "cli/SignLineOptions.h"
 #include "headlines/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
@@ -93,14 +94,8 @@ int RunEncode(const std::vector<std::string>& args)
     int length = 0;
     engine.BuildTextTransmission(buffer.get(), length, line.c_str());
 
-    if (std::fwrite(buffer.get(), 1, static_cast<std::size_t>(length), stdout) !=
-            static_cast<std::size_t>(length) ||
-        std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "tickerlux-cli encode: cannot write standard output: %s\n",
-                     std::strerror(errno));
-        return kExitFailed;
-    }
-    return kExitOk;
+    std::fwrite(buffer.get(), 1, static_cast<std::size_t>(length), stdout);
+    return FinishOutput("encode") ? kExitOk : kExitFailed;
 }
 
 } // namespace

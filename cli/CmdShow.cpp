@@ -1,12 +1,11 @@
 #include "cli/CmdShow.h"
 
 #include "cli/ExitCodes.h"
+#include "cli/Output.h"
 #include "cli/FeedFields.h"
 #include "settings/TickerluxDoc.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace cli {
 namespace {
@@ -24,12 +23,7 @@ int RunShow(const std::vector<std::string>& args)
     }
     for (const CDocField& field : FeedFields())
         std::printf("%s\n", FormatField(field, doc).c_str());
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "tickerlux-cli show: cannot write the output: %s\n",
-                     std::strerror(errno));
-        return kExitFailed;
-    }
-    return kExitOk;
+    return FinishOutput("show") ? kExitOk : kExitFailed;
 }
 
 } // namespace
