@@ -33,8 +33,15 @@ TEST(Document, NewDocumentResetsFeedFieldsAndKeepsCommunicationSettings)
 {
     CTickerluxDoc doc;
     doc.WebServer = "example.org";
+    doc.WebPath = "/news";
+    doc.ReservedText = "kept from file to file";
+    doc.AutoUpdate = 1;
     doc.UpdateMinutes = "5";
+    doc.TextBefore = "<h>";
+    doc.TextAfter = "</h>";
+    doc.LeadingComment = "News";
     doc.ColorIndex = 2;
+    doc.Condensed = 1;
     doc.ShowTime = 1;
     doc.ReservedFlag = 7;
     doc.SourceText = "page";
@@ -47,8 +54,15 @@ TEST(Document, NewDocumentResetsFeedFieldsAndKeepsCommunicationSettings)
     ASSERT_TRUE(doc.OnNewDocument());
 
     EXPECT_EQ(doc.WebServer, "");
+    EXPECT_EQ(doc.WebPath, "");
+    EXPECT_EQ(doc.ReservedText, "");
+    EXPECT_EQ(doc.AutoUpdate, 0);
     EXPECT_EQ(doc.UpdateMinutes, "60");
+    EXPECT_EQ(doc.TextBefore, "");
+    EXPECT_EQ(doc.TextAfter, "");
+    EXPECT_EQ(doc.LeadingComment, "");
     EXPECT_EQ(doc.ColorIndex, 9);
+    EXPECT_EQ(doc.Condensed, 0);
     EXPECT_EQ(doc.ShowTime, 0);
     EXPECT_EQ(doc.ReservedFlag, 0);
     EXPECT_EQ(doc.SourceText, "");
