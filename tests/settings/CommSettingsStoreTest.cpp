@@ -77,6 +77,25 @@ TEST(CommSettingsStoreTest, UsbSaveStoresPortOneAndAOneByteParity)
     EXPECT_EQ(doc.StopBits, 0);
 }
 
+TEST(CommSettingsStoreTest, SaveWritesTheSevenValuesInTheirOrderIntoOneKey)
+{
+    CScopedConfigHome home;
+    CommSettings values{"alpha", "serial port - betabrite classic", 3, 9600, 7, "even", 1};
+    EXPECT_TRUE(commstore::Save(values, kRegistry));
+    EXPECT_EQ(ReadFileBytes(home.StoreFile()),
+              "REGEDIT4\n"
+              "\n"
+              "[HKEY_CURRENT_USER\\Software\\Orvane\\Newsglow]\n"
+              "\"Protocol\"=\"alpha\"\n"
+              "\"Connection\"=\"serial port - betabrite classic\"\n"
+              "\"ComPort\"=dword:00000003\n"
+              "\"BaudRate\"=dword:00002580\n"
+              "\"ByteSize\"=dword:00000007\n"
+              "\"Parity\"=\"even\"\n"
+              "\"StopBits\"=dword:00000001\n"
+              "\n");
+}
+
 TEST(CommSettingsStoreTest, SavedValuesLoadBackButTheProtocolIsNeverRead)
 {
     CScopedConfigHome home;
