@@ -90,6 +90,9 @@ CCommSettingsDlg::CCommSettingsDlg(const CommSettings& values, QWidget* parent)
         combo->setObjectName(QString::number(id));
         combo->setEditable(editable);
         combo->setInsertPolicy(QComboBox::NoInsert);
+        // No completion: a typed "96" would show as "9600" while the value taken is 96.
+        if (editable)
+            combo->setCompleter(nullptr);
         if (sorted)
             entries.sort();
         combo->addItems(entries);

@@ -42,6 +42,8 @@ void Choose(QComboBox* list, const QString& entry)
 
 void Type(QComboBox* list, const QString& text)
 {
+    // The box has the keyboard focus as when the user types, with all that comes with it.
+    QApplication::setActiveWindow(list->window());
     list->setFocus();
     QTest::keyClick(list->lineEdit(), Qt::Key_A, Qt::ControlModifier);
     TypeKeys(list->lineEdit(), text);
@@ -127,6 +129,9 @@ private slots:
         QTest::newRow("port typed as letters gives 0")
             << custom << QStringList{"port-type=ab"} << CommSettings{"alpha", kCustom, 0, 19200, 8, "none", 2}
             << "1111111" << QStringLiteral("alpha|%1|ab|19200|8|none|2").arg(kCustom) << -1;
+        QTest::newRow("baud rate typed as 96 stays 96, not completed to 9600")
+            << custom << QStringList{"baud-type=96"} << CommSettings{"alpha", kCustom, 2, 96, 8, "none", 2}
+            << "1111111" << QStringLiteral("alpha|%1|2|96|8|none|2").arg(kCustom) << -1;
         QTest::newRow("the blank parity entry gives one space")
             << custom << QStringList{"parity= "} << CommSettings{"alpha", kCustom, 2, 19200, 8, " ", 2} << "1111111"
             << QStringLiteral("alpha|%1|2|19200|8| |2").arg(kCustom) << -1;
