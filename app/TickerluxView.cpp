@@ -4,10 +4,10 @@
 #include "app/DialogUnits.h"
 #include "app/HyperlinkButton.h"
 #include "app/Links.h"
+#include "app/WidgetText.h"
 #include "dialogs/CommSettingsDlg.h"
 #include "headlines/UpdateInterval.h"
 #include "settings/CommSettingsStore.h"
-#include "settings/Win1252.h"
 #include "sign/SignColors.h"
 
 #include <QApplication>
@@ -22,15 +22,8 @@
 
 namespace {
 
-QString FromBytes(const std::string& bytes)
-{
-    return QString::fromStdString(win1252::ToUtf8(bytes));
-}
-
-std::string ToBytes(const QString& text)
-{
-    return win1252::FromUtf8(text.toStdString());
-}
+using widgettext::FromBytes;
+using widgettext::ToBytes;
 
 // Writes a text into an edit box only when it differs, so that the box keeps its cursor and its
 // undo history while the user types.

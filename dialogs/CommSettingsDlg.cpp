@@ -2,7 +2,7 @@
 
 #include "app/CommandIds.h"
 #include "app/DialogUnits.h"
-#include "settings/Win1252.h"
+#include "app/WidgetText.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -14,24 +14,14 @@
 
 namespace {
 
-const char* const kConnectionKinds[] = {
-    "serial port - betabrite classic",
-    "serial port - custom settings",
-    "usb - betabrite prism",
-};
 constexpr const char* kClassic = "serial port - betabrite classic";
 constexpr const char* kCustom = "serial port - custom settings";
 constexpr const char* kUsb = "usb - betabrite prism";
+// The Connection list, in its order.
+constexpr const char* kConnectionKinds[] = {kClassic, kCustom, kUsb};
 
-QString FromBytes(const std::string& bytes)
-{
-    return QString::fromStdString(win1252::ToUtf8(bytes));
-}
-
-std::string ToBytes(const QString& text)
-{
-    return win1252::FromUtf8(text.toStdString());
-}
+using widgettext::FromBytes;
+using widgettext::ToBytes;
 
 // Selects the first entry that begins with `prefix`, ignoring case; nothing when none does or
 // the prefix is empty.
