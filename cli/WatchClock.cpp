@@ -20,6 +20,11 @@ extern "C" void OnStopSignal(int)
 {
     const int savedErrno = errno;
     g_stopRequested = 1;
+    // A second stop signal, of either kind, ends the process the default way.
+    struct sigaction byDefault {};
+    byDefault.sa_handler = SIG_DFL;
+    sigaction(SIGINT, &byDefault, nullptr);
+    sigaction(SIGTERM, &byDefault, nullptr);
     const char byte = 1;
     [[maybe_unused]] const ssize_t ignored = write(g_wakePipe[1], &byte, 1);
     errno = savedErrno;
@@ -36,7 +41,7 @@ CSignalWatchClock::CSignalWatchClock()
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
     // Restart interrupted calls so a delivery or download in progress runs to its end.
-    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, &g_oldInt);
     sigaction(SIGTERM, &action, &g_oldTerm);
 }

@@ -19,8 +19,8 @@ public:
 };
 
 // The steady clock, with SIGINT and SIGTERM as stop requests while the object lives (the
-// earlier handlers come back afterwards). After the first of them a second one of the same
-// kind ends the process the default way, so a user can still break off a long delivery.
+// earlier handlers come back afterwards). After the first of them a second one, of either kind,
+// ends the process the default way, so a user can still break off a long delivery.
 // One object at a time per process.
 class CSignalWatchClock : public IWatchClock {
 public:

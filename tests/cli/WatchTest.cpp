@@ -245,4 +245,37 @@ INSTANTIATE_TEST_SUITE_P(
                     SignalCase{"IntWhileWaiting", SIGINT, true}),
     [](const testing::TestParamInfo<SignalCase>& row) { return std::string(row.param.name); });
 
+// After the first stop signal, whichever it was, the next SIGINT or SIGTERM ends the process at
+// once; the handlers in place before the watch come back when it ends.
+void IgnoreSignal(int) {}
+
+TEST(WatchSignalHandlersTest, AfterOneStopSignalBothEndTheProcess)
+{
+    for (const int first : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(first == SIGINT ? "SIGINT first" : "SIGTERM first");
+        struct sigaction before {};
+        before.sa_handler = IgnoreSignal;
+        sigemptyset(&before.sa_mask);
+        ASSERT_EQ(sigaction(SIGINT, &before, nullptr), 0);
+        ASSERT_EQ(sigaction(SIGTERM, &before, nullptr), 0);
+        {
+            cli::CSignalWatchClock clock;
+            std::raise(first);
+            EXPECT_TRUE(clock.StopRequested());
+            for (const int next : {SIGINT, SIGTERM}) {
+                struct sigaction now {};
+                ASSERT_EQ(sigaction(next, nullptr, &now), 0);
+                EXPECT_EQ(now.sa_handler, SIG_DFL) << "signal " << next;
+            }
+        }
+        for (const int number : {SIGINT, SIGTERM}) {
+            struct sigaction restored {};
+            ASSERT_EQ(sigaction(number, nullptr, &restored), 0);
+            EXPECT_EQ(restored.sa_handler, IgnoreSignal) << "signal " << number;
+        }
+    }
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+}
+
 } // namespace
