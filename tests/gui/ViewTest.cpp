@@ -51,6 +51,7 @@ class ViewTest : public QObject {
     void Act(int id, const QString& action)
     {
         QWidget* control = Control<QWidget>(id);
+        QApplication::setActiveWindow(m_view.get());
         control->setFocus();
         if (action.startsWith("type:")) {
             QTest::keyClick(control, Qt::Key_A, Qt::ControlModifier);
