@@ -42,8 +42,7 @@ bool CTickerluxApp::InitInstance(const QStringList& arguments)
             ShowFileMessage(result.message);
             return false;
         }
-        m_recentFiles.Add(m_doc.GetPathName());
-        m_frame->SetRecentFiles(m_recentFiles.Files());
+        AddToRecentFiles();
     } else {
         m_doc.OnNewDocument();
     }
@@ -52,6 +51,12 @@ bool CTickerluxApp::InitInstance(const QStringList& arguments)
     // The form's first display: may open the Communication Settings dialog over the window.
     m_frame->View()->OnInitialUpdate();
     return true;
+}
+
+void CTickerluxApp::AddToRecentFiles()
+{
+    m_recentFiles.Add(m_doc.GetPathName());
+    m_frame->SetRecentFiles(m_recentFiles.Files());
 }
 
 void CTickerluxApp::AfterDocumentChange()
@@ -90,8 +95,7 @@ bool CTickerluxApp::OpenFile(const QString& path)
             AfterDocumentChange();
         return false;
     }
-    m_recentFiles.Add(m_doc.GetPathName());
-    m_frame->SetRecentFiles(m_recentFiles.Files());
+    AddToRecentFiles();
     AfterDocumentChange();
     return true;
 }
@@ -134,8 +138,7 @@ bool CTickerluxApp::DoSave(const QString& path)
         ShowFileMessage(result.message);
         return false;
     }
-    m_recentFiles.Add(m_doc.GetPathName());
-    m_frame->SetRecentFiles(m_recentFiles.Files());
+    AddToRecentFiles();
     m_frame->UpdateTitle();
     return true;
 }

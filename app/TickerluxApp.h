@@ -57,6 +57,8 @@ private:
     bool DoSave(const QString& path);
     QString AskFileName(FileDialogKind kind, const QString& suggestedName);
     void ShowFileMessage(const std::string& text);
+    // Puts the document's file first in the recent-file list and the File menu.
+    void AddToRecentFiles();
     void AfterDocumentChange();
 
     CRegistryAccess m_registry;
