@@ -52,9 +52,10 @@ void CTickerluxDoc::RemoveObserver(IDocumentObserver* observer)
 
 void CTickerluxDoc::UpdateAllViews(IDocumentObserver* sender, long hint)
 {
-    // A copy, so an observer may register or leave while being told.
+    // A copy, so an observer may register or leave while being told; one that has left (it may
+    // be gone) is not told.
     const auto observers = m_observers;
     for (IDocumentObserver* observer : observers)
-        if (observer != sender)
+        if (observer != sender && std::ranges::find(m_observers, observer) != m_observers.end())
             observer->OnDocumentUpdate(sender, hint);
 }

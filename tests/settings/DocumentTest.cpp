@@ -99,4 +99,23 @@ TEST(Document, UpdateAllViewsSkipsTheSenderAndRemovedObservers)
     EXPECT_EQ(b.updates, 2);
 }
 
+// Removes another observer when told, as a view closing a second view would.
+struct RemovingObserver : IDocumentObserver {
+    RemovingObserver(CTickerluxDoc& d, IDocumentObserver& o) : doc(d), other(o) {}
+    void OnDocumentUpdate(IDocumentObserver*, long) override { doc.RemoveObserver(&other); }
+    CTickerluxDoc& doc;
+    IDocumentObserver& other;
+};
+
+TEST(Document, AnObserverRemovedDuringAnUpdateIsNotToldAnyMore)
+{
+    CTickerluxDoc doc;
+    CountingObserver removed;
+    RemovingObserver remover(doc, removed);
+    doc.AddObserver(&remover);
+    doc.AddObserver(&removed);
+    doc.UpdateAllViews();
+    EXPECT_EQ(removed.updates, 0);
+}
+
 } // namespace
