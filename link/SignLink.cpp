@@ -1,6 +1,7 @@
 #include "headlines/TickerluxEngine.h"
 #include "headlines/UserInterface.h"
 #include "link/SerialPort.h"
+#include "link/SignLineChoices.h"
 #include "settings/PortMap.h"
 #include "settings/TickerluxDoc.h"
 
@@ -14,20 +15,6 @@ namespace {
 constexpr const char* kUsbConnection = "usb - betabrite prism";
 constexpr std::uint32_t kQueueSize = 10000;
 constexpr std::uint32_t kEventTxEmpty = 0x0004;
-
-SerialParity ParityFor(const std::string& parity)
-{
-    if (parity == "none")
-        return parityNone;
-    if (parity == "odd")
-        return parityOdd;
-    return parityEven;
-}
-
-SerialStopBits StopBitsFor(int stopBits)
-{
-    return stopBits == 2 ? stopTwo : stopOne;
-}
 
 // "COM3 (/dev/pts/4): open: Device or resource busy"
 std::string DescribeFailure(int port, const CSerialException& failure)
@@ -56,9 +43,9 @@ void DeliverOverSerial(CTickerluxDoc& doc, IUserInterface& ui, int port, const u
     CSerialPort serial;
     serial.SetProgressHandler(
         [&ui](long long sent, long long total) { ui.DeliveryProgress(sent, total); });
-    serial.Open(port, baudRate, ParityFor(doc.Parity),
-                static_cast<std::uint8_t>(doc.ByteSize & 0xFF), StopBitsFor(doc.StopBits), flowNone,
-                false);
+    serial.Open(port, baudRate, ParityChoice(doc.Parity),
+                static_cast<std::uint8_t>(doc.ByteSize & 0xFF), StopBitsChoice(doc.StopBits),
+                flowNone, false);
     serial.Attach(serial.Detach(), false);
 
     std::uint32_t modemStatus = 0;
@@ -96,6 +83,20 @@ void DeliverOverSerial(CTickerluxDoc& doc, IUserInterface& ui, int port, const u
 }
 
 } // namespace
+
+SerialParity ParityChoice(const std::string& parity)
+{
+    if (parity == "none")
+        return parityNone;
+    if (parity == "odd")
+        return parityOdd;
+    return parityEven;
+}
+
+SerialStopBits StopBitsChoice(int stopBits)
+{
+    return stopBits == 2 ? stopTwo : stopOne;
+}
 
 void CTickerluxEngine::SendToSign(int port, const unsigned char* data, int length)
 {

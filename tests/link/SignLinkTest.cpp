@@ -1,5 +1,6 @@
 #include "headlines/TickerluxEngine.h"
 #include "link/SerialPort.h"
+#include "link/SignLineChoices.h"
 #include "settings/PortMap.h"
 #include "settings/TickerluxDoc.h"
 #include "tests/support/RecordingUi.h"
@@ -112,6 +113,41 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"UsbWithTrailingBlankIsSerial", "usb - betabrite prism ", 57600, 7,
                              "even", 1, 57600, false, 57600, 7}),
     [](const testing::TestParamInfo<LineCase>& row) { return std::string(row.param.name); });
+
+// A pseudo-terminal forces no parity, so the parity chosen from the document's text is checked
+// here; the stop bits are checked on the terminal above.
+struct ChoiceCase {
+    const char* name;
+    const char* parity;
+    SerialParity wantParity;
+    int stopBits;
+    SerialStopBits wantStopBits;
+};
+
+void PrintTo(const ChoiceCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class LineChoiceTest : public testing::TestWithParam<ChoiceCase> {};
+
+TEST_P(LineChoiceTest, ComparesTheDocumentsSettingsExactly)
+{
+    const ChoiceCase& c = GetParam();
+    EXPECT_EQ(ParityChoice(c.parity), c.wantParity);
+    EXPECT_EQ(StopBitsChoice(c.stopBits), c.wantStopBits);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Serial, LineChoiceTest,
+    testing::Values(ChoiceCase{"NoneOneStopBit", "none", parityNone, 1, stopOne},
+                    ChoiceCase{"EvenTwoStopBits", "even", parityEven, 2, stopTwo},
+                    ChoiceCase{"OddOneStopBit", "odd", parityOdd, 1, stopOne},
+                    ChoiceCase{"BlankParityZeroStopBits", " ", parityEven, 0, stopOne},
+                    ChoiceCase{"EmptyParityThreeStopBits", "", parityEven, 3, stopOne},
+                    ChoiceCase{"CapitalOddNegativeStopBits", "Odd", parityEven, -2, stopOne},
+                    ChoiceCase{"NoneWithTrailingBlank", "none ", parityEven, 2, stopTwo}),
+    [](const testing::TestParamInfo<ChoiceCase>& row) { return std::string(row.param.name); });
 
 // Tells a waiting reader when the link has begun to write.
 class CProgressUi : public CRecordingUi {

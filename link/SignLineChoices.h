@@ -1,0 +1,11 @@
+#pragma once
+
+#include "link/SerialPort.h"
+
+#include <string>
+
+// The serial choices the sign link makes from the document's settings, compared exactly:
+// "none" and "odd" choose those parities and any other text even parity; StopBits 2 chooses two
+// stop bits and any other value one.
+SerialParity ParityChoice(const std::string& parity);
+SerialStopBits StopBitsChoice(int stopBits);
