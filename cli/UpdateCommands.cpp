@@ -27,6 +27,15 @@ const std::string* FeedArgument(const char* command, const std::vector<std::stri
     return nullptr;
 }
 
+// Reads the feed file into `doc`, or says why it cannot on standard error.
+bool OpenFeed(CTickerluxDoc& doc, const std::string& path)
+{
+    const DocFileResult result = doc.OnOpenDocument(path);
+    if (!result.ok)
+        std::fprintf(stderr, "%s\n", result.message.c_str());  // already UTF-8
+    return result.ok;
+}
+
 // An update failed when its download failed or a delivery did; notices such as a page cut at
 // the buffer's size are shown but are no failure.
 bool UpdateSucceeded(const CTickerluxEngine& engine, const CCliUserInterface& ui, int failuresBefore)
@@ -40,10 +49,8 @@ int RunUpdate(const std::vector<std::string>& args)
     if (!feed)
         return kExitUsage;
     CTickerluxDoc doc;
-    if (const DocFileResult result = doc.OnOpenDocument(*feed); !result.ok) {
-        std::fprintf(stderr, "%s\n", result.message.c_str());  // already UTF-8
+    if (!OpenFeed(doc, *feed))
         return kExitUsage;
-    }
     if (!LoadStoredConnection(doc, "update"))
         return kExitFailed;
     CCliUserInterface ui;
@@ -58,6 +65,10 @@ int RunWatchCommand(const std::vector<std::string>& args)
     if (!feed)
         return kExitUsage;
     CTickerluxDoc doc;
+    // As for update, a feed that cannot be read is a usage error before anything else; the watch
+    // reads it again at its start.
+    if (!OpenFeed(doc, *feed))
+        return kExitUsage;
     if (!LoadStoredConnection(doc, "watch"))
         return kExitFailed;
     CWatchUserInterface ui;

@@ -144,6 +144,20 @@ TEST(UpdateCliNoConnectionTest, UpdateFailsWithAHint)
     EXPECT_NE(result.err.find("tickerlux-cli config"), std::string::npos) << result.err;
 }
 
+TEST(UpdateCliNoConnectionTest, AnUnreadableFeedIsAUsageErrorFirst)
+{
+    CScopedConfigHome home;
+    CTempDir dir;
+    const std::string feedPath = dir.File("feed.tlx");
+    WriteFileBytes(feedPath, "not a settings file");
+
+    for (const char* command : {"update", "watch"}) {
+        const ProgramResult result = RunCli({command, feedPath});
+        EXPECT_EQ(result.exitCode, 2) << command;
+        EXPECT_EQ(result.err.find("tickerlux-cli config"), std::string::npos) << result.err;
+    }
+}
+
 // `watch` as a child process, its output in files, so that the test can signal it.
 class CWatchProcess {
 public:
