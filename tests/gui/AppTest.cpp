@@ -11,8 +11,10 @@
 
 #include <QClipboard>
 #include <QFile>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QToolBar>
 
 #include <filesystem>
 #include <memory>
@@ -286,14 +288,56 @@ private slots:
         QCOMPARE(program.Frame().windowTitle(), QString("Newsglow - Untitled"));
     }
 
+    // Every menu entry in order as "text<TAB>keys", with its status prompt and tool tip.
+    void menusAndPrompts()
+    {
+        Program program;
+        QStringList shown;
+        for (const QAction* menu : program.Frame().menuBar()->actions()) {
+            shown << menu->text();
+            for (const QAction* item : menu->menu()->actions()) {
+                if (item->isSeparator()) {
+                    shown << "  -";
+                    continue;
+                }
+                QString line = "  " + item->text();
+                if (!item->shortcut().isEmpty())
+                    line += "\t" + item->shortcut().toString();
+                if (!item->statusTip().isEmpty())
+                    line += " | " + item->statusTip() + " | " + item->toolTip();
+                shown << line;
+            }
+        }
+        const QStringList expected{
+            "&File",
+            "  &New\tCtrl+N | Create a new document | New",
+            "  &Open...\tCtrl+O | Open an existing document | Open",
+            "  &Save\tCtrl+S | Save the active document | Save",
+            "  Save &As... | Save the active document with a new name | Save As",
+            "  -",
+            "  Recent File",
+            "  -",
+            "  E&xit | Quit the application; prompts to save documents | Exit",
+            "&View",
+            "  &Toolbar | Show or hide the toolbar | Toggle ToolBar",
+            "  &Status Bar | Show or hide the status bar | Toggle StatusBar",
+            "&Options",
+            "  Communication &Settings",
+            "&Help",
+            "  &About Newsglow... | Display program information, version number and copyright | About",
+        };
+        QCOMPARE(shown, expected);
+
+        QStringList buttons;
+        for (const QAction* button : program.Frame().findChild<QToolBar*>("59392")->actions())
+            buttons << (button->isSeparator() ? "-" : button->objectName());
+        QCOMPARE(buttons, (QStringList{"57600", "57601", "57603", "-", "57664"}));
+    }
+
     void frameCommandsAndPrompts()
     {
         Program program;
         CMainFrame& frame = program.Frame();
-        QCOMPARE(frame.Action(ids::kFileNew)->statusTip(), QString("Create a new document"));
-        QCOMPARE(frame.Action(ids::kFileNew)->toolTip(), QString("New"));
-        QCOMPARE(frame.Action(ids::kAppExit)->statusTip(), QString("Quit the application; prompts to save documents"));
-        QCOMPARE(frame.Action(ids::kCommunicationSettings)->statusTip(), QString());
         QCOMPARE(frame.statusBar()->currentMessage(), QString("Ready"));
         QCOMPARE(frame.minimumSize(), frame.maximumSize());  // not resizable
         QVERIFY(!(frame.windowFlags() & Qt::WindowMaximizeButtonHint));
