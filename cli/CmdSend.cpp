@@ -81,7 +81,8 @@ Command SendCommand()
             "an update does without the download: memory configuration, write text, run\n"
             "sequence. TEXT is UTF-8, sent as Windows-1252 ('?' for characters it lacks);\n"
             "--raw sends its bytes unchanged. --color takes a colour's number or name (default\n"
-            "9, red); --condensed uses the condensed rotate mode.\n"
+            "9, red); --condensed uses the condensed rotate mode. Put -- before a TEXT that\n"
+            "begins with '-'.\n"
             "Exit 1 when no connection is stored or the sign could not be reached.\n",
             RunSend};
 }

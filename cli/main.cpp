@@ -48,7 +48,10 @@ int main(int argc, char** argv)
         if (args[0] != command.name)
             continue;
         args.erase(args.begin());
+        // After "--" every argument is an operand, "--help" too.
         for (const std::string& arg : args) {
+            if (arg == "--")
+                break;
             if (IsHelp(arg)) {
                 std::printf("Usage: tickerlux-cli %s\n%s\n%s", command.synopsis, command.summary,
                             command.help);

@@ -122,6 +122,23 @@ TEST(SendCommandTest, DeliversConfigurationTextAndRunSequence)
     EXPECT_EQ(pty.Speed(), 9600u);
 }
 
+TEST(SendCommandTest, ATextAfterDoubleDashIsSentEvenWhenItLooksLikeAnOption)
+{
+    CScopedConfigHome home;
+    CTestPty pty;
+    pty.MapAs(5);
+    ASSERT_EQ(
+        RunCli({"config", "Connection=serial port - betabrite classic", "ComPort=5"}).exitCode, 0);
+
+    const ProgramResult result = RunCli({"send", "--", "--help"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    const auto sent = Decode(pty.Read(1 << 20));
+    ASSERT_EQ(sent.size(), 3u);
+    ASSERT_TRUE(sent[1].text);
+    EXPECT_EQ(sent[1].text->text, "--help");
+}
+
 TEST(ClearCommandTest, DeliversTheClearTransmission)
 {
     CScopedConfigHome home;
