@@ -1,4 +1,5 @@
 // The headline form against its document: change handlers, filling, colour, interval and timer.
+#include "app/Links.h"
 #include "app/TickerluxView.h"
 #include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
@@ -6,6 +7,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -217,6 +220,64 @@ private slots:
         QCOMPARE(Control<QPlainTextEdit>(1021)->toPlainText(), QString());
         QVERIFY(m_doc->SourceText.empty());
         QVERIFY(m_doc->IsModified());
+    }
+
+    // The form's 26 controls: id (or "-" for a static), kind and caption.
+    void controlsAndCaptions()
+    {
+        QStringList shown;
+        for (QObject* child : m_view->children()) {
+            auto* widget = qobject_cast<QWidget*>(child);
+            if (!widget)
+                continue;
+            const QString id = widget->objectName().isEmpty() ? "-" : widget->objectName();
+            QString caption;
+            if (auto* label = qobject_cast<QLabel*>(widget))
+                caption = label->text() + (label->alignment() & Qt::AlignRight ? " (right)" : "");
+            else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+                caption = button->text();
+            else if (auto* group = qobject_cast<QGroupBox*>(widget))
+                caption = group->title();
+            shown << QStringLiteral("%1 %2 %3").arg(id, widget->metaObject()->className(), caption).trimmed();
+        }
+        QStringList expected{
+            "1001 QLineEdit",
+            "1002 QLineEdit",
+            "1013 QComboBox",
+            "1008 QLineEdit",
+            "1009 QLineEdit",
+            "1010 QLineEdit",
+            "1011 QLineEdit",
+            "- QLabel Web Server: (right)",
+            "- QLabel Directory/File on Website: (right)",
+            "1003 QPushButton Update Sign Now",
+            "1005 QPushButton Clear Sign",
+            "1007 QCheckBox Auto Update Every:",
+            "- QLabel min.",
+            "- QLabel Text Before Headline: (right)",
+            "- QLabel Text After Headline: (right)",
+            "1006 QPushButton Update Source Only",
+            "- QLabel Leading Comment: (right)",
+            "1012 QPushButton Clear Source Window",
+            "- QLabel Color: (right)",
+            "1014 QCheckBox Condensed Text",
+            "1019 QCheckBox Show Time of Last Update",
+            "1021 QPlainTextEdit",
+            QStringLiteral("1023 CHyperlinkButton ") + links::kHomeCaption,
+            "- QGroupBox See Also:",
+            QStringLiteral("1026 CHyperlinkButton ") + links::kFeedsCaption,
+            QStringLiteral("1027 CHyperlinkButton ") + links::kShopCaption,
+        };
+        // The group box sits behind the links it frames, which moves it in the child list.
+        shown.sort();
+        expected.sort();
+        QCOMPARE(shown, expected);
+
+        QStringList colors;
+        for (int i = 0; i < Control<QComboBox>(1013)->count(); ++i)
+            colors << Control<QComboBox>(1013)->itemText(i);
+        QCOMPARE(colors, (QStringList{"Amber", "Autocolor", "Brown", "Dim Green", "Dim Red", "Green", "Orange",
+                                      "Rainbow 1", "Rainbow 2", "Red", "Yellow"}));
     }
 
     void tabOrderFollowsTheForm()
