@@ -8,6 +8,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 
 Q_DECLARE_METATYPE(CommSettings)
@@ -185,6 +186,46 @@ private slots:
             stored.ComPort = storedPort;
             QCOMPARE(Describe(Stored()), Describe(stored));
         }
+    }
+
+    // Buttons and lists in tab order; each list with its label, entries and whether one can type.
+    void controlsInTabOrder()
+    {
+        CScopedConfigHome home;
+        CCommSettingsDlg dlg(CommSettings{"alpha", kCustom, 2, 9600, 7, "even", 1});
+        QStringList shown;
+        QWidget* control = dlg.findChild<QPushButton*>(QString(), Qt::FindDirectChildrenOnly);
+        for (int i = 0; i < 10; ++i) {
+            if (auto* button = qobject_cast<QPushButton*>(control)) {
+                shown << button->text();
+            } else if (auto* list = qobject_cast<QComboBox*>(control)) {
+                QString label;
+                for (const QLabel* caption : dlg.findChildren<QLabel*>())
+                    if (caption->buddy() == list)
+                        label = caption->text();
+                QStringList entries;
+                for (int e = 0; e < list->count(); ++e)
+                    entries << "[" + list->itemText(e) + "]";
+                shown << QStringLiteral("%1 %2 %3%4").arg(list->objectName(), label, entries.join(u','),
+                                                          list->isEditable() ? " editable" : "");
+            }
+            control = control->nextInFocusChain();
+            while (control->focusPolicy() == Qt::NoFocus || control->parentWidget() != &dlg)
+                control = control->nextInFocusChain();
+        }
+        QCOMPARE(shown, (QStringList{
+                            "OK",
+                            "Cancel",
+                            "1032 Comport: [1],[2],[3],[4],[5],[6],[7],[8] editable",
+                            "1033 Baud Rate: [9600] editable",
+                            "1034 Byte Size: [ ],[7],[8]",
+                            "1035 Protocol: [alpha]",
+                            "1036 Parity: [ ],[none],[even],[odd]",
+                            "1037 Stop Bits: [ ],[1],[2]",
+                            "1038 Connection: [serial port - betabrite classic],[serial port - custom settings],"
+                            "[usb - betabrite prism]",
+                            "Save Communication Settings To Registry (Current User Area)",
+                        }));
     }
 
     void decimalValue_data()
