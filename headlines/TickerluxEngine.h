@@ -24,8 +24,6 @@ public:
     CTickerluxEngine(const CTickerluxEngine&) = delete;
     CTickerluxEngine& operator=(const CTickerluxEngine&) = delete;
 
-    CTickerluxDoc& GetDocument() const { return m_doc; }
-
     // Page fetcher: downloads WebPath from WebServer into the page buffer and SourceText.
     bool FetchPage();
 

@@ -7,7 +7,6 @@
 class CSignCharTable {
 public:
     static constexpr int kCapacity = 1000;
-    static constexpr int kBuiltInRows = 150;
 
     struct Row {
         int signCode = 0;     // after 0x08 for an extended character, else the byte itself
