@@ -46,12 +46,10 @@ void CRecentFileList::Add(const std::string& path)
     WriteList();
 }
 
-void CRecentFileList::Remove(int index)
+void CRecentFileList::Remove(const std::string& path)
 {
-    if (index < 0 || index >= static_cast<int>(m_files.size()))
-        return;
-    m_files.erase(m_files.begin() + index);
-    WriteList();
+    if (std::erase(m_files, path) != 0)
+        WriteList();
 }
 
 void CRecentFileList::WriteList() const

@@ -18,8 +18,8 @@ public:
 
     // Puts `path` first (moving it up when listed), drops entries beyond kSize, stores the list.
     void Add(const std::string& path);
-    // Removes entry `index` (0 = newest) and stores the list.
-    void Remove(int index);
+    // Removes `path` from the list and stores the list.
+    void Remove(const std::string& path);
 
     const std::vector<std::string>& Files() const { return m_files; }
 

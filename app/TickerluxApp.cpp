@@ -109,8 +109,9 @@ void CTickerluxApp::OnOpenRecentFile(int index)
     if (!SaveModified())
         return;
     if (!OpenFile(QFile::decodeName(path.c_str()))) {
-        // The file is gone or unreadable: it leaves the list (the user was told why).
-        m_recentFiles.Remove(index);
+        // The file is gone or unreadable: it leaves the list (the user was told why). Saving
+        // the changes first may have moved it, so it goes by name.
+        m_recentFiles.Remove(path);
         m_frame->SetRecentFiles(m_recentFiles.Files());
     }
 }

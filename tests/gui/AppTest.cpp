@@ -242,6 +242,31 @@ private slots:
         QCOMPARE(program.Frame().RecentFileActions().size(), 3);
     }
 
+    // Saving first reorders the list; the entry that failed is still the one that leaves.
+    void goneRecentFileLeavesAfterSavingTheChanges()
+    {
+        Program program;
+        for (const char* name : {"a.tlx", "b.tlx", "c.tlx"}) {
+            program.next = QString::fromStdString(program.files.File(name));
+            QVERIFY(program.app->OnFileSaveAs());
+        }
+        QVERIFY(QFile::remove(QString::fromStdString(program.files.File("b.tlx"))));
+        program.app->OnFileNew();
+        TypeInto(Edit(*program.app, 1001), "news.example.org");
+
+        // Yes saves the new feed as d.tlx, which goes first; then b.tlx fails to open.
+        program.next = QString::fromStdString(program.files.File("d.tlx"));
+        CModalWatcher watcher(CModalWatcher::Press(QMessageBox::Yes));
+        program.Frame().RecentFileActions().at(1)->trigger();
+        QCOMPARE(watcher.shown.size(), 2);
+        QCOMPARE(watcher.shown.first(), QString("Save changes to Untitled?"));
+        QStringList listed;
+        for (const std::string& path : program.app->RecentFiles().Files())
+            listed << QString::fromStdString(std::filesystem::path(path).filename().string());
+        QCOMPARE(listed, (QStringList{"d.tlx", "c.tlx", "a.tlx"}));
+        QCOMPARE(program.Frame().RecentFileActions().size(), 3);
+    }
+
     void unsavedChangesPrompt_data()
     {
         QTest::addColumn<int>("answer");
