@@ -24,7 +24,8 @@ void CCliUserInterface::DeliveryFailed(const std::string& reason)
 
 void CCliUserInterface::DeliveryProgress(long long sent, long long total)
 {
-    if (total <= 0 || !isatty(STDERR_FILENO))
+    // Only a long delivery shows progress: one that is whole at its first report has none.
+    if (total <= 0 || (!m_progressShown && sent >= total) || !isatty(STDERR_FILENO))
         return;
     std::fprintf(stderr, "\rsending: %lld of %lld bytes", sent, total);
     m_progressShown = sent < total;

@@ -6,7 +6,8 @@
 
 namespace cli {
 
-// Message boxes and delivery failures go to standard error, one per line, in UTF-8.
+// Message boxes and delivery failures go to standard error, one per line, in UTF-8; so does the
+// progress of a long delivery when standard error is a terminal.
 class CCliUserInterface : public IUserInterface {
 public:
     void MessageBox(const std::string& text) override;
