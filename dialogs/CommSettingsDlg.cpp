@@ -117,9 +117,6 @@ CCommSettingsDlg::CCommSettingsDlg(const CommSettings& values, QWidget* parent)
     layout.Place(m_save, 135, 226, 224, 14);
     layout.Apply(366, 260);
     m_save->setObjectName(QString::number(ids::kSaveCommSettings));
-    m_save->setAutoDefault(false);
-    ok->setAutoDefault(true);
-    cancel->setAutoDefault(false);
 
     QWidget* order[] = {ok, cancel, m_comPort, m_baudRate, m_byteSize, m_protocol,
                         m_parity, m_stopBits, m_connection, m_save};

@@ -228,6 +228,39 @@ private slots:
                         }));
     }
 
+    // Enter presses the button that has the focus; elsewhere it is OK.
+    void enterKey_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("result");  // -1: the dialog stays open
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("on a list: OK") << "1038" << int(QDialog::Accepted) << false;
+        QTest::newRow("on Cancel: Cancel") << "Cancel" << int(QDialog::Rejected) << false;
+        QTest::newRow("on Save: saves and stays open") << "1039" << -1 << true;
+    }
+
+    void enterKey()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, result);
+        QFETCH(bool, saved);
+        CScopedConfigHome home;
+        CCommSettingsDlg dlg(CommSettings{"alpha", kClassic, 3, 9600, 7, "even", 1});
+        dlg.show();
+        QApplication::setActiveWindow(&dlg);
+        QWidget* target = dlg.findChild<QWidget*>(focus);
+        for (QPushButton* button : dlg.findChildren<QPushButton*>())
+            if (button->text() == focus)
+                target = button;
+        QVERIFY(target);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Return);
+        QCOMPARE(dlg.isVisible(), result < 0);
+        if (result >= 0)
+            QCOMPARE(dlg.result(), result);
+        QCOMPARE(Stored().Connection, saved ? std::string(kClassic) : std::string());
+    }
+
     void decimalValue_data()
     {
         QTest::addColumn<QString>("text");
