@@ -81,6 +81,10 @@ int RunConfig(const std::vector<std::string>& args)
             value != kCustom && value != kUsb)
             return Usage("unknown connection kind '" + value + "'; choose \"" + kClassic +
                          "\", \"" + kCustom + "\" or \"" + kUsb + "\"");
+        // The dialog's choices: its blank entry " ", and "" as a USB connection leaves it.
+        if (std::strcmp(assignment.field->Name(), "Parity") == 0 && value != "none" &&
+            value != "even" && value != "odd" && value != " " && !value.empty())
+            return Usage("unknown parity '" + value + "'; choose none, even or odd");
     }
 
     // The values start as stored, as the dialog's start from the loaded settings.
@@ -113,7 +117,8 @@ Command ConfigCommand()
             "StopBits. Connection is one of \"serial port - betabrite classic\" (which also sets\n"
             "BaudRate=9600 ByteSize=7 Parity=even StopBits=1), \"serial port - custom settings\"\n"
             "or \"usb - betabrite prism\" (which sets the serial values to 0 and Parity to \"\");\n"
-            "values given alongside it win. Parity is none, even or odd.\n"
+            "values given alongside it win. Parity is none, even or odd (\" \" or \"\" leave it\n"
+            "unset, as the dialog's blank entry does; the sign then gets even parity).\n"
             "The settings live in ${XDG_CONFIG_HOME:-~/.config}/tickerlux/user.reg.\n"
             "An unknown name or a bad value stores nothing (exit 2).\n",
             RunConfig};

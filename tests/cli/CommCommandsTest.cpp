@@ -88,6 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
                         "NotANumber",
                         {"config", "Connection=serial port - custom settings", "BaudRate=fast"}},
                     UsageCase{"UnknownConnectionKind", {"config", "Connection=serial"}},
+                    UsageCase{"UnknownParity",
+                              {"config", "Connection=serial port - custom settings", "Parity=no"}},
                     UsageCase{"SendWithoutText", {"send"}},
                     UsageCase{"SendWithUnknownColour", {"send", "a", "--color", "plaid"}},
                     UsageCase{"ClearWithArgument", {"clear", "now"}}),
