@@ -248,60 +248,52 @@ void CTickerluxView::OnDocumentUpdate(IDocumentObserver* /*sender*/, long /*hint
 
 // --- Change handlers: each takes the form, copies one value into the document, marks it.
 
-void CTickerluxView::OnChangeWebServer()
+template <typename Member, typename Field>
+void CTickerluxView::TakeChange(const Member& member, Field& field)
 {
     UpdateData(true);
-    m_doc.WebServer = m_webServer;
+    field = member;
     m_doc.SetModifiedFlag(true);
+}
+
+void CTickerluxView::OnChangeWebServer()
+{
+    TakeChange(m_webServer, m_doc.WebServer);
 }
 
 void CTickerluxView::OnChangeWebPath()
 {
-    UpdateData(true);
-    m_doc.WebPath = m_webPath;
-    m_doc.SetModifiedFlag(true);
+    TakeChange(m_webPath, m_doc.WebPath);
 }
 
 void CTickerluxView::OnChangeTextBefore()
 {
-    UpdateData(true);
-    m_doc.TextBefore = m_textBefore;
-    m_doc.SetModifiedFlag(true);
+    TakeChange(m_textBefore, m_doc.TextBefore);
 }
 
 void CTickerluxView::OnChangeTextAfter()
 {
-    UpdateData(true);
-    m_doc.TextAfter = m_textAfter;
-    m_doc.SetModifiedFlag(true);
+    TakeChange(m_textAfter, m_doc.TextAfter);
 }
 
 void CTickerluxView::OnChangeLeadingComment()
 {
-    UpdateData(true);
-    m_doc.LeadingComment = m_leadingComment;
-    m_doc.SetModifiedFlag(true);
+    TakeChange(m_leadingComment, m_doc.LeadingComment);
 }
 
 void CTickerluxView::OnSelChangeColor()
 {
-    UpdateData(true);
-    m_doc.ColorIndex = m_colorIndex;
-    m_doc.SetModifiedFlag(true);
+    TakeChange(m_colorIndex, m_doc.ColorIndex);
 }
 
 void CTickerluxView::OnCondensed()
 {
-    UpdateData(true);
-    m_doc.Condensed = m_condensed;
-    m_doc.SetModifiedFlag(true);
+    TakeChange(m_condensed, m_doc.Condensed);
 }
 
 void CTickerluxView::OnShowTime()
 {
-    UpdateData(true);
-    m_doc.ShowTime = m_showTime;
-    m_doc.SetModifiedFlag(true);
+    TakeChange(m_showTime, m_doc.ShowTime);
 }
 
 // --- Auto-update timer.

@@ -84,6 +84,11 @@ private:
     void OnCondensed();
     void OnShowTime();
 
+    // A change handler's work: reads the form, copies `member` into the document's `field` and
+    // marks the document modified.
+    template <typename Member, typename Field>
+    void TakeChange(const Member& member, Field& field);
+
     void StartUpdateTimer(int minutes);
     void KillUpdateTimer();
     void LoadCommSettings();
