@@ -329,16 +329,20 @@ int CTickerluxView::GetUpdateMinutes()
     return result.minutes;
 }
 
+void CTickerluxView::StartAutoUpdate()
+{
+    const int minutes = GetUpdateMinutes();
+    m_doc.UpdateMinutes = std::to_string(minutes);
+    m_doc.UpdateAllViews();
+    StartUpdateTimer(minutes);
+}
+
 void CTickerluxView::RestartUpdateTimer()
 {
     UpdateData(true);
     KillUpdateTimer();
-    if (m_autoUpdate != 0) {
-        const int minutes = GetUpdateMinutes();
-        m_doc.UpdateMinutes = std::to_string(minutes);
-        m_doc.UpdateAllViews();
-        StartUpdateTimer(minutes);
-    }
+    if (m_autoUpdate != 0)
+        StartAutoUpdate();
 }
 
 void CTickerluxView::OnAutoUpdate()
@@ -346,14 +350,10 @@ void CTickerluxView::OnAutoUpdate()
     UpdateData(true);
     m_doc.AutoUpdate = m_autoUpdate;
     m_doc.SetModifiedFlag(true);
-    if (m_autoUpdate != 0) {
-        const int minutes = GetUpdateMinutes();
-        m_doc.UpdateMinutes = std::to_string(minutes);
-        m_doc.UpdateAllViews();
-        StartUpdateTimer(minutes);
-    } else {
+    if (m_autoUpdate != 0)
+        StartAutoUpdate();
+    else
         KillUpdateTimer();
-    }
 }
 
 void CTickerluxView::OnChangeUpdateMinutes()

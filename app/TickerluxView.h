@@ -90,6 +90,8 @@ private:
     void TakeChange(const Member& member, Field& field);
 
     void StartUpdateTimer(int minutes);
+    // With auto-update on: the checked interval replaces the text as a plain number and runs.
+    void StartAutoUpdate();
     void KillUpdateTimer();
     void LoadCommSettings();
 
