@@ -3,23 +3,20 @@
 #include "cli/CliUserInterface.h"
 #include "cli/ExitCodes.h"
 #include "cli/StoredConnection.h"
+#include "cli/Usage.h"
 #include "headlines/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 
-#include <cstdio>
 
 namespace cli {
 namespace {
 
+constexpr const char* kSynopsis = "clear";
+
 int RunClear(const std::vector<std::string>& args)
 {
-    if (!args.empty()) {
-        std::fprintf(stderr,
-                     "tickerlux-cli clear: unexpected argument '%s'\n"
-                     "Usage: tickerlux-cli clear\n",
-                     args[0].c_str());
-        return kExitUsage;
-    }
+    if (!args.empty())
+        return UsageError(kSynopsis, "unexpected argument '" + args[0] + "'");
     CTickerluxDoc doc;
     if (!LoadStoredConnection(doc, "clear"))
         return kExitFailed;
@@ -33,7 +30,7 @@ int RunClear(const std::vector<std::string>& args)
 
 Command ClearCommand()
 {
-    return {"clear", "clear", "clear the sign",
+    return {"clear", kSynopsis, "clear the sign",
             "Delivers the Clear Sign command over the stored communication settings (see\n"
             "'config'). Exit 1 when no connection is stored or the sign could not be reached.\n",
             RunClear};

@@ -3,6 +3,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
 #include "cli/FeedFields.h"
+#include "cli/Usage.h"
 #include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
 #include "settings/TickerluxDoc.h"
@@ -24,12 +25,7 @@ constexpr CDocField kCommFields[] = {
     {"Parity", &CTickerluxDoc::Parity},         {"StopBits", &CTickerluxDoc::StopBits},
 };
 
-int Usage(const std::string& problem)
-{
-    std::fprintf(stderr, "tickerlux-cli config: %s\nUsage: tickerlux-cli config [NAME=VALUE...]\n",
-                 problem.c_str());
-    return kExitUsage;
-}
+constexpr const char* kSynopsis = "config [NAME=VALUE...]";
 
 // Choosing a connection kind in the settings dialog: the classic sign's line is fixed and a USB
 // sign needs no serial values.
@@ -69,22 +65,24 @@ int RunConfig(const std::vector<std::string>& args)
         return PrintStored();
     for (const std::string& arg : args) {
         if (!arg.empty() && arg[0] == '-')
-            return Usage("unknown option '" + arg + "'");
+            return UsageError(kSynopsis, "unknown option '" + arg + "'");
     }
     std::string error;
     const auto assignments = ParseAssignments(args, kCommFields, error);
     if (!assignments)
-        return Usage(error);
+        return UsageError(kSynopsis, error);
     for (const FieldAssignment& assignment : *assignments) {
         const std::string& value = assignment.value;
         if (std::strcmp(assignment.field->Name(), "Connection") == 0 && value != kClassic &&
             value != kCustom && value != kUsb)
-            return Usage("unknown connection kind '" + value + "'; choose \"" + kClassic +
-                         "\", \"" + kCustom + "\" or \"" + kUsb + "\"");
+            return UsageError(kSynopsis, "unknown connection kind '" + value + "'; choose \"" +
+                                             kClassic + "\", \"" + kCustom + "\" or \"" + kUsb +
+                                             "\"");
         // The dialog's choices: its blank entry " ", and "" as a USB connection leaves it.
         if (std::strcmp(assignment.field->Name(), "Parity") == 0 && value != "none" &&
             value != "even" && value != "odd" && value != " " && !value.empty())
-            return Usage("unknown parity '" + value + "'; choose none, even or odd");
+            return UsageError(kSynopsis,
+                              "unknown parity '" + value + "'; choose none, even or odd");
     }
 
     // The values start as stored, as the dialog's start from the loaded settings.
@@ -110,7 +108,7 @@ int RunConfig(const std::vector<std::string>& args)
 
 Command ConfigCommand()
 {
-    return {"config", "config [NAME=VALUE...]", "print or store the communication settings",
+    return {"config", kSynopsis, "print or store the communication settings",
             "With no argument, prints the stored communication settings, one NAME=VALUE a line.\n"
             "With arguments, stores them as the desktop program's Save button does (a port\n"
             "below 1 is stored as 1). Names: Connection ComPort BaudRate ByteSize Parity\n"

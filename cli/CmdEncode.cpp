@@ -4,6 +4,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
 #include "cli/SignLineOptions.h"
+#include "cli/Usage.h"
 #include "headlines/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 
@@ -16,14 +17,7 @@
 namespace cli {
 namespace {
 
-int Usage(const std::string& problem)
-{
-    std::fprintf(stderr,
-                 "tickerlux-cli encode: %s\n"
-                 "Usage: tickerlux-cli encode [--color N] [--condensed] [--raw]\n",
-                 problem.c_str());
-    return kExitUsage;
-}
+constexpr const char* kSynopsis = "encode [--color N] [--condensed] [--raw]";
 
 // Fills `options`, or returns the problem with the arguments.
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
@@ -66,7 +60,7 @@ int RunEncode(const std::vector<std::string>& args)
 {
     SignLineOptions options;
     if (const std::optional<std::string> problem = ParseOptions(args, options))
-        return Usage(*problem);
+        return UsageError(kSynopsis, *problem);
 
     std::string input;
     if (!ReadAll(stdin, input)) {
@@ -102,7 +96,7 @@ int RunEncode(const std::vector<std::string>& args)
 
 Command EncodeCommand()
 {
-    return {"encode", "encode [--color N] [--condensed] [--raw]",
+    return {"encode", kSynopsis,
             "write the sign transmission of the line on standard input",
             "Reads one sign line on standard input and writes the complete write-text\n"
             "transmission for it, as bytes, to standard output; nothing is sent to a sign.\n"

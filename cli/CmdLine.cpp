@@ -3,6 +3,7 @@
 #include "cli/CliUserInterface.h"
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
+#include "cli/Usage.h"
 #include "headlines/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 #include "settings/Win1252.h"
@@ -12,14 +13,15 @@
 namespace cli {
 namespace {
 
+constexpr const char* kSynopsis = "line FEED.tlx";
+
 int RunLine(const std::vector<std::string>& args)
 {
-    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
-        std::fprintf(stderr, "Usage: tickerlux-cli line FEED.tlx\n");
+    const std::string* feed = FeedArgument(kSynopsis, args);
+    if (!feed)
         return kExitUsage;
-    }
     CTickerluxDoc doc;
-    if (const DocFileResult opened = doc.OnOpenDocument(args[0]); !opened.ok) {
+    if (const DocFileResult opened = doc.OnOpenDocument(*feed); !opened.ok) {
         std::fprintf(stderr, "%s\n", opened.message.c_str());  // already UTF-8
         return kExitUsage;
     }
@@ -37,7 +39,7 @@ int RunLine(const std::vector<std::string>& args)
 
 Command LineCommand()
 {
-    return {"line", "line FEED.tlx", "download the page and print the sign line (nothing is sent)",
+    return {"line", kSynopsis, "download the page and print the sign line (nothing is sent)",
             "Downloads WebPath from WebServer (\"host\" or \"host:port\"; port 80 by default) as\n"
             "the feed file FEED.tlx names them, and prints the sign line that an update would\n"
             "send, in UTF-8: the leading comment, the time stamp when ShowTime is 1, and\n"

@@ -4,10 +4,10 @@
 #include "cli/ExitCodes.h"
 #include "cli/SignLineOptions.h"
 #include "cli/StoredConnection.h"
+#include "cli/Usage.h"
 #include "headlines/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 
-#include <cstdio>
 #include <optional>
 
 namespace cli {
@@ -18,14 +18,7 @@ struct SendOptions {
     SignLineOptions line;
 };
 
-int Usage(const std::string& problem)
-{
-    std::fprintf(stderr,
-                 "tickerlux-cli send: %s\n"
-                 "Usage: tickerlux-cli send TEXT [--color N] [--condensed] [--raw]\n",
-                 problem.c_str());
-    return kExitUsage;
-}
+constexpr const char* kSynopsis = "send TEXT [--color N] [--condensed] [--raw]";
 
 // Fills `options`, or returns the problem with the arguments.
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args, SendOptions& options)
@@ -59,7 +52,7 @@ int RunSend(const std::vector<std::string>& args)
 {
     SendOptions options;
     if (const std::optional<std::string> problem = ParseOptions(args, options))
-        return Usage(*problem);
+        return UsageError(kSynopsis, *problem);
 
     CTickerluxDoc doc;
     if (!LoadStoredConnection(doc, "send"))
@@ -76,7 +69,7 @@ int RunSend(const std::vector<std::string>& args)
 
 Command SendCommand()
 {
-    return {"send", "send TEXT [--color N] [--condensed] [--raw]", "deliver TEXT as the sign line",
+    return {"send", kSynopsis, "deliver TEXT as the sign line",
             "Delivers TEXT to the sign over the stored communication settings (see 'config'), as\n"
             "an update does without the download: memory configuration, write text, run\n"
             "sequence. TEXT is UTF-8, sent as Windows-1252 ('?' for characters it lacks);\n"

@@ -2,6 +2,7 @@
 
 #include "cli/ExitCodes.h"
 #include "cli/FeedFields.h"
+#include "cli/Usage.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cstdio>
@@ -10,27 +11,22 @@
 namespace cli {
 namespace {
 
-int Usage(const std::string& problem)
-{
-    std::fprintf(stderr, "tickerlux-cli set: %s\nUsage: tickerlux-cli set FEED.tlx NAME=VALUE...\n",
-                 problem.c_str());
-    return kExitUsage;
-}
+constexpr const char* kSynopsis = "set FEED.tlx NAME=VALUE...";
 
 int RunSet(const std::vector<std::string>& args)
 {
     if (args.empty())
-        return Usage("no settings file given");
+        return UsageError(kSynopsis, "no settings file given");
     const std::string& path = args[0];
     if (path.empty() || path[0] == '-')
-        return Usage("unknown option '" + path + "'");
+        return UsageError(kSynopsis, "unknown option '" + path + "'");
 
     // Every argument is checked before the file is touched.
     std::string error;
     const std::vector<std::string> settings(args.begin() + 1, args.end());
     const auto assignments = ParseAssignments(settings, FeedFields(), error);
     if (!assignments)
-        return Usage(error);
+        return UsageError(kSynopsis, error);
 
     CTickerluxDoc doc;
     std::error_code ignored;
@@ -53,7 +49,7 @@ int RunSet(const std::vector<std::string>& args)
 
 Command SetCommand()
 {
-    return {"set", "set FEED.tlx NAME=VALUE...", "create or change a settings file",
+    return {"set", kSynopsis, "create or change a settings file",
             "Reads FEED.tlx (a missing file starts from a new document's defaults), gives each\n"
             "named field its value and writes the file back. With no NAME=VALUE it just writes\n"
             "the file. Names: WebServer WebPath ReservedText AutoUpdate UpdateMinutes TextBefore\n"

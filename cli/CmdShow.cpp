@@ -3,6 +3,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
 #include "cli/FeedFields.h"
+#include "cli/Usage.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cstdio>
@@ -10,14 +11,15 @@
 namespace cli {
 namespace {
 
+constexpr const char* kSynopsis = "show FEED.tlx";
+
 int RunShow(const std::vector<std::string>& args)
 {
-    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
-        std::fprintf(stderr, "Usage: tickerlux-cli show FEED.tlx\n");
+    const std::string* feed = FeedArgument(kSynopsis, args);
+    if (!feed)
         return kExitUsage;
-    }
     CTickerluxDoc doc;
-    if (const DocFileResult opened = doc.OnOpenDocument(args[0]); !opened.ok) {
+    if (const DocFileResult opened = doc.OnOpenDocument(*feed); !opened.ok) {
         std::fprintf(stderr, "%s\n", opened.message.c_str());
         return kExitUsage;
     }
@@ -30,7 +32,7 @@ int RunShow(const std::vector<std::string>& args)
 
 Command ShowCommand()
 {
-    return {"show", "show FEED.tlx", "print the twelve fields of a settings file",
+    return {"show", kSynopsis, "print the twelve fields of a settings file",
             "Prints the fields of FEED.tlx in file order, one NAME=VALUE a line, in UTF-8.\n"
             "A backslash, control bytes and bytes without a printable character are written as\n"
             "\\\\, \\n, \\r, \\t or \\xHH, so each line can be given back to 'set' unchanged.\n",

@@ -4,6 +4,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/StoredConnection.h"
 #include "cli/TimeStamp.h"
+#include "cli/Usage.h"
 #include "cli/Watch.h"
 #include "cli/WatchUserInterface.h"
 #include "headlines/TickerluxEngine.h"
@@ -16,16 +17,8 @@
 namespace cli {
 namespace {
 
-// The one argument FEED.tlx, or nothing after a usage message.
-const std::string* FeedArgument(const char* command, const std::vector<std::string>& args)
-{
-    if (args.size() == 1 && !args[0].empty() && args[0][0] != '-')
-        return &args[0];
-    std::fprintf(stderr, "tickerlux-cli %s: give exactly one FEED.tlx\n"
-                         "Usage: tickerlux-cli %s FEED.tlx\n",
-                 command, command);
-    return nullptr;
-}
+constexpr const char* kUpdateSynopsis = "update FEED.tlx";
+constexpr const char* kWatchSynopsis = "watch FEED.tlx";
 
 // Reads the feed file into `doc`, or says why it cannot on standard error.
 bool OpenFeed(CTickerluxDoc& doc, const std::string& path)
@@ -45,7 +38,7 @@ bool UpdateSucceeded(const CTickerluxEngine& engine, const CCliUserInterface& ui
 
 int RunUpdate(const std::vector<std::string>& args)
 {
-    const std::string* feed = FeedArgument("update", args);
+    const std::string* feed = FeedArgument(kUpdateSynopsis, args);
     if (!feed)
         return kExitUsage;
     CTickerluxDoc doc;
@@ -61,7 +54,7 @@ int RunUpdate(const std::vector<std::string>& args)
 
 int RunWatchCommand(const std::vector<std::string>& args)
 {
-    const std::string* feed = FeedArgument("watch", args);
+    const std::string* feed = FeedArgument(kWatchSynopsis, args);
     if (!feed)
         return kExitUsage;
     CTickerluxDoc doc;
@@ -92,7 +85,7 @@ int RunWatchCommand(const std::vector<std::string>& args)
 
 Command UpdateCommand()
 {
-    return {"update", "update FEED.tlx",
+    return {"update", kUpdateSynopsis,
             "download the page and send its sign line (Update Sign Now)",
             "Downloads the feed's page, builds the sign line and delivers it to the sign over\n"
             "the stored communication settings (see 'config'): memory configuration, write\n"
@@ -106,7 +99,7 @@ Command UpdateCommand()
 
 Command WatchCommand()
 {
-    return {"watch", "watch FEED.tlx",
+    return {"watch", kWatchSynopsis,
             "update at once and then every UpdateMinutes minutes, until stopped",
             "Runs 'update' at once and then every UpdateMinutes minutes of the feed (1 to 5000;\n"
             "empty means 60), whether or not AutoUpdate is set, until SIGINT or SIGTERM.\n"

@@ -77,7 +77,11 @@ TEST_P(UsageErrorTest, StoresNothingAndExitsTwo)
     CScopedConfigHome home;
     const ProgramResult result = RunCli(GetParam().args);
     EXPECT_EQ(result.exitCode, 2);
-    EXPECT_NE(result.err, "");
+    // What is wrong, for the command named, then how it is called.
+    const std::string command = GetParam().args[0];
+    EXPECT_EQ(result.err.rfind("tickerlux-cli " + command + ": ", 0), 0u) << result.err;
+    EXPECT_NE(result.err.find("\nUsage: tickerlux-cli " + command), std::string::npos)
+        << result.err;
     EXPECT_EQ(RunCli({"config"}).out.find("Connection=\n"), 0u);
 }
 
@@ -92,7 +96,10 @@ INSTANTIATE_TEST_SUITE_P(
                               {"config", "Connection=serial port - custom settings", "Parity=no"}},
                     UsageCase{"SendWithoutText", {"send"}},
                     UsageCase{"SendWithUnknownColour", {"send", "a", "--color", "plaid"}},
-                    UsageCase{"ClearWithArgument", {"clear", "now"}}),
+                    UsageCase{"ClearWithArgument", {"clear", "now"}},
+                    UsageCase{"ShowWithTwoFiles", {"show", "a.tlx", "b.tlx"}},
+                    UsageCase{"LineWithoutFile", {"line"}},
+                    UsageCase{"UpdateWithAnOption", {"update", "--now"}}),
     [](const testing::TestParamInfo<UsageCase>& row) { return std::string(row.param.name); });
 
 TEST(SendCommandTest, WithoutAStoredConnectionSaysHowToStoreOne)
