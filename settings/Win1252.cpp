@@ -1,5 +1,7 @@
 #include "settings/Win1252.h"
 
+#include "settings/Utf8.h"
+
 #include <array>
 
 namespace win1252 {
@@ -12,25 +14,6 @@ constexpr std::array<char32_t, 32> kHigh = {
     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
-
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 } // namespace
 
@@ -58,53 +41,16 @@ std::string ToUtf8(std::string_view bytes)
     std::string out;
     out.reserve(bytes.size());
     for (const char c : bytes)
-        AppendUtf8(out, ToUnicode(static_cast<unsigned char>(c)));
+        utf8::Append(out, ToUnicode(static_cast<unsigned char>(c)));
     return out;
 }
 
-std::string FromUtf8(std::string_view utf8)
+std::string FromUtf8(std::string_view text)
 {
     std::string out;
-    out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        std::size_t extra = 0;
-        char32_t cp = 0;
-        if (lead < 0x80) {
-            cp = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = lead & 0x07;
-        } else {
-            out += '?';
-            ++i;
-            continue;
-        }
-        bool valid = i + extra < utf8.size();
-        for (std::size_t k = 1; valid && k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            if ((next & 0xC0) != 0x80)
-                valid = false;
-            else
-                cp = (cp << 6) | (next & 0x3F);
-        }
-        // Overlong forms and surrogates are malformed too.
-        static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-        if (!valid || cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        out += FromUnicode(cp);
-        i += extra + 1;
-    }
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();)
+        out += FromUnicode(utf8::NextCodePoint(text, at).value_or(U'?'));
     return out;
 }
 
