@@ -106,6 +106,27 @@ std::size_t EncodeSignText(unsigned char* output, const unsigned char* input, st
     return static_cast<std::size_t>(out - output);
 }
 
+std::bitset<256> ShowableBytes()
+{
+    std::bitset<256> showable;
+    for (std::size_t byte = 0; byte < showable.size(); ++byte)
+        showable[byte] = Tables().raw[byte].count > 0;
+    return showable;
+}
+
+std::string LiteralText(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '&' && at + 1 < text.size() && text[at + 1] == '#')
+            out += "&#38;";
+        else
+            out += text[at];
+    }
+    return out;
+}
+
 std::size_t BuildTextTransmission(unsigned char* buffer, std::string_view line, int colorIndex,
                                   bool condensed)
 {

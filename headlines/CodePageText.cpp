@@ -1,0 +1,141 @@
+#include "headlines/CodePageText.h"
+
+#include "settings/Win1252.h"
+
+#include <unicode/translit.h>
+#include <unicode/unistr.h>
+#include <unicode/uscript.h>
+
+#include <algorithm>
+#include <memory>
+#include <unordered_map>
+
+namespace {
+
+// Latin-ASCII leaves the euro sign and the bullet alone; the compatibility decomposition then
+// spells ™ as TM and ² as 2, and the accents it splits off are dropped.
+const char16_t kAsciiRules[] =
+    u"\\u20AC > EUR; \\u2022 > '*'; ::Latin-ASCII; ::NFKD; ::[:Nonspacing Mark:] Remove;";
+
+struct Spelling {
+    std::string text;
+    bool han = false;
+};
+
+// ICU's transliterators take long to build and much longer per character on long runs of some
+// scripts (Chinese), so each thread builds them once and spells each character once, alone.
+class CSpeller {
+public:
+    const Spelling& Spell(char32_t codePoint)
+    {
+        auto found = m_spelled.find(codePoint);
+        if (found == m_spelled.end())
+            found = m_spelled.emplace(codePoint, MakeSpelling(codePoint)).first;
+        return found->second;
+    }
+
+    std::u32string Ascii(char32_t codePoint)
+    {
+        icu::UnicodeString text(static_cast<UChar32>(codePoint));
+        if (EnsureAscii())
+            m_ascii->transliterate(text);
+        std::u32string out;
+        for (int32_t i = 0; i < text.length(); i = text.moveIndex32(i, 1))
+            out += static_cast<char32_t>(text.char32At(i));
+        return out;
+    }
+
+private:
+    Spelling MakeSpelling(char32_t codePoint)
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        Spelling spelling;
+        spelling.han = uscript_getScript(static_cast<UChar32>(codePoint), &status) == USCRIPT_HAN;
+        icu::UnicodeString latin(static_cast<UChar32>(codePoint));
+        if (EnsureLatin())
+            m_latin->transliterate(latin);
+        for (int32_t i = 0; i < latin.length(); i = latin.moveIndex32(i, 1)) {
+            const auto c = static_cast<char32_t>(latin.char32At(i));
+            if (codepage::Has(c)) {
+                spelling.text += win1252::FromUnicode(c);
+                continue;
+            }
+            for (const char32_t a : Ascii(c)) {
+                if (codepage::Has(a))
+                    spelling.text += win1252::FromUnicode(a);
+            }
+        }
+        std::erase(spelling.text, '\0');
+        // One byte is kept for the space between two Chinese syllables.
+        if (spelling.text.size() > CCodePageText::kMaxBytesPerCharacter - 1)
+            spelling.text.resize(CCodePageText::kMaxBytesPerCharacter - 1);
+        return spelling;
+    }
+
+    bool EnsureLatin()
+    {
+        if (!m_latin && !m_latinFailed) {
+            UErrorCode status = U_ZERO_ERROR;
+            m_latin.reset(icu::Transliterator::createInstance("Any-Latin", UTRANS_FORWARD, status));
+            m_latinFailed = U_FAILURE(status) || !m_latin;
+        }
+        return !m_latinFailed;
+    }
+
+    bool EnsureAscii()
+    {
+        if (!m_ascii && !m_asciiFailed) {
+            UErrorCode status = U_ZERO_ERROR;
+            UParseError where;
+            m_ascii.reset(icu::Transliterator::createFromRules(
+                "Tickerlux-ASCII", icu::UnicodeString(kAsciiRules), UTRANS_FORWARD, where, status));
+            m_asciiFailed = U_FAILURE(status) || !m_ascii;
+        }
+        return !m_asciiFailed;
+    }
+
+    std::unique_ptr<icu::Transliterator> m_latin;
+    std::unique_ptr<icu::Transliterator> m_ascii;
+    bool m_latinFailed = false;
+    bool m_asciiFailed = false;
+    std::unordered_map<char32_t, Spelling> m_spelled;
+};
+
+CSpeller& Speller()
+{
+    thread_local CSpeller speller;
+    return speller;
+}
+
+}  // namespace
+
+void CCodePageText::Append(char32_t codePoint)
+{
+    if (codePoint == 0)
+        return;
+    if (codepage::Has(codePoint)) {
+        m_out += win1252::FromUnicode(codePoint);
+        m_afterHan = false;
+        return;
+    }
+    const Spelling& spelling = Speller().Spell(codePoint);
+    if (spelling.han && m_afterHan)
+        m_out += ' ';
+    m_out += spelling.text;
+    m_afterHan = spelling.han;
+}
+
+namespace codepage {
+
+bool Has(char32_t codePoint)
+{
+    return codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF) ||
+           win1252::FromUnicode(codePoint) != '?';
+}
+
+std::u32string AsciiSpelling(char32_t codePoint)
+{
+    return Speller().Ascii(codePoint);
+}
+
+}  // namespace codepage

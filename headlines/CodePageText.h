@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Windows-1252 text built from Unicode characters. A character the code page lacks is spelled in
+// Latin letters: other scripts are transliterated (ICU), accents the code page lacks and
+// symbols are spelled in ASCII (ł as l, ő as o). A character with no such spelling is left out,
+// so nothing ever turns into '?'.
+class CCodePageText {
+public:
+    // The most bytes one character becomes; a longer spelling (a ligature of whole words) is cut.
+    static constexpr std::size_t kMaxBytesPerCharacter = 8;
+
+    explicit CCodePageText(std::string& out) : m_out(out) {}
+
+    // U+0000 is left out, so that the text never holds a NUL.
+    void Append(char32_t codePoint);
+
+private:
+    std::string& m_out;
+    bool m_afterHan = false;  // syllables of Chinese characters are written apart
+};
+
+namespace codepage {
+
+// Whether Windows-1252 has the character.
+bool Has(char32_t codePoint);
+
+// The ASCII spelling of a character that has one ("EUR" for €, "(C)" for ©, "TM" for ™,
+// '"' for curly double quotes, "e" for é), else the character itself.
+std::u32string AsciiSpelling(char32_t codePoint);
+
+}  // namespace codepage
