@@ -54,15 +54,12 @@ private:
         icu::UnicodeString latin(static_cast<UChar32>(codePoint));
         if (EnsureLatin())
             m_latin->transliterate(latin);
+        // Plain ASCII, so that syllables read alike whether or not the code page has their
+        // accents (xin wen, not xin wén).
         for (int32_t i = 0; i < latin.length(); i = latin.moveIndex32(i, 1)) {
-            const auto c = static_cast<char32_t>(latin.char32At(i));
-            if (codepage::Has(c)) {
-                spelling.text += win1252::FromUnicode(c);
-                continue;
-            }
-            for (const char32_t a : Ascii(c)) {
-                if (codepage::Has(a))
-                    spelling.text += win1252::FromUnicode(a);
+            for (const char32_t a : Ascii(static_cast<char32_t>(latin.char32At(i)))) {
+                if (a < 0x80)
+                    spelling.text += static_cast<char>(a);
             }
         }
         std::erase(spelling.text, '\0');

@@ -4,9 +4,10 @@
 #include <string>
 
 // Windows-1252 text built from Unicode characters. A character the code page lacks is spelled in
-// Latin letters: other scripts are transliterated (ICU), accents the code page lacks and
-// symbols are spelled in ASCII (ł as l, ő as o). A character with no such spelling is left out,
-// so nothing ever turns into '?'.
+// ASCII: other scripts are transliterated to Latin letters and their accents dropped (ICU), and
+// Latin letters and symbols the code page lacks lose their accents or are spelled out (ł as l,
+// ő as o, ⅓ as 1/3). A character with no such spelling is left out, so nothing ever turns
+// into '?'.
 class CCodePageText {
 public:
     // The most bytes one character becomes; a longer spelling (a ligature of whole words) is cut.
