@@ -90,4 +90,14 @@ bool Save(CommSettings& values, const CRegistryAccess& registry)
     return ok;
 }
 
+bool LoadHeadlineCleanup(const CRegistryAccess& registry)
+{
+    return ReadNumber(registry, "HeadlineCleanup", 1) != 0;
+}
+
+bool SaveHeadlineCleanup(bool on, const CRegistryAccess& registry)
+{
+    return WriteNumber(registry, "HeadlineCleanup", on ? 1 : 0);
+}
+
 } // namespace commstore

@@ -32,4 +32,9 @@ bool Load(CTickerluxDoc& doc, const CRegistryAccess& registry);
 // write succeeded.
 bool Save(CommSettings& values, const CRegistryAccess& registry);
 
+// "HeadlineCleanup", a DWORD beside the communication settings: whether pages are read in their
+// own charset and headlines cleaned. Missing or unreadable means on; 0 means off.
+bool LoadHeadlineCleanup(const CRegistryAccess& registry);
+bool SaveHeadlineCleanup(bool on, const CRegistryAccess& registry);
+
 } // namespace commstore

@@ -71,8 +71,9 @@ TEST_P(ReadablePagesTest, LineAndSignReadAsThePage)
                       "ComPort=" + std::to_string(kComPort)})
                   .exitCode,
               0);
-    if (!c.cleanup)
+    if (!c.cleanup) {
         ASSERT_EQ(RunCli({"config", "HeadlineCleanup=0"}).exitCode, 0);
+    }
     server.Serve("/news", CPageServer::Page(c.page, 200, c.contentType));
     const std::string feed = dir.File("feed.tlx");
     ASSERT_EQ(RunCli({"set", feed, "WebServer=" + server.HostPort(), "WebPath=/news",

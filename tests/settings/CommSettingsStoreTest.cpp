@@ -159,4 +159,17 @@ TEST(CommSettingsStoreTest, TextsAreCutTo999BytesOnSaveAndLoad)
     EXPECT_EQ(doc.Connection, std::string(999, 'q'));
 }
 
+TEST(CommSettingsStoreTest, HeadlineCleanupIsOnUntilADwordOfZeroIsStored)
+{
+    CScopedConfigHome home;
+    EXPECT_TRUE(commstore::LoadHeadlineCleanup(kRegistry));
+    EXPECT_TRUE(commstore::SaveHeadlineCleanup(false, kRegistry));
+    EXPECT_FALSE(commstore::LoadHeadlineCleanup(kRegistry));
+    EXPECT_EQ(ReadFileBytes(home.StoreFile()),
+              "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvane\\Newsglow]\n"
+              "\"HeadlineCleanup\"=dword:00000000\n\n");
+    WriteRaw("HeadlineCleanup", kRegDword, std::string("\x02\0\0\0", 4));
+    EXPECT_TRUE(commstore::LoadHeadlineCleanup(kRegistry));
+}
+
 } // namespace
