@@ -11,6 +11,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 namespace cli {
 namespace {
@@ -26,6 +28,7 @@ constexpr CDocField kCommFields[] = {
 };
 
 constexpr const char* kSynopsis = "config [NAME=VALUE...]";
+constexpr std::string_view kCleanupPrefix = "HeadlineCleanup=";
 
 // Choosing a connection kind in the settings dialog: the classic sign's line is fixed and a USB
 // sign needs no serial values.
@@ -51,6 +54,7 @@ int PrintStored()
     const bool stored = commstore::Load(doc, CRegistryAccess());
     for (const CDocField& field : kCommFields)
         std::printf("%s\n", FormatField(field, doc).c_str());
+    std::printf("HeadlineCleanup=%d\n", commstore::LoadHeadlineCleanup(CRegistryAccess()) ? 1 : 0);
     if (!FinishOutput("config"))
         return kExitFailed;
     if (!stored)
@@ -59,16 +63,55 @@ int PrintStored()
     return kExitOk;
 }
 
+void ReportCannotWrite()
+{
+    std::fprintf(stderr, "tickerlux-cli config: cannot write %s\n",
+                 userstore::StoreFilePath().c_str());
+}
+
+// Stores the communication settings given, over the stored ones.
+bool StoreCommSettings(const std::vector<FieldAssignment>& assignments)
+{
+    // The values start as stored, as the dialog's start from the loaded settings.
+    CTickerluxDoc doc;
+    commstore::Load(doc, CRegistryAccess());
+    for (const FieldAssignment& assignment : assignments) {
+        if (std::strcmp(assignment.field->Name(), "Connection") == 0)
+            ApplyConnectionKind(doc, assignment.value);
+    }
+    ApplyAssignments(doc, assignments);
+
+    CommSettings values{doc.Protocol, doc.Connection, doc.ComPort, doc.BaudRate,
+                        doc.ByteSize, doc.Parity,     doc.StopBits};
+    if (commstore::Save(values, CRegistryAccess()))
+        return true;
+    ReportCannotWrite();
+    return false;
+}
+
 int RunConfig(const std::vector<std::string>& args)
 {
     if (args.empty())
         return PrintStored();
+    // HeadlineCleanup is no communication setting: it is stored on its own, and alone it stores
+    // nothing else.
+    std::vector<std::string> commArgs;
+    std::optional<bool> cleanup;
     for (const std::string& arg : args) {
         if (!arg.empty() && arg[0] == '-')
             return UsageError(kSynopsis, "unknown option '" + arg + "'");
+        if (!arg.starts_with(kCleanupPrefix)) {
+            commArgs.push_back(arg);
+            continue;
+        }
+        const std::string value = arg.substr(kCleanupPrefix.size());
+        if (value != "0" && value != "1")
+            return UsageError(kSynopsis, "HeadlineCleanup is 0 (off) or 1 (on), not '" + value +
+                                             "'");
+        cleanup = value == "1";
     }
     std::string error;
-    const auto assignments = ParseAssignments(args, kCommFields, error);
+    const auto assignments = ParseAssignments(commArgs, kCommFields, error);
     if (!assignments)
         return UsageError(kSynopsis, error);
     for (const FieldAssignment& assignment : *assignments) {
@@ -85,20 +128,10 @@ int RunConfig(const std::vector<std::string>& args)
                               "unknown parity '" + value + "'; choose none, even or odd");
     }
 
-    // The values start as stored, as the dialog's start from the loaded settings.
-    CTickerluxDoc doc;
-    commstore::Load(doc, CRegistryAccess());
-    for (const FieldAssignment& assignment : *assignments) {
-        if (std::strcmp(assignment.field->Name(), "Connection") == 0)
-            ApplyConnectionKind(doc, assignment.value);
-    }
-    ApplyAssignments(doc, *assignments);
-
-    CommSettings values{doc.Protocol, doc.Connection, doc.ComPort, doc.BaudRate,
-                        doc.ByteSize, doc.Parity,     doc.StopBits};
-    if (!commstore::Save(values, CRegistryAccess())) {
-        std::fprintf(stderr, "tickerlux-cli config: cannot write %s\n",
-                     userstore::StoreFilePath().c_str());
+    if (!assignments->empty() && !StoreCommSettings(*assignments))
+        return kExitFailed;
+    if (cleanup && !commstore::SaveHeadlineCleanup(*cleanup, CRegistryAccess())) {
+        ReportCannotWrite();
         return kExitFailed;
     }
     return kExitOk;
@@ -117,6 +150,9 @@ Command ConfigCommand()
             "or \"usb - betabrite prism\" (which sets the serial values to 0 and Parity to \"\");\n"
             "values given alongside it win. Parity is none, even or odd (\" \" or \"\" leave it\n"
             "unset, as the dialog's blank entry does; the sign then gets even parity).\n"
+            "HeadlineCleanup=1 (the default) reads pages in their own charset and cleans\n"
+            "headlines of markup and entities; HeadlineCleanup=0 takes the page's bytes as\n"
+            "sent. It may be given alone, with or without a stored connection.\n"
             "The settings live in ${XDG_CONFIG_HOME:-~/.config}/tickerlux/user.reg.\n"
             "An unknown name or a bad value stores nothing (exit 2).\n",
             RunConfig};

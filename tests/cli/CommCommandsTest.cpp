@@ -40,9 +40,13 @@ TEST(ConfigCommandTest, StoresAndPrintsTheSettings)
     const ProgramResult shown = RunCli({"config"});
     EXPECT_EQ(shown.exitCode, 0);
     // The port is raised to 1 as the settings dialog's Save does.
-    EXPECT_EQ(shown.out, "Connection=serial port - custom settings\nComPort=1\nBaudRate=19200\n"
-                         "ByteSize=8\nParity=none\nStopBits=2\n");
+    const std::string comm = "Connection=serial port - custom settings\nComPort=1\n"
+                             "BaudRate=19200\nByteSize=8\nParity=none\nStopBits=2\n";
+    EXPECT_EQ(shown.out, comm + "HeadlineCleanup=1\n");
     EXPECT_EQ(shown.err, "");
+    // The switch alone changes nothing else.
+    ASSERT_EQ(RunCli({"config", "HeadlineCleanup=0"}).exitCode, 0);
+    EXPECT_EQ(RunCli({"config"}).out, comm + "HeadlineCleanup=0\n");
 }
 
 TEST(ConfigCommandTest, ConnectionKindsSetTheirFixedValues)
@@ -54,10 +58,11 @@ TEST(ConfigCommandTest, ConnectionKindsSetTheirFixedValues)
               0);
     ASSERT_EQ(RunCli({"config", "Connection=serial port - betabrite classic"}).exitCode, 0);
     EXPECT_EQ(RunCli({"config"}).out, "Connection=serial port - betabrite classic\nComPort=4\n"
-                                      "BaudRate=9600\nByteSize=7\nParity=even\nStopBits=1\n");
+                                      "BaudRate=9600\nByteSize=7\nParity=even\nStopBits=1\n"
+                                      "HeadlineCleanup=1\n");
     ASSERT_EQ(RunCli({"config", "Connection=usb - betabrite prism"}).exitCode, 0);
     EXPECT_EQ(RunCli({"config"}).out, "Connection=usb - betabrite prism\nComPort=1\nBaudRate=0\n"
-                                      "ByteSize=0\nParity=\nStopBits=0\n");
+                                      "ByteSize=0\nParity=\nStopBits=0\nHeadlineCleanup=1\n");
 }
 
 struct UsageCase {
@@ -94,6 +99,8 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageCase{"UnknownConnectionKind", {"config", "Connection=serial"}},
                     UsageCase{"UnknownParity",
                               {"config", "Connection=serial port - custom settings", "Parity=no"}},
+                    UsageCase{"HeadlineCleanupNeitherZeroNorOne",
+                              {"config", "ComPort=3", "HeadlineCleanup=off"}},
                     UsageCase{"SendWithoutText", {"send"}},
                     UsageCase{"SendWithUnknownColour", {"send", "a", "--color", "plaid"}},
                     UsageCase{"ClearWithArgument", {"clear", "now"}},
