@@ -5,6 +5,8 @@
 #include "cli/Output.h"
 #include "cli/Usage.h"
 #include "engine/TickerluxEngine.h"
+#include "settings/CommSettingsStore.h"
+#include "settings/RegistryAccess.h"
 #include "settings/TickerluxDoc.h"
 #include "settings/Win1252.h"
 
@@ -27,6 +29,7 @@ int RunLine(const std::vector<std::string>& args)
     }
     CCliUserInterface ui;
     CTickerluxEngine engine(doc, ui);
+    engine.SetHeadlineCleanup(commstore::LoadHeadlineCleanup(CRegistryAccess()));
     if (engine.BuildSignLine().Failed())
         return kExitFailed;  // the message and its cause are already on standard error
 

@@ -42,6 +42,7 @@ int RunUpdate(const std::vector<std::string>& args)
         return kExitFailed;
     CCliUserInterface ui;
     CTickerluxEngine engine(doc, ui);
+    engine.SetHeadlineCleanup(commstore::LoadHeadlineCleanup(CRegistryAccess()));
     // Notices such as a page cut at the buffer's size are shown but are no failure.
     return engine.OnUpdateSignNow().Succeeded() ? kExitOk : kExitFailed;
 }
@@ -68,6 +69,7 @@ int RunWatchCommand(const std::vector<std::string>& args)
                                  "'tickerlux-cli config'\n", TimeStamp().c_str());
             return false;
         }
+        engine.SetHeadlineCleanup(commstore::LoadHeadlineCleanup(CRegistryAccess()));
         return engine.OnUpdateSignNow().Succeeded();
     };
     return RunWatch(*feed, doc, clock, update, stdout, stderr);

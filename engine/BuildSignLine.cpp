@@ -1,13 +1,35 @@
 #include "engine/TickerluxEngine.h"
 
 #include "headlines/Extract.h"
+#include "headlines/HeadlineCleanup.h"
+#include "headlines/ShowableText.h"
 #include "headlines/TimeStamp.h"
 #include "settings/TickerluxDoc.h"
+#include "sign/TextEncoder.h"
+
+namespace {
+
+const CShowableText& SignText()
+{
+    static const CShowableText text(sign::ShowableBytes());
+    return text;
+}
+
+// A headline as a reader sees it, in characters the sign shows, and shown as it stands even
+// where it reads like a numeric reference.
+std::string CleanForSign(std::string_view headline)
+{
+    return sign::LiteralText(SignText().Fold(CleanHeadline(headline)));
+}
+
+} // namespace
 
 Failure CTickerluxEngine::BuildSignLine()
 {
     const std::time_t started = m_clock();
-    const std::string comment = m_doc.LeadingComment;
+    // The comment's references ("&#233;") are the user's own and stay references.
+    const std::string comment =
+        m_headlineCleanup ? SignText().Fold(m_doc.LeadingComment) : m_doc.LeadingComment;
     const std::string before = m_doc.TextBefore;
     const std::string after = m_doc.TextAfter;
 
@@ -19,6 +41,7 @@ Failure CTickerluxEngine::BuildSignLine()
         return fetched;
     }
     const std::string stamp = m_doc.ShowTime != 0 ? FormatUpdateTimeStamp(started) : "";
-    m_signLine = headlines::ExtractSignLine(m_pageBuffer.get(), before, after, comment, stamp);
+    m_signLine = headlines::ExtractSignLine(m_pageBuffer.get(), before, after, comment, stamp,
+                                            m_headlineCleanup ? CleanForSign : nullptr);
     return {};
 }

@@ -2,6 +2,8 @@
 
 #include "engine/UserInterface.h"
 #include "headlines/Fetch.h"
+#include "headlines/PageCharset.h"
+#include "headlines/PageText.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cstring>
@@ -29,8 +31,14 @@ Failure CTickerluxEngine::FetchPage()
         m_ui.DownloadFailed(fetched.failure);
         return fetched.failure;
     }
-    std::memcpy(m_pageBuffer.get(), fetched.page.data(), fetched.page.size());
-    m_pageBuffer[fetched.page.size()] = '\0';
+    const std::string text =
+        m_headlineCleanup
+            ? pagetext::ToCodePage(fetched.page,
+                                   pagecharset::Detect(fetched.contentType, fetched.page),
+                                   kMaxPageLength)
+            : fetched.page;
+    std::memcpy(m_pageBuffer.get(), text.data(), text.size());
+    m_pageBuffer[text.size()] = '\0';
     if (fetched.overran)
         m_ui.MessageBox(kOverrunNotice);
     m_doc.SourceText = m_pageBuffer.get();

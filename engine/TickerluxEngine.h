@@ -72,6 +72,11 @@ public:
     void SetClock(Clock clock) { m_clock = std::move(clock); }
     // How long a download may go without data before it fails (tests shorten it).
     void SetFetchStallLimit(std::chrono::seconds limit) { m_fetchStallLimit = limit; }
+    // Headline cleanup (the per-user HeadlineCleanup switch, on unless the front end says
+    // otherwise): the page is read in its own charset and converted to the code page, and each
+    // headline and the leading comment are cleaned and kept to what the sign shows. Off, the
+    // page's bytes go into the line as sent.
+    void SetHeadlineCleanup(bool on) { m_headlineCleanup = on; }
 
     const std::string& SignLine() const { return m_signLine; }
     const char* PageBuffer() const { return m_pageBuffer.get(); }
@@ -96,4 +101,5 @@ private:
     DeliveryHook m_deliveryHook;
     Clock m_clock;
     std::chrono::seconds m_fetchStallLimit{30};
+    bool m_headlineCleanup = true;
 };

@@ -8,7 +8,7 @@ namespace {
 const char kSeparator[] = " -- ";
 
 void AppendHeadlines(std::string& line, std::string_view page, std::string_view before,
-                     std::string_view after)
+                     std::string_view after, const HeadlineFilter& filter)
 {
     std::size_t found = page.find(before);
     while (found != std::string_view::npos) {
@@ -17,7 +17,11 @@ void AppendHeadlines(std::string& line, std::string_view page, std::string_view 
         line += kSeparator;
         if (end == std::string_view::npos)
             return;
-        line += page.substr(start, end - start);
+        const std::string_view headline = page.substr(start, end - start);
+        if (filter)
+            line += filter(headline);
+        else
+            line += headline;
         if (before.empty())
             return;  // an empty before-marker matches everywhere
         found = page.find(before, end);
@@ -27,11 +31,12 @@ void AppendHeadlines(std::string& line, std::string_view page, std::string_view 
 } // namespace
 
 std::string ExtractSignLine(std::string_view page, std::string_view before, std::string_view after,
-                            std::string_view comment, std::string_view timeStamp)
+                            std::string_view comment, std::string_view timeStamp,
+                            const HeadlineFilter& filter)
 {
     std::string line(comment);
     line += timeStamp;
-    AppendHeadlines(line, page, before, after);
+    AppendHeadlines(line, page, before, after, filter);
     std::erase(line, '\n');
     std::erase(line, '\r');
     return line;

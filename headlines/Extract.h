@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -10,7 +11,10 @@ namespace headlines {
 // in `page`, with every CR and LF removed. The search for the next headline starts where the last
 // after-marker was found, so one marker may both close a headline and open the next. A headline
 // without its after-marker counts as empty and ends the scan; an empty before-marker matches once.
+// Each headline found goes through `filter` first, when one is given.
+using HeadlineFilter = std::function<std::string(std::string_view headline)>;
 std::string ExtractSignLine(std::string_view page, std::string_view before, std::string_view after,
-                            std::string_view comment, std::string_view timeStamp);
+                            std::string_view comment, std::string_view timeStamp,
+                            const HeadlineFilter& filter = nullptr);
 
 } // namespace headlines

@@ -80,6 +80,7 @@ FetchedPage Fetch(const std::string& webServer, const std::string& path, const F
         fetched.overran = taken < piece.size();
         return !fetched.overran;
     });
+    fetched.contentType = result.contentType;
     if (result.status == http::GetStatus::Failed) {
         fetched.page.clear();
         fetched.overran = false;

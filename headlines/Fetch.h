@@ -17,9 +17,10 @@ struct FetchLimits {
 };
 
 struct FetchedPage {
-    std::string page;      // the body, whatever the status code, cut to maxLength
-    bool overran = false;  // the page had more than maxLength bytes
-    Failure failure;       // the page could not be downloaded (page then empty)
+    std::string page;         // the body, whatever the status code, cut to maxLength
+    bool overran = false;     // the page had more than maxLength bytes
+    std::string contentType;  // the answer's Content-Type header (its charset, if any)
+    Failure failure;          // the page could not be downloaded (page then empty)
 };
 
 // A web server with a scheme, a slash, blanks, user info or a bad port fails as BadAddress

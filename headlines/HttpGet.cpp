@@ -77,7 +77,7 @@ FailureKind KindFor(CURLcode code)
 
 GetResult Failed(FailureKind kind, std::string text)
 {
-    return {GetStatus::Failed, Failure{kind, "", std::move(text)}};
+    return {GetStatus::Failed, Failure{kind, "", std::move(text)}, {}};
 }
 
 } // namespace
@@ -109,11 +109,12 @@ GetResult Get(const GetRequest& request, const BodySink& sink)
     curl_easy_setopt(e, CURLOPT_WRITEDATA, &transfer);
 
     const CURLcode code = curl_easy_perform(e);
-    if (transfer.stopped)
-        return {GetStatus::Stopped, {}};
-    if (code == CURLE_OK)
-        return {GetStatus::Complete, {}};
-    return Failed(KindFor(code), errorText[0] ? errorText : curl_easy_strerror(code));
+    if (!transfer.stopped && code != CURLE_OK)
+        return Failed(KindFor(code), errorText[0] ? errorText : curl_easy_strerror(code));
+    char* contentType = nullptr;
+    curl_easy_getinfo(e, CURLINFO_CONTENT_TYPE, &contentType);
+    return {transfer.stopped ? GetStatus::Stopped : GetStatus::Complete, {},
+            contentType ? contentType : ""};
 }
 
 } // namespace http

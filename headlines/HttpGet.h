@@ -31,7 +31,8 @@ enum class GetStatus {
 
 struct GetResult {
     GetStatus status = GetStatus::Failed;
-    Failure failure;  // why, when Failed
+    Failure failure;          // why, when Failed
+    std::string contentType;  // the last answer's Content-Type header, empty when it had none
 };
 
 // Receives the body in pieces as they arrive; returns false to stop the transfer.

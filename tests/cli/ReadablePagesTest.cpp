@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "</h2>", "News", "News -- Moskva", "News -- Moskva"},
         PageCase{"UndeclaredUtf8MatchesTypedMarkers", "text/html",
                  "<p>Météo: Zürich 5 °C</p><p>Météo: Łódź 3 °C</p>", "<p>Météo: ", "</p>", "News",
-                 "News -- Zürich 5 °C -- Lodz 3 °C", "News -- Zürich 5 °C -- Lodz 3 °C"},
+                 "News -- Zürich 5 °C -- Lódz 3 °C", "News -- Zürich 5 °C -- Lódz 3 °C"},
         PageCase{"UndeclaredWindows1252", "text/html", "<h2>Na\xEFve \x93quote\x94 \x80 9</h2>",
                  "<h2>", "</h2>", "News", "News -- Naïve \"quote\" EUR 9",
                  "News -- Naïve \"quote\" EUR 9"},
