@@ -119,6 +119,14 @@ void CMainFrame::CreateMenus()
     QAction* comm = AddAction(ids::kCommunicationSettings, QStringLiteral("Communication &Settings"),
                               QString(), optionsMenu);
     connect(comm, &QAction::triggered, this, [this] { m_view->OnCommunicationSettings(); });
+    QAction* cleanup =
+        AddAction(ids::kHeadlineCleanup, QStringLiteral("Clean &Up Headlines"),
+                  QStringLiteral("Read pages in their own charset and clean headlines of markup "
+                                 "and entities\nClean Up Headlines"),
+                  optionsMenu);
+    cleanup->setCheckable(true);
+    cleanup->setChecked(m_view->Engine().HeadlineCleanup());
+    connect(cleanup, &QAction::toggled, this, [this](bool on) { m_view->OnHeadlineCleanup(on); });
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction* about = AddAction(ids::kAppAbout, QStringLiteral("&About Newsglow..."),

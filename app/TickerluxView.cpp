@@ -8,6 +8,8 @@
 #include "app/dialogs/CommSettingsDlg.h"
 #include "engine/UpdateInterval.h"
 #include "settings/CommSettingsStore.h"
+#include "settings/RegistryAccess.h"
+#include "settings/UserStore.h"
 #include "sign/SignColors.h"
 
 #include <QApplication>
@@ -45,6 +47,7 @@ CTickerluxView::CTickerluxView(CTickerluxDoc& doc, QWidget* parent)
     m_updateTimer.setTimerType(Qt::VeryCoarseTimer);
     connect(&m_updateTimer, &QTimer::timeout, this, [this] { OnTimer(ids::kUpdateTimerId); });
     m_doc.AddObserver(this);
+    m_engine.SetHeadlineCleanup(commstore::LoadHeadlineCleanup(CRegistryAccess()));
 }
 
 CTickerluxView::~CTickerluxView()
@@ -422,6 +425,15 @@ void CTickerluxView::OnCommunicationSettings()
     m_doc.Parity = chosen.Parity;
     m_doc.ByteSize = chosen.ByteSize;
     m_doc.StopBits = chosen.StopBits;
+}
+
+void CTickerluxView::OnHeadlineCleanup(bool on)
+{
+    m_engine.SetHeadlineCleanup(on);
+    // The switch still holds for this session.
+    if (!commstore::SaveHeadlineCleanup(on, CRegistryAccess()))
+        MessageBox("The Clean Up Headlines setting could not be saved in " +
+                   userstore::StoreFilePath() + ".");
 }
 
 // --- What the engine shows the user.

@@ -38,6 +38,8 @@ public:
 
     // Options > Communication Settings: the dialog over the document's settings.
     void OnCommunicationSettings();
+    // Options > Clean Up Headlines: the switch for the next update, kept in the per-user store.
+    void OnHeadlineCleanup(bool on);
 
     // The validated interval (1 to 5000 minutes); rewrites an out-of-range text in the form and
     // the document.

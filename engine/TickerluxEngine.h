@@ -77,6 +77,7 @@ public:
     // headline and the leading comment are cleaned and kept to what the sign shows. Off, the
     // page's bytes go into the line as sent.
     void SetHeadlineCleanup(bool on) { m_headlineCleanup = on; }
+    bool HeadlineCleanup() const { return m_headlineCleanup; }
 
     const std::string& SignLine() const { return m_signLine; }
     const char* PageBuffer() const { return m_pageBuffer.get(); }

@@ -348,6 +348,8 @@ private slots:
             "  &Status Bar | Show or hide the status bar | Toggle StatusBar",
             "&Options",
             "  Communication &Settings",
+            "  Clean &Up Headlines | Read pages in their own charset and clean headlines of markup "
+            "and entities | Clean Up Headlines",
             "&Help",
             "  &About Newsglow... | Display program information, version number and copyright | About",
         };
@@ -373,6 +375,13 @@ private slots:
             frame.Action(ids::kCommunicationSettings)->trigger();
             QCOMPARE(watcher.shown, QStringList{"CCommSettingsDlg"});
         }
+
+        // Options > Clean Up Headlines is on by default and its tick is kept for the user.
+        QAction* cleanup = frame.Action(ids::kHeadlineCleanup);
+        QVERIFY(cleanup->isChecked());
+        cleanup->trigger();
+        QVERIFY(!frame.View()->Engine().HeadlineCleanup());
+        QVERIFY(!commstore::LoadHeadlineCleanup(CRegistryAccess()));
 
         // Hiding the toolbar shrinks the window around the form.
         const int height = frame.height();
