@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [](CPageServer& s, const CTempDir& d) {
                      return Serving(s, d, "<h>Caf\xE9 opens</h> and <h>Second\r\nline</h>");
                  },
-                 0, "News -- Caf\xC3\xA9 opens -- Secondline\n", ""},
+                 0, "News -- Caf\xC3\xA9 opens -- Second line\n", ""},
         LineCase{"ErrorPageIsStillAPage",
                  [](CPageServer& s, const CTempDir& d) { return Serving(s, d, "gone", 404); },
                  0, "News\n", ""},

@@ -64,6 +64,7 @@ struct LineCase {
     std::string comment;
     int showTime;
     std::string expected;
+    bool cleanup = true;  // HeadlineCleanup; off, the page's bytes as sent
     int status = 200;
 };
 
@@ -83,6 +84,7 @@ TEST_P(BuildSignLineCaseTest, BuildsTheLine)
     doc.TextAfter = c.after;
     doc.LeadingComment = c.comment;
     doc.ShowTime = c.showTime;
+    engine.SetHeadlineCleanup(c.cleanup);
 
     engine.BuildSignLine();
 
@@ -117,16 +119,20 @@ INSTANTIATE_TEST_SUITE_P(
                  "News -- A -- "},
         LineCase{"MarkersAreCaseSensitive", "{H}x{/H}{h}y{/h}", "{h}", "{/h}", "News", 0,
                  "News -- y"},
-        LineCase{"LineBreaksRemovedFromHeadline", "{h}Line one\r\nLine two{/h}", "{h}", "{/h}",
-                 "News", 0, "News -- Line oneLine two"},
+        LineCase{"LineBreaksBecomeOneSpace", "{h}Line one\r\nLine two{/h}", "{h}", "{/h}",
+                 "News", 0, "News -- Line one Line two"},
+        LineCase{"LineBreaksRemovedFromHeadlineAsSent", "{h}Line one\r\nLine two{/h}", "{h}",
+                 "{/h}", "News", 0, "News -- Line oneLine two", false},
         LineCase{"LineBreaksRemovedFromComment", "{h}A{/h}", "{h}", "{/h}", "Top\r\nNews\n", 0,
                  "TopNews -- A"},
         LineCase{"EmptyCommentStartsWithSeparator", "{h}Alpha{/h}", "{h}", "{/h}", "", 0,
                  " -- Alpha"},
-        LineCase{"NulHidesTheRestOfThePage", std::string("{h}A{/h}\0{h}B{/h}", 16), "{h}", "{/h}",
-                 "News", 0, "News -- A"},
+        LineCase{"NulIsNoText", std::string("{h}A{/h}\0{h}B{/h}", 17), "{h}", "{/h}", "News", 0,
+                 "News -- A -- B"},
+        LineCase{"NulHidesTheRestOfThePageAsSent", std::string("{h}A{/h}\0{h}B{/h}", 16), "{h}",
+                 "{/h}", "News", 0, "News -- A", false},
         LineCase{"ErrorPageIsSearched", "<p>{h}Not found{/h}</p>", "{h}", "{/h}", "News", 0,
-                 "News -- Not found", 404}),
+                 "News -- Not found", true, 404}),
     [](const ::testing::TestParamInfo<LineCase>& row) { return row.param.name; });
 
 TEST_F(BuildSignLineTest, FailedDownloadLeavesTheLineEmptyAndRefreshesViews)

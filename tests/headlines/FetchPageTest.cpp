@@ -111,14 +111,20 @@ TEST_F(FetchPageTest, LongBodyIsCutAtTheBufferAndNotDownloadedToTheEnd)
     EXPECT_LT(stats.bytesSent, size);
 }
 
-TEST_F(FetchPageTest, NulByteEndsTheTextButNotTheBuffer)
+TEST_F(FetchPageTest, NulByteEndsTheTextButNotTheBufferOfBytesAsSent)
 {
     server.Serve("/nul", CPageServer::Page(std::string("before\0after", 12)));
+    engine.SetHeadlineCleanup(false);
 
     EXPECT_TRUE(Fetch("/nul"));
     EXPECT_EQ(doc.SourceText, "before");
     EXPECT_EQ(std::string(engine.PageBuffer() + 7), "after");
     EXPECT_TRUE(ui.messages.empty());
+
+    // Read as text, a NUL is none and hides nothing.
+    engine.SetHeadlineCleanup(true);
+    EXPECT_TRUE(Fetch("/nul"));
+    EXPECT_EQ(doc.SourceText, "beforeafter");
 }
 
 // WebPath as typed, and the request target the server must see for it.

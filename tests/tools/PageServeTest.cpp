@@ -54,6 +54,7 @@ TEST(PageServeTest, ServesTheFileUntilTerminated)
     doc.WebPath = "/news";
     CRecordingUi ui;
     CTickerluxEngine engine(doc, ui);
+    engine.SetHeadlineCleanup(false);  // the bytes as served
     const bool fetched = announced && !engine.FetchPage().Failed();
 
     kill(pid, SIGTERM);
