@@ -46,6 +46,8 @@ Command LineCommand()
             "the feed file FEED.tlx names them, and prints the sign line that an update would\n"
             "send, in UTF-8: the leading comment, the time stamp when ShowTime is 1, and\n"
             "\" -- \" before each headline found between TextBefore and TextAfter.\n"
+            "With HeadlineCleanup=1 (see 'config'), the page is read in its own charset and\n"
+            "each headline cleaned of tags, CDATA, entities and runs of white space.\n"
             "A page longer than 199,999 bytes is cut there, with a notice on standard error.\n"
             "The proxy comes from http_proxy and no_proxy.\n"
             "Exit status: 0 done; 1 the page could not be downloaded (reason on standard\n"

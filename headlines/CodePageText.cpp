@@ -6,7 +6,6 @@
 #include <unicode/unistr.h>
 #include <unicode/uscript.h>
 
-#include <algorithm>
 #include <memory>
 #include <unordered_map>
 
@@ -26,11 +25,17 @@ struct Spelling {
 // scripts (Chinese), so each thread builds them once and spells each character once, alone.
 class CSpeller {
 public:
+    static constexpr std::size_t kMaxRemembered = 1 << 16;
+
     const Spelling& Spell(char32_t codePoint)
     {
         auto found = m_spelled.find(codePoint);
-        if (found == m_spelled.end())
-            found = m_spelled.emplace(codePoint, MakeSpelling(codePoint)).first;
+        if (found != m_spelled.end())
+            return found->second;
+        // A long-running program meets few characters, but a hostile page may hold many.
+        if (m_spelled.size() >= kMaxRemembered)
+            m_spelled.clear();
+        found = m_spelled.emplace(codePoint, MakeSpelling(codePoint)).first;
         return found->second;
     }
 
