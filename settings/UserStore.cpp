@@ -36,14 +36,16 @@ std::string StoreDir()
 constexpr std::size_t kMaxStoreBytes = 16u << 20;
 
 // The whole file; an absent file reads as empty text, any other failure as nothing.
-std::optional<std::string> ReadStore(const std::string& path)
+std::optional<std::string> ReadStore(const std::string& path, std::string& problem)
 {
     std::string text;
     const fileio::Status status = fileio::ReadAll(path, text, kMaxStoreBytes);
     if (status.error == ENOENT)
         return std::string();
-    if (!status.Ok())
+    if (!status.Ok()) {
+        problem = status.Reason();
         return std::nullopt;
+    }
     return text;
 }
 
@@ -65,12 +67,18 @@ std::string StoreFilePath()
     return StoreDir() + "/user.reg";
 }
 
-std::optional<regfile::CRegFile> Load()
+std::optional<regfile::CRegFile> Load(std::string& problem)
 {
-    std::optional<std::string> text = ReadStore(StoreFilePath());
+    std::optional<std::string> text = ReadStore(StoreFilePath(), problem);
     if (!text)
         return std::nullopt;
     return regfile::CRegFile::Parse(*text);
+}
+
+std::optional<regfile::CRegFile> Load()
+{
+    std::string ignored;
+    return Load(ignored);
 }
 
 bool Update(const std::function<bool(regfile::CRegFile&)>& change)
@@ -89,7 +97,8 @@ bool Update(const std::function<bool(regfile::CRegFile&)>& change)
                 return false;
         }
         const std::string path = StoreFilePath();
-        std::optional<std::string> text = ReadStore(path);
+        std::string ignored;
+        std::optional<std::string> text = ReadStore(path, ignored);
         if (!text)
             return false;
         regfile::CRegFile file = regfile::CRegFile::Parse(*text);

@@ -3,11 +3,13 @@
 #include "settings/PortMap.h"
 #include "sign/SignDecoder.h"
 #include "tests/support/RunProgram.h"
+#include "tests/support/SpecialFiles.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPty.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -178,5 +180,35 @@ TEST(SendCommandTest, AnUnreachablePortFailsWithTheSystemsReason)
               std::string::npos)
         << result.err;
 }
+
+class UnreadableStoreTest : public testing::TestWithParam<SpecialFile> {};
+
+// A store that is there but cannot be read is neither "nothing stored" nor replaced, and no
+// command waits on it.
+TEST_P(UnreadableStoreTest, EveryCommandSaysSoExitsOneAndLeavesIt)
+{
+    CScopedConfigHome home;
+    std::filesystem::create_directories(home.Path() + "/tickerlux");
+    if (!MakeSpecialFile(GetParam(), home.StoreFile()))
+        GTEST_SKIP() << "this process may not make device nodes";
+    const std::string before = DescribeFile(home.StoreFile());
+    const std::vector<std::vector<std::string>> commands = {
+        {"config"}, {"config", "ComPort=3"}, {"send", "Hello"}};
+    for (const auto& args : commands) {
+        const ProgramResult result = RunCli(args);
+        EXPECT_EQ(result.exitCode, 1) << args.size();
+        EXPECT_NE(result.err.find(": cannot read " + home.StoreFile() + ": "), std::string::npos)
+            << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+    EXPECT_EQ(DescribeFile(home.StoreFile()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, UnreadableStoreTest,
+                         testing::Values(SpecialFile::Fifo, SpecialFile::DeviceNode,
+                                         SpecialFile::Directory, SpecialFile::LinkLoop),
+                         [](const testing::TestParamInfo<SpecialFile>& row) {
+                             return std::string(SpecialFileName(row.param));
+                         });
 
 } // namespace
