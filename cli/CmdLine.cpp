@@ -42,8 +42,11 @@ Command LineCommand()
 {
     return {"line", kSynopsis, "download the page and print the sign line (nothing is sent)",
             "Downloads WebPath from WebServer (\"host\" or \"host:port\"; port 80 by default) as\n"
-            "the feed file FEED.tlx names them, and prints the sign line that an update would\n"
-            "send, in UTF-8: the leading comment, the time stamp when ShowTime is 1, and\n"
+            "the feed file FEED.tlx names them (WebPath as typed, except that a space, a line\n"
+            "break, '#' and other bytes that cannot stand in an address are percent-encoded:\n"
+            "'#' goes as %23, so the rest of the path is not dropped as a fragment), and prints\n"
+            "the sign line that an update would send, in UTF-8: the leading comment, the time\n"
+            "stamp when ShowTime is 1, and\n"
             "\" -- \" before each headline found between TextBefore and TextAfter.\n"
             "Control bytes and backslashes are written as escapes (\\\\ \\n \\r \\t \\xHH), as\n"
             "show writes values, so that a page cannot drive the terminal.\n"
