@@ -27,10 +27,6 @@ std::string ConfigHome()
     return std::string(home) + "/.config";
 }
 
-std::string StoreDir()
-{
-    return ConfigHome() + "/tickerlux";
-}
 
 // The store is a few kilobytes; anything far larger is not ours to load whole.
 constexpr std::size_t kMaxStoreBytes = 16u << 20;
@@ -49,8 +45,16 @@ std::optional<std::string> ReadStore(const std::string& path, std::string& probl
     return text;
 }
 
-bool MakeDirs(const std::string& path)
+} // namespace
+
+std::string StoreFolder()
 {
+    return ConfigHome() + "/tickerlux";
+}
+
+bool MakeStoreFolder()
+{
+    const std::string path = StoreFolder();
     for (std::size_t slash = 1; slash != std::string::npos;) {
         slash = path.find('/', slash + 1);
         const std::string part = path.substr(0, slash);
@@ -60,11 +64,9 @@ bool MakeDirs(const std::string& path)
     return true;
 }
 
-} // namespace
-
 std::string StoreFilePath()
 {
-    return StoreDir() + "/user.reg";
+    return StoreFolder() + "/user.reg";
 }
 
 std::optional<regfile::CRegFile> Load(std::string& problem)
@@ -83,9 +85,9 @@ std::optional<regfile::CRegFile> Load()
 
 bool Update(const std::function<bool(regfile::CRegFile&)>& change)
 {
-    const std::string dir = StoreDir();
-    if (!MakeDirs(dir))
+    if (!MakeStoreFolder())
         return false;
+    const std::string dir = StoreFolder();
     // The store file itself is replaced by rename, so the lock lives on a file of its own; closing
     // it on return releases the lock.
     const int lock = open((dir + "/user.reg.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);

@@ -166,20 +166,42 @@ TEST(ClearCommandTest, DeliversTheClearTransmission)
     EXPECT_EQ(sent[0].bytes.size(), 28u);
 }
 
-TEST(SendCommandTest, AnUnreachablePortFailsWithTheSystemsReason)
+struct UnreachableCase {
+    const char* name;
+    std::string entry;  // under the test's folder
+    const char* reason;
+};
+
+void PrintTo(const UnreachableCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class UnreachablePortTest : public testing::TestWithParam<UnreachableCase> {};
+
+// The port map's entry is used as it is: a path too long for the system fails with its reason
+// rather than COM9 falling back to another device.
+TEST_P(UnreachablePortTest, FailsWithTheSystemsReason)
 {
     CScopedConfigHome home;
-    const std::string missing = home.Path() + "/no-such-tty";
-    portmap::SetEntry(9, missing);
+    const std::string entry = home.Path() + GetParam().entry;
+    ASSERT_TRUE(portmap::SetEntry(9, entry));
     ASSERT_EQ(
         RunCli({"config", "Connection=serial port - betabrite classic", "ComPort=9"}).exitCode, 0);
 
     const ProgramResult result = RunCli({"send", "Hello"});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.err.find("COM9 (" + missing + "): open: No such file or directory"),
+    EXPECT_NE(result.err.find("COM9 (" + entry + "): open: " + GetParam().reason),
               std::string::npos)
-        << result.err;
+        << result.err.substr(0, 300);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, UnreachablePortTest,
+    testing::Values(UnreachableCase{"Missing", "/no-such-tty", "No such file or directory"},
+                    UnreachableCase{"LongerThanAPath", "/" + std::string(4100, 'p'),
+                                    "File name too long"}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 class UnreadableStoreTest : public testing::TestWithParam<SpecialFile> {};
 
