@@ -5,7 +5,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
 #include "cli/Usage.h"
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cstdio>
@@ -27,9 +27,8 @@ int RunLine(const std::vector<std::string>& args)
     }
     CCliUserInterface ui;
     CTickerluxEngine engine(doc, ui);
-    engine.BuildSignLine();
-    if (!engine.PageFetched())
-        return kExitFailed;  // the fetcher's message is already on standard error
+    if (engine.BuildSignLine().Failed())
+        return kExitFailed;  // the message and its cause are already on standard error
 
     // Escaped, so that a page cannot drive the terminal with control bytes (ESC, BEL).
     std::printf("%s\n", Escape(engine.SignLine()).c_str());
