@@ -4,7 +4,7 @@
 # number of its own, one `tickerlux-cli update` runs, and what the sign shows is printed.
 # Everything lives in a temporary folder (its own XDG_CONFIG_HOME, so none of your settings are
 # read or changed) that is removed at the end. With DEMO_PICTURE=FILE.png the virtual sign also
-# draws its face into that file (docs/virtual-sign.png is made this way).
+# draws its face into that file (the picture in the README is made this way).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
