@@ -77,8 +77,8 @@ CLedDisplay::Layout CLedDisplay::LayoutFor(QSize size)
     layout.pitch = std::max(1, size.height() / (kRows + 2 * kMargin));
     layout.columns = std::max(0, size.width() / layout.pitch - 2 * kMargin);
     const QSize leds(layout.columns * layout.pitch, kRows * layout.pitch);
-    layout.leds = QRect(QPoint((size.width() - leds.width()) / 2, (size.height() - leds.height()) / 2),
-                        leds);
+    const QPoint corner((size.width() - leds.width()) / 2, (size.height() - leds.height()) / 2);
+    layout.leds = QRect(corner, leds);
     return layout;
 }
 

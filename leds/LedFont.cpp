@@ -17,6 +17,7 @@ struct LedSheet {
     const char* rows[kRows];
 };
 
+// clang-format off
 constexpr LedSheet kNormalSheets[] = {
     {"ABCDEFGHIJ",
      {".###. ####. .###. ####. ##### ##### .###. #...# ### ..###",
@@ -286,7 +287,7 @@ constexpr LedSheet kCondensedSheets[] = {
       "#..# ... ### #..# ... .## #.. ### .#. #..#",
       "###. ### ... .##. ... .#. ### .#. #.. ####"}},
 };
-
+// clang-format on
 
 constexpr std::size_t CodePoints(std::string_view utf8)
 {
@@ -319,9 +320,11 @@ constexpr bool WellDrawn(const LedSheet (&sheets)[N])
             const std::string_view line = row;
             if (line.size() != top.size())
                 return false;
-            for (std::size_t i = 0; i < line.size(); ++i)
-                if ((line[i] == ' ') != (top[i] == ' ') || (line[i] != ' ' && line[i] != '#' && line[i] != '.'))
+            for (std::size_t i = 0; i < line.size(); ++i) {
+                const bool gap = line[i] == ' ';
+                if (gap != (top[i] == ' ') || (!gap && line[i] != '#' && line[i] != '.'))
                     return false;
+            }
         }
     }
     return true;

@@ -16,7 +16,9 @@ namespace {
 QRgb Through(QRgb mask, QRgb color)
 {
     const int opaque = qAlpha(mask);
-    const auto mix = [opaque](int over, int under) { return (over * opaque + under * (255 - opaque)) / 255; };
+    const auto mix = [opaque](int over, int under) {
+        return (over * opaque + under * (255 - opaque)) / 255;
+    };
     return qRgb(mix(qRed(mask), qRed(color)), mix(qGreen(mask), qGreen(color)),
                 mix(qBlue(mask), qBlue(color)));
 }
@@ -64,14 +66,17 @@ void CLedPanel::Draw(QImage& target, QPoint origin, const QImage& lit, int first
     QRgb lastColor = kDarkLed;
     const QRgb* cell = Cell(lastColor);
     for (int row = 0; row < kRows; ++row) {
-        const auto* leds = lit.isNull() ? nullptr : reinterpret_cast<const QRgb*>(lit.constScanLine(row));
+        const auto* leds =
+            lit.isNull() ? nullptr : reinterpret_cast<const QRgb*>(lit.constScanLine(row));
         std::vector<QRgb*> lines;
-        for (int y = 0; y < m_pitch; ++y)
-            lines.push_back(reinterpret_cast<QRgb*>(target.scanLine(origin.y() + row * m_pitch + y)) +
-                            origin.x());
+        for (int y = 0; y < m_pitch; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(target.scanLine(origin.y() + row * m_pitch + y));
+            lines.push_back(line + origin.x());
+        }
         for (int column = 0; column < columns; ++column) {
             const int source = first + column;
-            const QRgb color = leds && source >= 0 && source < lit.width() ? leds[source] : kDarkLed;
+            const bool inLine = leds && source >= 0 && source < lit.width();
+            const QRgb color = inLine ? leds[source] : kDarkLed;
             if (color != lastColor) {
                 lastColor = color;
                 cell = Cell(color);

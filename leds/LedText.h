@@ -20,7 +20,8 @@ struct LedText {
 
 // The face for a decoded text's colour and mode codes as a sign takes them: no colour code shows
 // red, compressed rotate ('t') is condensed, rotate and compressed rotate scroll.
-LedText FromSignCodes(std::string text, std::optional<char> colorCode, std::optional<char> modeCode);
+LedText FromSignCodes(std::string text, std::optional<char> colorCode,
+                      std::optional<char> modeCode);
 
 // What a sign shows for a sign line (Windows-1252) that the program sends with a colour choice
 // and the condensed switch: the line as the sign decodes it, without the characters the encoder

@@ -2,7 +2,10 @@
 // centre of its cell.
 #include "leds/LedColors.h"
 #include "leds/LedDisplay.h"
+#include "leds/LedFont.h"
 #include "leds/LedPanel.h"
+#include "settings/Win1252.h"
+#include "sign/SignCharTable.h"
 
 #include <QPainter>
 #include <QTest>
@@ -51,6 +54,7 @@ LedText Red(std::string text, bool condensed = false)
 class LedTest : public QObject {
     Q_OBJECT
 private slots:
+    void FontsCoverTheSignsTable();
     void CharacterLightsItsGlyph_data();
     void CharacterLightsItsGlyph();
     void ColourCodeLightsThatColour_data();
@@ -60,20 +64,39 @@ private slots:
     void LineMovesWithTheClock();
 };
 
+// Every character of the table has a glyph drawn for it; the condensed font draws each letter
+// and digit no wider than the normal one.
+void LedTest::FontsCoverTheSignsTable()
+{
+    const CSignCharTable table;
+    for (int i = 0; i < table.Count(); ++i) {
+        const auto code = static_cast<unsigned char>(table.GetRow(i).windowsCode);
+        if (code == 0)  // shown as the box of kNoWindowsForm
+            continue;
+        QVERIFY2(HasOwnGlyph(LedFontKind::Normal, code), qPrintable(QString::number(code, 16)));
+        if (!QChar(win1252::ToUnicode(code)).isLetterOrNumber())
+            continue;
+        QVERIFY2(HasOwnGlyph(LedFontKind::Condensed, code), qPrintable(QString::number(code, 16)));
+        QVERIFY(Glyph(LedFontKind::Condensed, code).width <= Glyph(LedFontKind::Normal, code).width);
+    }
+    QVERIFY(HasOwnGlyph(LedFontKind::Normal, '~'));
+    QVERIFY(HasOwnGlyph(LedFontKind::Normal, 0x1A));
+}
+
 void LedTest::CharacterLightsItsGlyph_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<bool>("condensed");
     QTest::addColumn<QStringList>("picture");
     QTest::newRow("H") << QByteArray("H") << false
-                       << QStringList{"#...#", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"};
+        << QStringList{"#...#", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"};
     QTest::newRow("e acute, lower case under its accent")
         << QByteArray("\xE9") << false
         << QStringList{"...#.", "..#..", ".###.", "#...#", "#####", "#....", ".###."};
     QTest::newRow("gap between characters") << QByteArray("1.") << false
         << QStringList{"..#....", ".##....", "..#....", "..#....", "..#....", "..#....", ".###..#"};
     QTest::newRow("condensed H") << QByteArray("H") << true
-                                 << QStringList{"#..#", "#..#", "#..#", "####", "#..#", "#..#", "#..#"};
+        << QStringList{"#..#", "#..#", "#..#", "####", "#..#", "#..#", "#..#"};
 }
 
 void LedTest::CharacterLightsItsGlyph()
@@ -123,7 +146,8 @@ void LedTest::CondensedIsNarrower()
     const std::string text = "Harbour Town Courier: 12:30 Ferry MOVES";
     const int normal = Still(Red(text), kPitch).width();
     const int condensed = Still(Red(text, true), kPitch).width();
-    QVERIFY2(condensed < normal * 9 / 10, qPrintable(QStringLiteral("%1 vs %2").arg(condensed).arg(normal)));
+    QVERIFY2(condensed < normal * 9 / 10,
+             qPrintable(QStringLiteral("%1 vs %2").arg(condensed).arg(normal)));
 }
 
 void LedTest::BlankSignIsADarkPanel()

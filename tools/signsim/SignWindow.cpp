@@ -34,7 +34,8 @@ CFaceReport::Face CSignWindow::Face()
     return [this](const signsim::Display& display) {
         const leds::LedText text =
             leds::FromSignCodes(display.text, display.colorCode, display.modeCode);
-        QMetaObject::invokeMethod(this, [this, text] { m_display.Show(text); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, text] { m_display.Show(text); }, Qt::QueuedConnection);
     };
 }
 
