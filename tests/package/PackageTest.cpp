@@ -129,21 +129,17 @@ TEST_F(UnpackedPackage, ServiceRunsTheInstalledProgramWithTheFeedsOwnOptions)
         << unit;
 }
 
-TEST_F(UnpackedPackage, UnpackedCliDeliversToTheVirtualSign)
+TEST_F(UnpackedPackage, UnpackedCliDeliversToTheVirtualSignWithNothingStored)
 {
     CScopedConfigHome home;
     CSignSimProcess sign(7);
-    const std::string cli = Path("usr/bin/tickerlux-cli");
-    const ProgramResult config =
-        RunProgram({cli, "config", "Connection=serial port - betabrite classic", "ComPort=7"});
-    ASSERT_EQ(config.exitCode, 0) << config.err;
-    const ProgramResult sent = RunProgram({cli, "send", "Hello from the package"});
+    const ProgramResult sent =
+        RunProgram({Path("usr/bin/tickerlux-cli"), "send", "Hello from the package",
+                    "--connection", "serial port - betabrite classic", "--com", "7"});
     ASSERT_EQ(sent.exitCode, 0) << sent.err;
-    const auto shown = sign.WaitFor([](const CSignSimProcess::Event& event) {
-        return event.value("event", "") == "display" &&
-               event.value("text", "") == "Hello from the package";
-    });
-    EXPECT_TRUE(shown);
+    const auto shown = sign.WaitForEvent("display");
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->value("text", ""), "Hello from the package");
 }
 
 TEST_F(UnpackedPackage, ManualPageOfTheCliShowsItsCommands)
