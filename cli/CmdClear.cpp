@@ -5,7 +5,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/StoredConnection.h"
 #include "cli/Usage.h"
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 
 #include <optional>
@@ -28,8 +28,7 @@ int RunClear(const std::vector<std::string>& given)
         return kExitFailed;
     CCliUserInterface ui;
     CTickerluxEngine engine(doc, ui);
-    engine.OnClearSign();
-    return ui.FailureCount() == 0 ? kExitOk : kExitFailed;
+    return engine.OnClearSign().Succeeded() ? kExitOk : kExitFailed;
 }
 
 } // namespace

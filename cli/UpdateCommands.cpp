@@ -8,7 +8,7 @@
 #include "cli/Usage.h"
 #include "cli/Watch.h"
 #include "cli/WatchUserInterface.h"
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cstdio>
@@ -41,12 +41,6 @@ bool OpenFeed(CTickerluxDoc& doc, const std::string& path)
     return result.ok;
 }
 
-// An update failed when its download failed or a delivery did; notices such as a page cut at
-// the buffer's size are shown but are no failure.
-bool UpdateSucceeded(const CTickerluxEngine& engine, const CCliUserInterface& ui, int failuresBefore)
-{
-    return engine.PageFetched() && ui.FailureCount() == failuresBefore;
-}
 
 int RunUpdate(const std::vector<std::string>& given)
 {
@@ -62,8 +56,8 @@ int RunUpdate(const std::vector<std::string>& given)
         return kExitFailed;
     CCliUserInterface ui;
     CTickerluxEngine engine(doc, ui);
-    engine.OnUpdateSignNow();
-    return UpdateSucceeded(engine, ui, 0) ? kExitOk : kExitFailed;
+    // Notices such as a page cut at the buffer's size are shown but are no failure.
+    return engine.OnUpdateSignNow().Succeeded() ? kExitOk : kExitFailed;
 }
 
 int RunWatchCommand(const std::vector<std::string>& given)
@@ -90,9 +84,7 @@ int RunWatchCommand(const std::vector<std::string>& given)
                                  "'tickerlux-cli config'\n", TimeStamp().c_str());
             return false;
         }
-        const int failuresBefore = ui.FailureCount();
-        engine.OnUpdateSignNow();
-        return UpdateSucceeded(engine, ui, failuresBefore);
+        return engine.OnUpdateSignNow().Succeeded();
     };
     return RunWatch(*feed, doc, clock, update, stdout, stderr);
 }
