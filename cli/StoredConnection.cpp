@@ -16,9 +16,21 @@ bool LoadConnection(CTickerluxDoc& doc, const ConnectionOptions& options)
     return stored || options.connection.has_value();
 }
 
+bool StoreIsReadable(const char* command)
+{
+    std::string problem;
+    if (userstore::Load(problem))
+        return true;
+    std::fprintf(stderr, "tickerlux-cli %s: cannot read %s: %s\n", command,
+                 userstore::StoreFilePath().c_str(), problem.c_str());
+    return false;
+}
+
 bool LoadStoredConnection(CTickerluxDoc& doc, const char* command,
                           const ConnectionOptions& options)
 {
+    if (!StoreIsReadable(command))
+        return false;
     if (LoadConnection(doc, options))
         return true;
     std::fprintf(stderr,
