@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
+#include <algorithm>
 #include <csignal>
 #include <optional>
 #include <ostream>
@@ -165,6 +168,46 @@ TEST(SignSimTest, DisplayEventCarriesTextColourAndMode)
     EXPECT_EQ((*display)["color_code"], "C");
     EXPECT_EQ((*display)["mode"], "compressed rotate");
     EXPECT_EQ((*display)["mode_code"], "t");
+}
+
+// The brightest channel of any pixel: LEDs that are off stay far below half.
+int Brightest(const QImage& picture)
+{
+    int brightest = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb pixel = picture.pixel(x, y);
+            brightest = std::max({brightest, qRed(pixel), qGreen(pixel), qBlue(pixel)});
+        }
+    return brightest;
+}
+
+TEST(SignSimTest, PictureAfterTextLitAndAfterClearDark)
+{
+    CScopedConfigHome home;
+    const std::string path = home.Path() + "/sign.png";
+    CSignSimProcess sim(std::nullopt, {"--picture", path});
+    for (const std::string& delivery : frames::Update("Hello"))
+        DeliverTo(sim.Device(), delivery);
+    ASSERT_TRUE(sim.WaitForEvent("display"));   // written before the event
+    const QImage lit(QString::fromStdString(path), "PNG");
+    ASSERT_FALSE(lit.isNull());
+    EXPECT_GE(lit.height(), 28);
+    EXPECT_GT(Brightest(lit), 200);
+
+    DeliverTo(sim.Device(), frames::Clear());
+    ASSERT_TRUE(sim.WaitForEvent("display"));
+    const QImage dark(QString::fromStdString(path), "PNG");
+    ASSERT_FALSE(dark.isNull());
+    EXPECT_LT(Brightest(dark), 100);
+    EXPECT_EQ(sim.Stop(), 0);
+}
+
+TEST(SignSimTest, PictureThatCannotBeWrittenIsRefusedAtStart)
+{
+    CScopedConfigHome home;
+    const std::string path = home.Path() + "/no-such-folder/sign.png";
+    EXPECT_THROW(CSignSimProcess(std::nullopt, {"--picture", path}), std::runtime_error);
 }
 
 TEST(SignSimTest, CountEndsAfterThatManyTransmissions)
