@@ -247,6 +247,7 @@ void CTickerluxView::OnDocumentUpdate(IDocumentObserver* /*sender*/, long /*hint
     m_sourceText = m_doc.SourceText;
     UpdateData(false);
     update();
+    emit SignLineChanged();
 }
 
 // --- Change handlers: each takes the form, copies one value into the document, marks it.
@@ -287,11 +288,13 @@ void CTickerluxView::OnChangeLeadingComment()
 void CTickerluxView::OnSelChangeColor()
 {
     TakeChange(m_colorIndex, m_doc.ColorIndex);
+    emit SignLineChanged();
 }
 
 void CTickerluxView::OnCondensed()
 {
     TakeChange(m_condensed, m_doc.Condensed);
+    emit SignLineChanged();
 }
 
 void CTickerluxView::OnShowTime()

@@ -1,8 +1,10 @@
 #include "cli/CmdConfig.h"
 
+#include "cli/ConnectionKinds.h"
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
 #include "cli/FeedFields.h"
+#include "cli/StoredConnection.h"
 #include "cli/Usage.h"
 #include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
@@ -17,10 +19,6 @@
 namespace cli {
 namespace {
 
-constexpr const char* kClassic = "serial port - betabrite classic";
-constexpr const char* kCustom = "serial port - custom settings";
-constexpr const char* kUsb = "usb - betabrite prism";
-
 constexpr CDocField kCommFields[] = {
     {"Connection", &CTickerluxDoc::Connection}, {"ComPort", &CTickerluxDoc::ComPort},
     {"BaudRate", &CTickerluxDoc::BaudRate},     {"ByteSize", &CTickerluxDoc::ByteSize},
@@ -30,26 +28,10 @@ constexpr CDocField kCommFields[] = {
 constexpr const char* kSynopsis = "config [NAME=VALUE...]";
 constexpr std::string_view kCleanupPrefix = "HeadlineCleanup=";
 
-// Choosing a connection kind in the settings dialog: the classic sign's line is fixed and a USB
-// sign needs no serial values.
-void ApplyConnectionKind(CTickerluxDoc& doc, const std::string& connection)
-{
-    if (connection == kUsb) {
-        doc.ComPort = 0;
-        doc.BaudRate = 0;
-        doc.ByteSize = 0;
-        doc.Parity.clear();
-        doc.StopBits = 0;
-    } else if (connection == kClassic) {
-        doc.BaudRate = 9600;
-        doc.ByteSize = 7;
-        doc.Parity = "even";
-        doc.StopBits = 1;
-    }
-}
-
 int PrintStored()
 {
+    if (!StoreIsReadable("config"))
+        return kExitFailed;
     CTickerluxDoc doc;
     const bool stored = commstore::Load(doc, CRegistryAccess());
     for (const CDocField& field : kCommFields)
@@ -116,11 +98,9 @@ int RunConfig(const std::vector<std::string>& args)
         return UsageError(kSynopsis, error);
     for (const FieldAssignment& assignment : *assignments) {
         const std::string& value = assignment.value;
-        if (std::strcmp(assignment.field->Name(), "Connection") == 0 && value != kClassic &&
-            value != kCustom && value != kUsb)
-            return UsageError(kSynopsis, "unknown connection kind '" + value + "'; choose \"" +
-                                             kClassic + "\", \"" + kCustom + "\" or \"" + kUsb +
-                                             "\"");
+        if (std::strcmp(assignment.field->Name(), "Connection") == 0 && !IsConnectionKind(value))
+            return UsageError(kSynopsis, "unknown connection kind '" + value + "'; " +
+                                             ConnectionKindChoices());
         // The dialog's choices: its blank entry " ", and "" as a USB connection leaves it.
         if (std::strcmp(assignment.field->Name(), "Parity") == 0 && value != "none" &&
             value != "even" && value != "odd" && value != " " && !value.empty())
@@ -128,6 +108,8 @@ int RunConfig(const std::vector<std::string>& args)
                               "unknown parity '" + value + "'; choose none, even or odd");
     }
 
+    if (!StoreIsReadable("config"))
+        return kExitFailed;
     if (!assignments->empty() && !StoreCommSettings(*assignments))
         return kExitFailed;
     if (cleanup && !commstore::SaveHeadlineCleanup(*cleanup, CRegistryAccess())) {
@@ -154,7 +136,8 @@ Command ConfigCommand()
             "headlines of markup and entities; HeadlineCleanup=0 takes the page's bytes as\n"
             "sent. It may be given alone, with or without a stored connection.\n"
             "The settings live in ${XDG_CONFIG_HOME:-~/.config}/tickerlux/user.reg.\n"
-            "An unknown name or a bad value stores nothing (exit 2).\n",
+            "An unknown name or a bad value stores nothing (exit 2). A store that cannot be read\n"
+            "(a folder, a loop of links, a pipe or a device) is reported and left alone (exit 1).\n",
             RunConfig};
 }
 

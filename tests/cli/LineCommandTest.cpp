@@ -48,11 +48,20 @@ void PrintTo(const LineCase& c, std::ostream* os)
     *os << c.name;
 }
 
+void StoreHeadlineCleanup(const std::string& value)
+{
+    const ProgramResult stored =
+        RunProgram({BuildDir() + "/cli/tickerlux-cli", "config", "HeadlineCleanup=" + value});
+    if (stored.exitCode != 0)
+        throw std::runtime_error(stored.err);
+}
+
 class LineCommandTest : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(LineCommandTest, PrintsTheLineOrSaysWhyNot)
 {
     const LineCase& c = GetParam();
+    CScopedConfigHome home;  // HeadlineCleanup as the case stores it, else on
     CPageServer server;
     CTempDir dir;
     std::vector<std::string> argv = {BuildDir() + "/cli/tickerlux-cli", "line"};
@@ -102,6 +111,17 @@ INSTANTIATE_TEST_SUITE_P(
                      return Serving(s, d, "<h>Caf\xE9 opens</h> and <h>Second\r\nline</h>");
                  },
                  0, "News -- Caf\xC3\xA9 opens -- Second line\n", ""},
+        LineCase{"ControlBytesAreEscaped",
+                 [](CPageServer& s, const CTempDir& d) {
+                     StoreHeadlineCleanup("0");  // the page's bytes as sent
+                     return Serving(s, d, "<h>\x1B]0;retitled\x07\x1B[2J a\\b\tc</h>");
+                 },
+                 0, "News -- \\x1B]0;retitled\\x07\\x1B[2J a\\\\b\\tc\n", ""},
+        LineCase{"ControlBytesNeverReachACleanLine",
+                 [](CPageServer& s, const CTempDir& d) {
+                     return Serving(s, d, "<h>\x1B]0;retitled\x07\x1B[2J a\\b\tc</h>");
+                 },
+                 0, "News -- ]0;retitled[2J a\\\\b c\n", ""},
         LineCase{"ErrorPageIsStillAPage",
                  [](CPageServer& s, const CTempDir& d) { return Serving(s, d, "gone", 404); },
                  0, "News\n", ""},
