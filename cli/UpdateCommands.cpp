@@ -9,6 +9,8 @@
 #include "cli/Watch.h"
 #include "cli/WatchUserInterface.h"
 #include "engine/TickerluxEngine.h"
+#include "settings/CommSettingsStore.h"
+#include "settings/RegistryAccess.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cstdio>
