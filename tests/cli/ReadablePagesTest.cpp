@@ -135,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                  kRss + "<item><title><![CDATA[Zürich]]></title></item>"
                         "<item><title>&#233;t&#233; &amp; “x”</title></item>",
                  "<item><title>", "</title>", "“News”",
-                 "“News” -- <![CDATA[ZÃ¼rich]]> -- &#233;t&#233; &amp; â€œxâ€\u009D",
+                 "“News” -- <![CDATA[ZÃ¼rich]]> -- &#233;t&#233; &amp; â€œxâ€\\x9D",
                  "News -- <![CDATA[ZÃrich]]> -- été &amp; âxâ", false}),
     [](const testing::TestParamInfo<PageCase>& row) { return std::string(row.param.name); });
 
