@@ -1,5 +1,6 @@
 #include "cli/CmdConfig.h"
 
+#include "cli/ConnectionKinds.h"
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
 #include "cli/FeedFields.h"
@@ -16,10 +17,6 @@
 namespace cli {
 namespace {
 
-constexpr const char* kClassic = "serial port - betabrite classic";
-constexpr const char* kCustom = "serial port - custom settings";
-constexpr const char* kUsb = "usb - betabrite prism";
-
 constexpr CDocField kCommFields[] = {
     {"Connection", &CTickerluxDoc::Connection}, {"ComPort", &CTickerluxDoc::ComPort},
     {"BaudRate", &CTickerluxDoc::BaudRate},     {"ByteSize", &CTickerluxDoc::ByteSize},
@@ -27,24 +24,6 @@ constexpr CDocField kCommFields[] = {
 };
 
 constexpr const char* kSynopsis = "config [NAME=VALUE...]";
-
-// Choosing a connection kind in the settings dialog: the classic sign's line is fixed and a USB
-// sign needs no serial values.
-void ApplyConnectionKind(CTickerluxDoc& doc, const std::string& connection)
-{
-    if (connection == kUsb) {
-        doc.ComPort = 0;
-        doc.BaudRate = 0;
-        doc.ByteSize = 0;
-        doc.Parity.clear();
-        doc.StopBits = 0;
-    } else if (connection == kClassic) {
-        doc.BaudRate = 9600;
-        doc.ByteSize = 7;
-        doc.Parity = "even";
-        doc.StopBits = 1;
-    }
-}
 
 int PrintStored()
 {
@@ -76,11 +55,9 @@ int RunConfig(const std::vector<std::string>& args)
         return UsageError(kSynopsis, error);
     for (const FieldAssignment& assignment : *assignments) {
         const std::string& value = assignment.value;
-        if (std::strcmp(assignment.field->Name(), "Connection") == 0 && value != kClassic &&
-            value != kCustom && value != kUsb)
-            return UsageError(kSynopsis, "unknown connection kind '" + value + "'; choose \"" +
-                                             kClassic + "\", \"" + kCustom + "\" or \"" + kUsb +
-                                             "\"");
+        if (std::strcmp(assignment.field->Name(), "Connection") == 0 && !IsConnectionKind(value))
+            return UsageError(kSynopsis, "unknown connection kind '" + value + "'; " +
+                                             ConnectionKindChoices());
         // The dialog's choices: its blank entry " ", and "" as a USB connection leaves it.
         if (std::strcmp(assignment.field->Name(), "Parity") == 0 && value != "none" &&
             value != "even" && value != "odd" && value != " " && !value.empty())

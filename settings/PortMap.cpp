@@ -32,13 +32,22 @@ std::optional<std::string> Text(const regfile::CRegFile& store, const std::strin
     return text;
 }
 
+// The entry in force when no virtual sign serves COMn: the one a virtual sign's entry replaced.
+std::optional<std::string> EntryWithoutVirtualSign(const regfile::CRegFile& store, int port)
+{
+    const std::string name = ValueName(port);
+    if (Text(store, name + kLockSuffix))
+        return Text(store, name + kEarlierSuffix);
+    return Text(store, name);
+}
+
 std::optional<std::string> EntryInForce(const regfile::CRegFile& store, int port)
 {
     const std::string name = ValueName(port);
     const std::optional<std::string> lock = Text(store, name + kLockSuffix);
-    if (lock && !filelock::IsHeld(*lock))
-        return Text(store, name + kEarlierSuffix);
-    return Text(store, name);
+    if (lock && filelock::IsHeld(*lock))
+        return Text(store, name);
+    return EntryWithoutVirtualSign(store, port);
 }
 
 void SetText(regfile::CRegFile& store, const std::string& name,
@@ -93,7 +102,8 @@ bool SetVirtualSignEntry(int port, const std::string& devicePath,
         return false;
     const std::string name = ValueName(port);
     return userstore::Update([&](regfile::CRegFile& store) {
-        earlier = EntryInForce(store, port);
+        // The caller holds the lock now, so an entry of an earlier virtual sign is a dead one's.
+        earlier = EntryWithoutVirtualSign(store, port);
         SetText(store, name, devicePath);
         SetText(store, name + kLockSuffix, *lock);
         SetText(store, name + kEarlierSuffix, earlier);

@@ -9,6 +9,7 @@
 #include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
 #include "tests/gui/GuiTest.h"
+#include "tests/support/SpecialFiles.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -145,15 +146,27 @@ private slots:
         QVERIFY(!program.Doc().IsModified());
     }
 
+    void unreadableFileOnTheCommandLineEndsTheProgram_data()
+    {
+        QTest::addColumn<bool>("fifo");
+        QTest::newRow("missing") << false;
+        // A pipe nobody writes to: refused at once rather than waited on.
+        QTest::newRow("fifo") << true;
+    }
+
     void unreadableFileOnTheCommandLineEndsTheProgram()
     {
+        QFETCH(bool, fifo);
         CScopedConfigHome home;
         StoreConnection();
+        const std::string path = fifo ? home.Path() + "/feed.tlx" : "/nonexistent/feed.tlx";
+        if (fifo)
+            MakeSpecialFile(SpecialFile::Fifo, path);
         CTickerluxApp app;
         CModalWatcher watcher(CModalWatcher::Press(QMessageBox::Ok));
-        QVERIFY(!app.InitInstance({"tickerlux", "/nonexistent/feed.tlx"}));
+        QVERIFY(!app.InitInstance({"tickerlux", QString::fromStdString(path)}));
         QCOMPARE(watcher.shown.size(), 1);
-        QVERIFY(watcher.shown.first().contains("/nonexistent/feed.tlx"));
+        QVERIFY(watcher.shown.first().contains(QString::fromStdString(path)));
         QCOMPARE(watcher.captions, QStringList{"Newsglow"});
     }
 

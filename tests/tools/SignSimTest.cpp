@@ -309,6 +309,13 @@ TEST_P(SignSimPortMapTest, EntryWhileRunningEarlierOneBackAfterwards)
     }
     EXPECT_EQ(portmap::GetEntry(4), c.earlier);
     EXPECT_EQ(portmap::DevicePathForComPort(4), c.earlier.value_or("/dev/ttyS3"));
+    // The next virtual sign on COM4 replaces the entry in force, not what a killed one left.
+    {
+        CSignSimProcess next(4);
+        EXPECT_EQ(portmap::GetEntry(4), next.Device());
+        EXPECT_EQ(next.Stop(), 0);
+    }
+    EXPECT_EQ(portmap::GetEntry(4), c.earlier);
 }
 
 INSTANTIATE_TEST_SUITE_P(
