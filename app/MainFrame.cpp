@@ -4,6 +4,7 @@
 #include "app/LockKeys.h"
 #include "app/TickerluxApp.h"
 #include "app/TickerluxView.h"
+#include "settings/ProductName.h"
 #include "settings/TickerluxDoc.h"
 
 #include <QApplication>
@@ -121,7 +122,7 @@ void CMainFrame::CreateMenus()
     connect(comm, &QAction::triggered, this, [this] { m_view->OnCommunicationSettings(); });
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-    QAction* about = AddAction(ids::kAppAbout, QStringLiteral("&About Newsglow..."),
+    QAction* about = AddAction(ids::kAppAbout, QStringLiteral("&About %1...").arg(QString::fromLatin1(kProductName)),
                                QStringLiteral("Display program information, version number and "
                                               "copyright\nAbout"),
                                helpMenu);
@@ -200,7 +201,8 @@ QString CMainFrame::IndicatorText(int id) const
 
 void CMainFrame::UpdateTitle()
 {
-    setWindowTitle(QStringLiteral("Newsglow - ") + QString::fromStdString(m_doc.GetTitle()));
+    setWindowTitle(QString::fromLatin1(kProductName) + QStringLiteral(" - ") +
+                   QString::fromStdString(m_doc.GetTitle()));
 }
 
 void CMainFrame::SetRecentFiles(const std::vector<std::string>& paths)

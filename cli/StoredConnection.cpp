@@ -11,7 +11,7 @@ namespace cli {
 
 bool LoadStoredConnection(CTickerluxDoc& doc, const char* command)
 {
-    if (commstore::Load(doc, CRegistryAccess()))
+    if (commstore::Load(doc.Comm, CRegistryAccess()))
         return true;
     std::fprintf(stderr,
                  "tickerlux-cli %s: no connection to the sign is stored (%s); store one first, "

@@ -63,7 +63,7 @@ int RunWatchCommand(const std::vector<std::string>& args)
     CSignalWatchClock clock;
     const auto update = [&] {
         // Read afresh each time, so that `tickerlux-cli config` takes effect at the next update.
-        if (!commstore::Load(doc, CRegistryAccess())) {
+        if (!commstore::Load(doc.Comm, CRegistryAccess())) {
             std::fprintf(stderr, "%s no connection to the sign is stored any more; see "
                                  "'tickerlux-cli config'\n", TimeStamp().c_str());
             return false;

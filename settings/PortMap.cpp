@@ -1,5 +1,6 @@
 #include "settings/PortMap.h"
 
+#include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
 
 #include <cstring>
@@ -8,7 +9,7 @@
 namespace portmap {
 namespace {
 
-constexpr const char* kPortsKey = "Software\\Orvane\\Newsglow\\Ports";
+const std::string kPortsKey = commstore::kKey + "\\Ports";
 constexpr std::uint32_t kMaxPathBytes = 4096;
 
 std::string ValueName(int port)
