@@ -2,6 +2,7 @@
 
 #include "app/CommandIds.h"
 #include "app/LockKeys.h"
+#include "app/SignPreview.h"
 #include "app/TickerluxApp.h"
 #include "app/TickerluxView.h"
 #include "settings/ProductName.h"
@@ -47,6 +48,7 @@ CMainFrame::CMainFrame(CTickerluxApp& app, CTickerluxDoc& doc)
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    CreateSignPreview();
     UpdateTitle();
     RecalcLayout();
 }
@@ -115,6 +117,11 @@ void CMainFrame::CreateMenus()
         statusBar()->setVisible(on);
         RecalcLayout();
     });
+    QAction* preview = AddAction(
+        ids::kViewSignPreview, QStringLiteral("Sign &Preview"),
+        QStringLiteral("Show or hide the sign line as the sign shows it\nToggle Sign Preview"),
+        viewMenu);
+    preview->setCheckable(true);
 
     QMenu* optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
     QAction* comm = AddAction(ids::kCommunicationSettings, QStringLiteral("Communication &Settings"),
@@ -180,6 +187,22 @@ void CMainFrame::CreateStatusBar()
     auto* poll = new QTimer(this);
     connect(poll, &QTimer::timeout, this, &CMainFrame::UpdateIndicators);
     poll->start(kIndicatorPollMs);
+}
+
+void CMainFrame::CreateSignPreview()
+{
+    m_signPreview = new CSignPreview(this);
+    QAction* toggle = Action(ids::kViewSignPreview);
+    connect(toggle, &QAction::toggled, m_signPreview, &QWidget::setVisible);
+    // Closed by its own title bar, the window takes the menu's tick with it.
+    connect(m_signPreview, &CSignPreview::VisibilityChanged, toggle, &QAction::setChecked);
+    connect(m_view, &CTickerluxView::SignLineChanged, this, &CMainFrame::UpdateSignPreview);
+    UpdateSignPreview();
+}
+
+void CMainFrame::UpdateSignPreview()
+{
+    m_signPreview->ShowLine(m_view->Engine().SignLine(), m_doc.ColorIndex, m_doc.Condensed != 0);
 }
 
 void CMainFrame::UpdateIndicators()

@@ -245,6 +245,7 @@ void CTickerluxView::OnDocumentUpdate(IDocumentObserver* /*sender*/, long /*hint
     m_sourceText = m_doc.SourceText;
     UpdateData(false);
     update();
+    emit SignLineChanged();
 }
 
 // --- Change handlers: each takes the form, copies one value into the document, marks it.
@@ -285,11 +286,13 @@ void CTickerluxView::OnChangeLeadingComment()
 void CTickerluxView::OnSelChangeColor()
 {
     TakeChange(m_colorIndex, m_doc.ColorIndex);
+    emit SignLineChanged();
 }
 
 void CTickerluxView::OnCondensed()
 {
     TakeChange(m_condensed, m_doc.Condensed);
+    emit SignLineChanged();
 }
 
 void CTickerluxView::OnShowTime()

@@ -3,6 +3,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
 #include "cli/FeedFields.h"
+#include "cli/StoredConnection.h"
 #include "cli/Usage.h"
 #include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
@@ -24,6 +25,8 @@ constexpr const char* kSynopsis = "config [NAME=VALUE...]";
 
 int PrintStored()
 {
+    if (!StoreIsReadable("config"))
+        return kExitFailed;
     CommSettings values;
     const bool stored = commstore::Load(values, CRegistryAccess());
     for (const CCommField& field : kCommFields)
@@ -66,6 +69,8 @@ int RunConfig(const std::vector<std::string>& args)
 
     // The values start as stored, as the dialog's start from the loaded settings. Choosing a
     // kind sets its fixed values first; values given alongside it win.
+    if (!StoreIsReadable("config"))
+        return kExitFailed;
     CommSettings values;
     commstore::Load(values, CRegistryAccess());
     for (const auto& assignment : *assignments) {
@@ -95,7 +100,8 @@ Command ConfigCommand()
             "values given alongside it win. Parity is none, even or odd (\" \" or \"\" leave it\n"
             "unset, as the dialog's blank entry does; the sign then gets even parity).\n"
             "The settings live in ${XDG_CONFIG_HOME:-~/.config}/tickerlux/user.reg.\n"
-            "An unknown name or a bad value stores nothing (exit 2).\n",
+            "An unknown name or a bad value stores nothing (exit 2). A store that cannot be read\n"
+            "(a folder, a loop of links, a pipe or a device) is reported and left alone (exit 1).\n",
             RunConfig};
 }
 

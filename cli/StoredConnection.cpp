@@ -9,8 +9,20 @@
 
 namespace cli {
 
+bool StoreIsReadable(const char* command)
+{
+    std::string problem;
+    if (userstore::Load(problem))
+        return true;
+    std::fprintf(stderr, "tickerlux-cli %s: cannot read %s: %s\n", command,
+                 userstore::StoreFilePath().c_str(), problem.c_str());
+    return false;
+}
+
 bool LoadStoredConnection(CTickerluxDoc& doc, const char* command)
 {
+    if (!StoreIsReadable(command))
+        return false;
     if (commstore::Load(doc.Comm, CRegistryAccess()))
         return true;
     std::fprintf(stderr,

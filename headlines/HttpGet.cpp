@@ -39,9 +39,9 @@ void EnsureGlobalInit()
 }
 
 // The address to ask for. Percent-encoding the bytes that cannot stand in a request target keeps
-// a path from splitting the request (CR LF) or breaking its first line (space), and a leading "/"
-// keeps it from running into the port; everything else, escapes and dot segments included, is
-// sent as given.
+// a path from splitting the request (CR LF) or breaking its first line (space), and a "#" from
+// starting a fragment, which would drop the rest of the path; a leading "/" keeps it from running
+// into the port. Everything else, escapes and dot segments included, is sent as given.
 std::string MakeUrl(const GetRequest& request)
 {
     static const char kHex[] = "0123456789ABCDEF";
@@ -49,7 +49,7 @@ std::string MakeUrl(const GetRequest& request)
     if (request.path.empty() || request.path[0] != '/')
         url += '/';
     for (unsigned char c : request.path) {
-        if (c > ' ' && c < 0x7F) {
+        if (c > ' ' && c < 0x7F && c != '#') {
             url += static_cast<char>(c);
         } else {
             url += '%';

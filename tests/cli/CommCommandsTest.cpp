@@ -3,11 +3,13 @@
 #include "settings/PortMap.h"
 #include "sign/SignDecoder.h"
 #include "tests/support/RunProgram.h"
+#include "tests/support/SpecialFiles.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPty.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -164,19 +166,71 @@ TEST(ClearCommandTest, DeliversTheClearTransmission)
     EXPECT_EQ(sent[0].bytes.size(), 28u);
 }
 
-TEST(SendCommandTest, AnUnreachablePortFailsWithTheSystemsReason)
+struct UnreachableCase {
+    const char* name;
+    std::string entry;  // under the test's folder
+    const char* reason;
+};
+
+void PrintTo(const UnreachableCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class UnreachablePortTest : public testing::TestWithParam<UnreachableCase> {};
+
+// The port map's entry is used as it is: a path too long for the system fails with its reason
+// rather than COM9 falling back to another device.
+TEST_P(UnreachablePortTest, FailsWithTheSystemsReason)
 {
     CScopedConfigHome home;
-    const std::string missing = home.Path() + "/no-such-tty";
-    portmap::SetEntry(9, missing);
+    const std::string entry = home.Path() + GetParam().entry;
+    ASSERT_TRUE(portmap::SetEntry(9, entry));
     ASSERT_EQ(
         RunCli({"config", "Connection=serial port - betabrite classic", "ComPort=9"}).exitCode, 0);
 
     const ProgramResult result = RunCli({"send", "Hello"});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.err.find("COM9 (" + missing + "): open: No such file or directory"),
+    EXPECT_NE(result.err.find("COM9 (" + entry + "): open: " + GetParam().reason),
               std::string::npos)
-        << result.err;
+        << result.err.substr(0, 300);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, UnreachablePortTest,
+    testing::Values(UnreachableCase{"Missing", "/no-such-tty", "No such file or directory"},
+                    UnreachableCase{"LongerThanAPath", "/" + std::string(4100, 'p'),
+                                    "File name too long"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+class UnreadableStoreTest : public testing::TestWithParam<SpecialFile> {};
+
+// A store that is there but cannot be read is neither "nothing stored" nor replaced, and no
+// command waits on it.
+TEST_P(UnreadableStoreTest, EveryCommandSaysSoExitsOneAndLeavesIt)
+{
+    CScopedConfigHome home;
+    std::filesystem::create_directories(home.Path() + "/tickerlux");
+    if (!MakeSpecialFile(GetParam(), home.StoreFile()))
+        GTEST_SKIP() << "this process may not make device nodes";
+    const std::string before = DescribeFile(home.StoreFile());
+    const std::vector<std::vector<std::string>> commands = {
+        {"config"}, {"config", "ComPort=3"}, {"send", "Hello"}};
+    for (const auto& args : commands) {
+        const ProgramResult result = RunCli(args);
+        EXPECT_EQ(result.exitCode, 1) << args.size();
+        EXPECT_NE(result.err.find(": cannot read " + home.StoreFile() + ": "), std::string::npos)
+            << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+    EXPECT_EQ(DescribeFile(home.StoreFile()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, UnreadableStoreTest,
+                         testing::Values(SpecialFile::Fifo, SpecialFile::DeviceNode,
+                                         SpecialFile::Directory, SpecialFile::LinkLoop),
+                         [](const testing::TestParamInfo<SpecialFile>& row) {
+                             return std::string(SpecialFileName(row.param));
+                         });
 
 } // namespace

@@ -63,11 +63,10 @@ struct Pipe {
     }
 };
 
-} // namespace
-
-ProgramResult RunProgram(const std::vector<std::string>& argv,
-                         const std::vector<std::pair<std::string, std::string>>& env,
-                         const std::string& input)
+// `repeat`: the input starts again whenever it has all been written.
+ProgramResult Run(const std::vector<std::string>& argv,
+                  const std::vector<std::pair<std::string, std::string>>& env,
+                  const std::string& input, bool repeat)
 {
     Pipe in, out, err;
     posix_spawn_file_actions_t actions;
@@ -122,6 +121,8 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
             const ssize_t n = write(in.fds[1], input.data() + written, input.size() - written);
             if (n > 0)
                 written += static_cast<std::size_t>(n);
+            if (repeat && written == input.size())
+                written = 0;
             if (n < 0 || written == input.size())
                 in.Close(1);
         }
@@ -145,4 +146,23 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
     }
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+} // namespace
+
+ProgramResult RunProgram(const std::vector<std::string>& argv,
+                         const std::vector<std::pair<std::string, std::string>>& env,
+                         const std::string& input)
+{
+    return Run(argv, env, input, false);
+}
+
+ProgramResult RunProgramOnEndlessInput(const std::vector<std::string>& argv,
+                                       const std::string& unit)
+{
+    // Whole units in blocks of at least 64 KiB, so that writing takes few system calls.
+    std::string block;
+    while (block.size() < 65536)
+        block += unit;
+    return Run(argv, {}, block, true);
 }
