@@ -32,6 +32,8 @@ CTickerluxApp::~CTickerluxApp() = default;
 bool CTickerluxApp::InitInstance(const QStringList& arguments)
 {
     QApplication::setApplicationName(QString::fromLatin1(kAppName));
+    // The menu entry (tickerlux.desktop), so that a Wayland desktop shows its name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tickerlux"));
     m_recentFiles.ReadList();
     m_frame = std::make_unique<CMainFrame>(*this, m_doc);
     m_frame->SetRecentFiles(m_recentFiles.Files());

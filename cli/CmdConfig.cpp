@@ -1,5 +1,6 @@
 #include "cli/CmdConfig.h"
 
+#include "cli/ConnectionKinds.h"
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
 #include "cli/FeedFields.h"
@@ -55,11 +56,8 @@ int RunConfig(const std::vector<std::string>& args)
         const std::string& value = assignment.value;
         if (std::strcmp(assignment.field->Name(), "Connection") == 0 &&
             ConnectionKindOf(value) == ConnectionKind::None)
-            return UsageError(kSynopsis,
-                              "unknown connection kind '" + value + "'; choose \"" +
-                                  ConnectionName(ConnectionKind::ClassicSerial) + "\", \"" +
-                                  ConnectionName(ConnectionKind::CustomSerial) + "\" or \"" +
-                                  ConnectionName(ConnectionKind::Usb) + "\"");
+            return UsageError(kSynopsis, "unknown connection kind '" + value + "'; " +
+                                             ConnectionKindChoices());
         // The dialog's choices: its blank entry " ", and "" as a USB connection leaves it.
         if (std::strcmp(assignment.field->Name(), "Parity") == 0 && value != "none" &&
             value != "even" && value != "odd" && value != " " && !value.empty())

@@ -9,6 +9,13 @@
 
 namespace cli {
 
+bool LoadConnection(CTickerluxDoc& doc, const ConnectionOptions& options)
+{
+    const bool stored = commstore::Load(doc.Comm, CRegistryAccess());
+    options.ApplyTo(doc.Comm);
+    return stored || options.connection.has_value();
+}
+
 bool StoreIsReadable(const char* command)
 {
     std::string problem;
@@ -19,17 +26,19 @@ bool StoreIsReadable(const char* command)
     return false;
 }
 
-bool LoadStoredConnection(CTickerluxDoc& doc, const char* command)
+bool LoadStoredConnection(CTickerluxDoc& doc, const char* command,
+                          const ConnectionOptions& options)
 {
     if (!StoreIsReadable(command))
         return false;
-    if (commstore::Load(doc.Comm, CRegistryAccess()))
+    if (LoadConnection(doc, options))
         return true;
     std::fprintf(stderr,
                  "tickerlux-cli %s: no connection to the sign is stored (%s); store one first, "
                  "e.g.\n"
                  "  tickerlux-cli config Connection=\"serial port - betabrite classic\" "
-                 "ComPort=1\n",
+                 "ComPort=1\n"
+                 "or give one for this run: --connection KIND --com N\n",
                  command, userstore::StoreFilePath().c_str());
     return false;
 }

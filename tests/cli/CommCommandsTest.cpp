@@ -3,6 +3,7 @@
 #include "settings/PortMap.h"
 #include "sign/SignDecoder.h"
 #include "tests/support/RunProgram.h"
+#include "tests/support/SignSimProcess.h"
 #include "tests/support/SpecialFiles.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPty.h"
@@ -101,7 +102,10 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageCase{"ClearWithArgument", {"clear", "now"}},
                     UsageCase{"ShowWithTwoFiles", {"show", "a.tlx", "b.tlx"}},
                     UsageCase{"LineWithoutFile", {"line"}},
-                    UsageCase{"UpdateWithAnOption", {"update", "--now"}}),
+                    UsageCase{"UpdateWithAnOption", {"update", "--now"}},
+                    UsageCase{"SendToPortZero", {"send", "a", "--com", "0"}},
+                    UsageCase{"ClearOverAnUnknownKind", {"clear", "--connection=serial"}},
+                    UsageCase{"WatchWithoutAPortNumber", {"watch", "a.tlx", "--com"}}),
     [](const testing::TestParamInfo<UsageCase>& row) { return std::string(row.param.name); });
 
 TEST(SendCommandTest, WithoutAStoredConnectionSaysHowToStoreOne)
@@ -202,6 +206,66 @@ INSTANTIATE_TEST_SUITE_P(
                     UnreachableCase{"LongerThanAPath", "/" + std::string(4100, 'p'),
                                     "File name too long"}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// --com and --connection choose the sign for one run. Of two virtual signs only the one named
+// gets the text; the other one's next text is the one sent to it afterwards. The store (which
+// holds both signs' port-map entries) is left byte for byte as it was.
+struct PerRunCase {
+    const char* name;
+    bool stored;                   // a connection to the first sign is stored beforehand
+    std::vector<std::string> toSecond;  // the options that reach the second sign
+    std::vector<std::string> toFirst;   // ... and then the first one
+};
+
+void PrintTo(const PerRunCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class PerRunSignTest : public testing::TestWithParam<PerRunCase> {};
+
+bool Shows(const CSignSimProcess::Event& event, const std::string& text)
+{
+    return event.value("event", "") == "display" && event.value("text", "") == text;
+}
+
+TEST_P(PerRunSignTest, ReachesTheNamedSignAndStoresNothing)
+{
+    CScopedConfigHome home;
+    CSignSimProcess first(21), second(22);
+    if (GetParam().stored) {
+        ASSERT_EQ(
+            RunCli({"config", "Connection=serial port - betabrite classic", "ComPort=21"}).exitCode,
+            0);
+    }
+    const std::string storeBefore = ReadFileBytes(home.StoreFile());
+
+    std::vector<std::string> args = {"send", "For the second sign"};
+    args.insert(args.end(), GetParam().toSecond.begin(), GetParam().toSecond.end());
+    const ProgramResult toSecond = RunCli(args);
+    ASSERT_EQ(toSecond.exitCode, 0) << toSecond.err;
+    args = {"send", "For the first sign"};
+    args.insert(args.end(), GetParam().toFirst.begin(), GetParam().toFirst.end());
+    const ProgramResult toFirst = RunCli(args);
+    ASSERT_EQ(toFirst.exitCode, 0) << toFirst.err;
+
+    const auto secondShows = second.WaitForEvent("display");
+    ASSERT_TRUE(secondShows);
+    EXPECT_TRUE(Shows(*secondShows, "For the second sign")) << secondShows->dump();
+    const auto firstShows = first.WaitForEvent("display");
+    ASSERT_TRUE(firstShows);
+    EXPECT_TRUE(Shows(*firstShows, "For the first sign")) << firstShows->dump();
+    EXPECT_EQ(ReadFileBytes(home.StoreFile()), storeBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, PerRunSignTest,
+    testing::Values(PerRunCase{"PortOverTheStoredConnection", true, {"--com", "22"}, {}},
+                    PerRunCase{"KindAndPortWithNothingStored",
+                               false,
+                               {"--connection", "serial port - betabrite classic", "--com=22"},
+                               {"--com", "21", "--connection=serial port - betabrite classic"}}),
+    [](const testing::TestParamInfo<PerRunCase>& row) { return std::string(row.param.name); });
 
 class UnreadableStoreTest : public testing::TestWithParam<SpecialFile> {};
 
