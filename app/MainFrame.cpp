@@ -5,6 +5,7 @@
 #include "app/SignPreview.h"
 #include "app/TickerluxApp.h"
 #include "app/TickerluxView.h"
+#include "settings/ProductName.h"
 #include "settings/TickerluxDoc.h"
 
 #include <QApplication>
@@ -128,7 +129,7 @@ void CMainFrame::CreateMenus()
     connect(comm, &QAction::triggered, this, [this] { m_view->OnCommunicationSettings(); });
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-    QAction* about = AddAction(ids::kAppAbout, QStringLiteral("&About Newsglow..."),
+    QAction* about = AddAction(ids::kAppAbout, QStringLiteral("&About %1...").arg(QString::fromLatin1(kProductName)),
                                QStringLiteral("Display program information, version number and "
                                               "copyright\nAbout"),
                                helpMenu);
@@ -223,7 +224,8 @@ QString CMainFrame::IndicatorText(int id) const
 
 void CMainFrame::UpdateTitle()
 {
-    setWindowTitle(QStringLiteral("Newsglow - ") + QString::fromStdString(m_doc.GetTitle()));
+    setWindowTitle(QString::fromLatin1(kProductName) + QStringLiteral(" - ") +
+                   QString::fromStdString(m_doc.GetTitle()));
 }
 
 void CMainFrame::SetRecentFiles(const std::vector<std::string>& paths)

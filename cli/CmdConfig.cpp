@@ -8,7 +8,6 @@
 #include "cli/Usage.h"
 #include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
-#include "settings/TickerluxDoc.h"
 #include "settings/UserStore.h"
 
 #include <cstdio>
@@ -17,10 +16,10 @@
 namespace cli {
 namespace {
 
-constexpr CDocField kCommFields[] = {
-    {"Connection", &CTickerluxDoc::Connection}, {"ComPort", &CTickerluxDoc::ComPort},
-    {"BaudRate", &CTickerluxDoc::BaudRate},     {"ByteSize", &CTickerluxDoc::ByteSize},
-    {"Parity", &CTickerluxDoc::Parity},         {"StopBits", &CTickerluxDoc::StopBits},
+constexpr CCommField kCommFields[] = {
+    {"Connection", &CommSettings::Connection}, {"ComPort", &CommSettings::ComPort},
+    {"BaudRate", &CommSettings::BaudRate},     {"ByteSize", &CommSettings::ByteSize},
+    {"Parity", &CommSettings::Parity},         {"StopBits", &CommSettings::StopBits},
 };
 
 constexpr const char* kSynopsis = "config [NAME=VALUE...]";
@@ -29,10 +28,10 @@ int PrintStored()
 {
     if (!StoreIsReadable("config"))
         return kExitFailed;
-    CTickerluxDoc doc;
-    const bool stored = commstore::Load(doc, CRegistryAccess());
-    for (const CDocField& field : kCommFields)
-        std::printf("%s\n", FormatField(field, doc).c_str());
+    CommSettings values;
+    const bool stored = commstore::Load(values, CRegistryAccess());
+    for (const CCommField& field : kCommFields)
+        std::printf("%s\n", FormatField(field, values).c_str());
     if (!FinishOutput("config"))
         return kExitFailed;
     if (!stored)
@@ -50,12 +49,13 @@ int RunConfig(const std::vector<std::string>& args)
             return UsageError(kSynopsis, "unknown option '" + arg + "'");
     }
     std::string error;
-    const auto assignments = ParseAssignments(args, kCommFields, error);
+    const auto assignments = ParseAssignments<CommSettings>(args, kCommFields, error);
     if (!assignments)
         return UsageError(kSynopsis, error);
-    for (const FieldAssignment& assignment : *assignments) {
+    for (const auto& assignment : *assignments) {
         const std::string& value = assignment.value;
-        if (std::strcmp(assignment.field->Name(), "Connection") == 0 && !IsConnectionKind(value))
+        if (std::strcmp(assignment.field->Name(), "Connection") == 0 &&
+            ConnectionKindOf(value) == ConnectionKind::None)
             return UsageError(kSynopsis, "unknown connection kind '" + value + "'; " +
                                              ConnectionKindChoices());
         // The dialog's choices: its blank entry " ", and "" as a USB connection leaves it.
@@ -65,19 +65,17 @@ int RunConfig(const std::vector<std::string>& args)
                               "unknown parity '" + value + "'; choose none, even or odd");
     }
 
-    // The values start as stored, as the dialog's start from the loaded settings.
+    // The values start as stored, as the dialog's start from the loaded settings. Choosing a
+    // kind sets its fixed values first; values given alongside it win.
     if (!StoreIsReadable("config"))
         return kExitFailed;
-    CTickerluxDoc doc;
-    commstore::Load(doc, CRegistryAccess());
-    for (const FieldAssignment& assignment : *assignments) {
+    CommSettings values;
+    commstore::Load(values, CRegistryAccess());
+    for (const auto& assignment : *assignments) {
         if (std::strcmp(assignment.field->Name(), "Connection") == 0)
-            ApplyConnectionKind(doc, assignment.value);
+            values.ChooseKind(ConnectionKindOf(assignment.value));
     }
-    ApplyAssignments(doc, *assignments);
-
-    CommSettings values{doc.Protocol, doc.Connection, doc.ComPort, doc.BaudRate,
-                        doc.ByteSize, doc.Parity,     doc.StopBits};
+    ApplyAssignments(values, *assignments);
     if (!commstore::Save(values, CRegistryAccess())) {
         std::fprintf(stderr, "tickerlux-cli config: cannot write %s\n",
                      userstore::StoreFilePath().c_str());
