@@ -5,6 +5,7 @@
 #include "app/SignPreview.h"
 #include "app/TickerluxApp.h"
 #include "app/TickerluxView.h"
+#include "settings/ProductName.h"
 #include "settings/TickerluxDoc.h"
 
 #include <QApplication>
@@ -136,7 +137,7 @@ void CMainFrame::CreateMenus()
     connect(cleanup, &QAction::toggled, this, [this](bool on) { m_view->OnHeadlineCleanup(on); });
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-    QAction* about = AddAction(ids::kAppAbout, QStringLiteral("&About Newsglow..."),
+    QAction* about = AddAction(ids::kAppAbout, QStringLiteral("&About %1...").arg(QString::fromLatin1(kProductName)),
                                QStringLiteral("Display program information, version number and "
                                               "copyright\nAbout"),
                                helpMenu);
@@ -231,7 +232,8 @@ QString CMainFrame::IndicatorText(int id) const
 
 void CMainFrame::UpdateTitle()
 {
-    setWindowTitle(QStringLiteral("Newsglow - ") + QString::fromStdString(m_doc.GetTitle()));
+    setWindowTitle(QString::fromLatin1(kProductName) + QStringLiteral(" - ") +
+                   QString::fromStdString(m_doc.GetTitle()));
 }
 
 void CMainFrame::SetRecentFiles(const std::vector<std::string>& paths)

@@ -15,7 +15,7 @@ class QMenu;
 class QToolBar;
 
 // The main window: menus, toolbar, status bar and the headline form, at the fixed size that fits
-// the form. Its caption is "Newsglow - " and the document's title.
+// the form. Its caption is the product name, " - " and the document's title.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:

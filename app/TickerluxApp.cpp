@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 #include "app/TickerluxView.h"
 #include "settings/DocFileMessages.h"
+#include "settings/ProductName.h"
 
 #include <QApplication>
 #include <QFile>
@@ -13,8 +14,8 @@
 
 namespace {
 
-constexpr const char* kAppName = "Newsglow";
-constexpr const char* kFileFilter = "Newsglow Files(*.tlx)";
+constexpr const char* kAppName = kProductName;
+const std::string kFileFilter = std::string(kProductName) + " Files(*.tlx)";
 constexpr const char* kDefaultSuffix = "tlx";
 
 std::string ToPath(const QString& path)
@@ -169,7 +170,7 @@ QString CTickerluxApp::AskFileName(FileDialogKind kind, const QString& suggested
     if (m_fileNamePrompt)
         return m_fileNamePrompt(kind, suggestedName);
     QFileDialog dialog(m_frame.get());
-    dialog.setNameFilter(QString::fromLatin1(kFileFilter));
+    dialog.setNameFilter(QString::fromStdString(kFileFilter));
     dialog.setDefaultSuffix(QString::fromLatin1(kDefaultSuffix));
     if (kind == FileDialogKind::Open) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);

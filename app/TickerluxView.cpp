@@ -8,6 +8,7 @@
 #include "app/dialogs/CommSettingsDlg.h"
 #include "engine/UpdateInterval.h"
 #include "settings/CommSettingsStore.h"
+#include "settings/ProductName.h"
 #include "settings/RegistryAccess.h"
 #include "settings/UserStore.h"
 #include "sign/SignColors.h"
@@ -228,7 +229,7 @@ void CTickerluxView::OnInitialUpdate()
 
 void CTickerluxView::LoadCommSettings()
 {
-    if (!commstore::Load(m_doc, m_registry))
+    if (!commstore::Load(m_doc.Comm, m_registry))
         OnCommunicationSettings();
 }
 
@@ -408,26 +409,9 @@ void CTickerluxView::OnClearSourceWindow()
 
 void CTickerluxView::OnCommunicationSettings()
 {
-    CommSettings values;
-    values.Protocol = m_doc.Protocol;
-    values.Connection = m_doc.Connection;
-    values.ComPort = m_doc.ComPort;
-    values.BaudRate = m_doc.BaudRate;
-    values.Parity = m_doc.Parity;
-    values.ByteSize = m_doc.ByteSize;
-    values.StopBits = m_doc.StopBits;
-
-    CCommSettingsDlg dialog(values, window());
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    const CommSettings& chosen = dialog.Values();
-    m_doc.Protocol = chosen.Protocol;
-    m_doc.Connection = chosen.Connection;
-    m_doc.ComPort = chosen.ComPort;
-    m_doc.BaudRate = chosen.BaudRate;
-    m_doc.Parity = chosen.Parity;
-    m_doc.ByteSize = chosen.ByteSize;
-    m_doc.StopBits = chosen.StopBits;
+    CCommSettingsDlg dialog(m_doc.Comm, window());
+    if (dialog.exec() == QDialog::Accepted)
+        m_doc.Comm = dialog.Values();
 }
 
 void CTickerluxView::OnHeadlineCleanup(bool on)
@@ -443,7 +427,7 @@ void CTickerluxView::OnHeadlineCleanup(bool on)
 
 void CTickerluxView::MessageBox(const std::string& text)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Newsglow"), FromBytes(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kProductName), FromBytes(text), QMessageBox::Ok,
                     window());
     // The wait cursor of a running update would hang over the box too: the user gets an arrow
     // for the OK button, and the wait cursor comes back afterwards.

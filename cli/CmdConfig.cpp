@@ -8,7 +8,6 @@
 #include "cli/Usage.h"
 #include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
-#include "settings/TickerluxDoc.h"
 #include "settings/UserStore.h"
 
 #include <cstdio>
@@ -19,10 +18,10 @@
 namespace cli {
 namespace {
 
-constexpr CDocField kCommFields[] = {
-    {"Connection", &CTickerluxDoc::Connection}, {"ComPort", &CTickerluxDoc::ComPort},
-    {"BaudRate", &CTickerluxDoc::BaudRate},     {"ByteSize", &CTickerluxDoc::ByteSize},
-    {"Parity", &CTickerluxDoc::Parity},         {"StopBits", &CTickerluxDoc::StopBits},
+constexpr CCommField kCommFields[] = {
+    {"Connection", &CommSettings::Connection}, {"ComPort", &CommSettings::ComPort},
+    {"BaudRate", &CommSettings::BaudRate},     {"ByteSize", &CommSettings::ByteSize},
+    {"Parity", &CommSettings::Parity},         {"StopBits", &CommSettings::StopBits},
 };
 
 constexpr const char* kSynopsis = "config [NAME=VALUE...]";
@@ -32,10 +31,10 @@ int PrintStored()
 {
     if (!StoreIsReadable("config"))
         return kExitFailed;
-    CTickerluxDoc doc;
-    const bool stored = commstore::Load(doc, CRegistryAccess());
-    for (const CDocField& field : kCommFields)
-        std::printf("%s\n", FormatField(field, doc).c_str());
+    CommSettings values;
+    const bool stored = commstore::Load(values, CRegistryAccess());
+    for (const CCommField& field : kCommFields)
+        std::printf("%s\n", FormatField(field, values).c_str());
     std::printf("HeadlineCleanup=%d\n", commstore::LoadHeadlineCleanup(CRegistryAccess()) ? 1 : 0);
     if (!FinishOutput("config"))
         return kExitFailed;
@@ -51,20 +50,17 @@ void ReportCannotWrite()
                  userstore::StoreFilePath().c_str());
 }
 
-// Stores the communication settings given, over the stored ones.
-bool StoreCommSettings(const std::vector<FieldAssignment>& assignments)
+// Stores the communication settings given over the stored ones, as the dialog's start from the
+// loaded settings. Choosing a kind sets its fixed values first; values given alongside it win.
+bool StoreCommSettings(const std::vector<FieldAssignment<CommSettings>>& assignments)
 {
-    // The values start as stored, as the dialog's start from the loaded settings.
-    CTickerluxDoc doc;
-    commstore::Load(doc, CRegistryAccess());
-    for (const FieldAssignment& assignment : assignments) {
+    CommSettings values;
+    commstore::Load(values, CRegistryAccess());
+    for (const auto& assignment : assignments) {
         if (std::strcmp(assignment.field->Name(), "Connection") == 0)
-            ApplyConnectionKind(doc, assignment.value);
+            values.ChooseKind(ConnectionKindOf(assignment.value));
     }
-    ApplyAssignments(doc, assignments);
-
-    CommSettings values{doc.Protocol, doc.Connection, doc.ComPort, doc.BaudRate,
-                        doc.ByteSize, doc.Parity,     doc.StopBits};
+    ApplyAssignments(values, assignments);
     if (commstore::Save(values, CRegistryAccess()))
         return true;
     ReportCannotWrite();
@@ -93,12 +89,13 @@ int RunConfig(const std::vector<std::string>& args)
         cleanup = value == "1";
     }
     std::string error;
-    const auto assignments = ParseAssignments(commArgs, kCommFields, error);
+    const auto assignments = ParseAssignments<CommSettings>(commArgs, kCommFields, error);
     if (!assignments)
         return UsageError(kSynopsis, error);
-    for (const FieldAssignment& assignment : *assignments) {
+    for (const auto& assignment : *assignments) {
         const std::string& value = assignment.value;
-        if (std::strcmp(assignment.field->Name(), "Connection") == 0 && !IsConnectionKind(value))
+        if (std::strcmp(assignment.field->Name(), "Connection") == 0 &&
+            ConnectionKindOf(value) == ConnectionKind::None)
             return UsageError(kSynopsis, "unknown connection kind '" + value + "'; " +
                                              ConnectionKindChoices());
         // The dialog's choices: its blank entry " ", and "" as a USB connection leaves it.

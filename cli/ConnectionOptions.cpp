@@ -1,18 +1,17 @@
 #include "cli/ConnectionOptions.h"
 
 #include "cli/ConnectionKinds.h"
-#include "settings/TickerluxDoc.h"
 
 #include <charconv>
 
 namespace cli {
 
-void ConnectionOptions::ApplyTo(CTickerluxDoc& doc) const
+void ConnectionOptions::ApplyTo(CommSettings& settings) const
 {
     if (connection)
-        ApplyConnectionKind(doc, *connection);
+        settings.ChooseKind(*connection);
     if (comPort)
-        doc.ComPort = *comPort;
+        settings.ComPort = *comPort;
 }
 
 bool TakeConnectionOption(const std::vector<std::string>& args, std::size_t& i,
@@ -38,8 +37,8 @@ bool TakeConnectionOption(const std::vector<std::string>& args, std::size_t& i,
             problem = "--com needs a port number of 1 or more, not '" + value + "'";
         else
             options.comPort = port;
-    } else if (IsConnectionKind(value)) {
-        options.connection = value;
+    } else if (const ConnectionKind kind = ConnectionKindOf(value); kind != ConnectionKind::None) {
+        options.connection = kind;
     } else {
         problem = "unknown connection kind '" + value + "'; " + ConnectionKindChoices();
     }

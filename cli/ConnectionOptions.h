@@ -1,11 +1,11 @@
 #pragma once
 
+#include "settings/CommSettings.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
-
-class CTickerluxDoc;
 
 namespace cli {
 
@@ -14,11 +14,10 @@ namespace cli {
 // machine can drive several signs.
 struct ConnectionOptions {
     std::optional<int> comPort;
-    std::optional<std::string> connection;  // one of the three kinds (ConnectionKinds.h)
+    std::optional<ConnectionKind> connection;
 
-    // Puts them into `doc`'s communication settings: the kind first, with its fixed values, then
-    // the port.
-    void ApplyTo(CTickerluxDoc& doc) const;
+    // Puts them into `settings`: the kind first, with its fixed values, then the port.
+    void ApplyTo(CommSettings& settings) const;
 };
 
 // Takes args[i] when it is one of the options (with its value, moving `i` past it). Returns false

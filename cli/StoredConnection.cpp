@@ -11,8 +11,8 @@ namespace cli {
 
 bool LoadConnection(CTickerluxDoc& doc, const ConnectionOptions& options)
 {
-    const bool stored = commstore::Load(doc, CRegistryAccess());
-    options.ApplyTo(doc);
+    const bool stored = commstore::Load(doc.Comm, CRegistryAccess());
+    options.ApplyTo(doc.Comm);
     return stored || options.connection.has_value();
 }
 

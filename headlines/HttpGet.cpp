@@ -1,5 +1,7 @@
 #include "headlines/HttpGet.h"
 
+#include "settings/ProductName.h"
+
 #include <curl/curl.h>
 
 #include <memory>
@@ -95,7 +97,7 @@ GetResult Get(const GetRequest& request, const BodySink& sink)
     CURL* e = easy.get();
     curl_easy_setopt(e, CURLOPT_URL, url.c_str());
     curl_easy_setopt(e, CURLOPT_PATH_AS_IS, 1L);
-    curl_easy_setopt(e, CURLOPT_USERAGENT, "Newsglow");
+    curl_easy_setopt(e, CURLOPT_USERAGENT, kProductName);
     curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);

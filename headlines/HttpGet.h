@@ -38,7 +38,7 @@ struct GetResult {
 // Receives the body in pieces as they arrive; returns false to stop the transfer.
 using BodySink = std::function<bool(std::string_view piece)>;
 
-// Sends "User-Agent: Newsglow", takes the proxy from the environment (http_proxy, no_proxy),
+// Sends the product name as its user agent, takes the proxy from the environment (http_proxy, no_proxy),
 // follows at most 10 redirects to http or https addresses, caches nothing, and keeps to the
 // request's time limits.
 GetResult Get(const GetRequest& request, const BodySink& sink);

@@ -1,7 +1,6 @@
 #include "settings/CommSettingsStore.h"
 
 #include "settings/RegistryAccess.h"
-#include "settings/TickerluxDoc.h"
 
 #include <algorithm>
 #include <array>
@@ -48,7 +47,7 @@ bool WriteText(const CRegistryAccess& registry, const char* name, const std::str
     const std::string stored =
         text.substr(0, std::min(strnlen(text.c_str(), text.size()), kMaxTextLength)) + '\0';
     return registry.WriteValue(stored.data(), kRegSz, static_cast<std::uint32_t>(stored.size()),
-                               RegRoot::CurrentUser, std::string(kKey) + "\\", name);
+                               RegRoot::CurrentUser, kKey + "\\", name);
 }
 
 bool WriteNumber(const CRegistryAccess& registry, const char* name, int number)
@@ -57,22 +56,23 @@ bool WriteNumber(const CRegistryAccess& registry, const char* name, int number)
     std::array<unsigned char, 4> bytes{};
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<unsigned char>(value >> (8 * i));
-    return registry.WriteValue(bytes.data(), kRegDword, 4, RegRoot::CurrentUser,
-                               std::string(kKey) + "\\", name);
+    return registry.WriteValue(bytes.data(), kRegDword, 4, RegRoot::CurrentUser, kKey + "\\",
+                               name);
 }
 
 } // namespace
 
-bool Load(CTickerluxDoc& doc, const CRegistryAccess& registry)
+bool Load(CommSettings& values, const CRegistryAccess& registry)
 {
-    doc.Connection = ReadText(registry, "Connection", "");
-    if (doc.Connection.empty())
+    const CommSettings defaults;
+    values.Connection = ReadText(registry, "Connection", "");
+    if (values.Connection.empty())
         return false;
-    doc.ComPort = ReadNumber(registry, "ComPort", 1);
-    doc.BaudRate = ReadNumber(registry, "BaudRate", 9600);
-    doc.ByteSize = ReadNumber(registry, "ByteSize", 7);
-    doc.Parity = ReadText(registry, "Parity", "even");
-    doc.StopBits = ReadNumber(registry, "StopBits", 1);
+    values.ComPort = ReadNumber(registry, "ComPort", defaults.ComPort);
+    values.BaudRate = ReadNumber(registry, "BaudRate", defaults.BaudRate);
+    values.ByteSize = ReadNumber(registry, "ByteSize", defaults.ByteSize);
+    values.Parity = ReadText(registry, "Parity", defaults.Parity.c_str());
+    values.StopBits = ReadNumber(registry, "StopBits", defaults.StopBits);
     return true;
 }
 

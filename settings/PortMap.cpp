@@ -1,5 +1,6 @@
 #include "settings/PortMap.h"
 
+#include "settings/CommSettingsStore.h"
 #include "settings/FileLock.h"
 #include "settings/RegistryAccess.h"
 #include "settings/UserStore.h"
@@ -9,7 +10,7 @@
 namespace portmap {
 namespace {
 
-constexpr const char* kPortsKey = "HKEY_CURRENT_USER\\Software\\Orvane\\Newsglow\\Ports";
+const std::string kPortsKey = "HKEY_CURRENT_USER\\" + commstore::kKey + "\\Ports";
 // Beside a virtual sign's entry "COMn": the lock file that keeps it in force, and the entry it
 // replaced.
 constexpr const char* kLockSuffix = ".Lock";

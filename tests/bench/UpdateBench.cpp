@@ -168,9 +168,9 @@ void Run(const BenchCase& c, CPageServer& server, int runs)
     doc.TextAfter = c.after;
     doc.LeadingComment = "Benchmark";
     doc.ShowTime = 1;
-    doc.Connection = "serial port - custom settings";
-    doc.ComPort = kComPort;
-    doc.BaudRate = 9600;
+    doc.Comm.Connection = "serial port - custom settings";
+    doc.Comm.ComPort = kComPort;
+    doc.Comm.BaudRate = 9600;
     CBenchUi ui;
     CTickerluxEngine engine(doc, ui);
     engine.SetHeadlineCleanup(c.cleanup);

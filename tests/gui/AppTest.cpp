@@ -106,12 +106,12 @@ private slots:
         QCOMPARE(watcher.captions, QStringList{"Communication Settings..."});
         QVERIFY(windowShown);
         const CTickerluxDoc& doc = app.Document();
-        QCOMPARE(doc.Connection, std::string());
-        QCOMPARE(doc.ComPort, 1);
-        QCOMPARE(doc.BaudRate, 9600);
-        QCOMPARE(doc.ByteSize, 7);
-        QCOMPARE(doc.Parity, std::string("even"));
-        QCOMPARE(doc.StopBits, 1);
+        QCOMPARE(doc.Comm.Connection, std::string());
+        QCOMPARE(doc.Comm.ComPort, 1);
+        QCOMPARE(doc.Comm.BaudRate, 9600);
+        QCOMPARE(doc.Comm.ByteSize, 7);
+        QCOMPARE(doc.Comm.Parity, std::string("even"));
+        QCOMPARE(doc.Comm.StopBits, 1);
     }
 
     void storedConnectionWithoutPortGivesPort1()
@@ -121,12 +121,12 @@ private slots:
         QVERIFY(CRegistryAccess().WriteValue(kind.c_str(), kRegSz, static_cast<std::uint32_t>(kind.size() + 1),
                                              RegRoot::CurrentUser, commstore::kKey, "Connection"));
         CTickerluxApp app;
-        app.Document().ComPort = 7;
+        app.Document().Comm.ComPort = 7;
         CModalWatcher watcher(CModalWatcher::Press(QMessageBox::Ok));
         QVERIFY(app.InitInstance({"tickerlux"}));
         QVERIFY(watcher.shown.isEmpty());
-        QCOMPARE(app.Document().Connection, kind);
-        QCOMPARE(app.Document().ComPort, 1);
+        QCOMPARE(app.Document().Comm.Connection, kind);
+        QCOMPARE(app.Document().Comm.ComPort, 1);
     }
 
     void fileOnTheCommandLineOpensWithItsTimer()

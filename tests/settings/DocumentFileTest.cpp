@@ -52,9 +52,9 @@ void FillFeedFields(CTickerluxDoc& doc)
 
 void SetCommunicationSettings(CTickerluxDoc& doc)
 {
-    doc.Connection = "usb - betabrite prism";
-    doc.ComPort = doc.BaudRate = doc.ByteSize = doc.StopBits = 0;
-    doc.Parity = "";
+    doc.Comm.Connection = "usb - betabrite prism";
+    doc.Comm.ComPort = doc.Comm.BaudRate = doc.Comm.ByteSize = doc.Comm.StopBits = 0;
+    doc.Comm.Parity = "";
 }
 
 void ExpectSameFeedFields(const CTickerluxDoc& a, const CTickerluxDoc& b)
@@ -75,10 +75,10 @@ void ExpectSameFeedFields(const CTickerluxDoc& a, const CTickerluxDoc& b)
 
 void ExpectCommunicationSettingsKept(const CTickerluxDoc& doc)
 {
-    EXPECT_EQ(doc.Connection, "usb - betabrite prism");
-    EXPECT_EQ(doc.ComPort + doc.BaudRate + doc.ByteSize + doc.StopBits, 0);
-    EXPECT_EQ(doc.Parity, "");
-    EXPECT_EQ(doc.Protocol, "alpha");
+    EXPECT_EQ(doc.Comm.Connection, "usb - betabrite prism");
+    EXPECT_EQ(doc.Comm.ComPort + doc.Comm.BaudRate + doc.Comm.ByteSize + doc.Comm.StopBits, 0);
+    EXPECT_EQ(doc.Comm.Parity, "");
+    EXPECT_EQ(doc.Comm.Protocol, "alpha");
 }
 
 std::string SavedBytes(CTickerluxDoc& doc, const CTempDir& dir)
