@@ -70,8 +70,10 @@ public:
     // The clock of the time stamp in the sign line (tests fix it).
     using Clock = std::function<std::time_t()>;
     void SetClock(Clock clock) { m_clock = std::move(clock); }
-    // How long a download may go without data before it fails (tests shorten it).
+    // How long a download may go without data before it fails, and the time a serial write may
+    // take beyond 1.5 times its time on the line (tests shorten them).
     void SetFetchStallLimit(std::chrono::seconds limit) { m_fetchStallLimit = limit; }
+    void SetSerialDeadlineSlack(std::chrono::milliseconds slack) { m_serialSlack = slack; }
     // Headline cleanup (the per-user HeadlineCleanup switch, on unless the front end says
     // otherwise): the page is read in its own charset and converted to the code page, and each
     // headline and the leading comment are cleaned and kept to what the sign shows. Off, the
@@ -102,5 +104,6 @@ private:
     DeliveryHook m_deliveryHook;
     Clock m_clock;
     std::chrono::seconds m_fetchStallLimit{30};
+    std::chrono::milliseconds m_serialSlack = signlink::kSerialDeadlineSlack;
     bool m_headlineCleanup = true;
 };
