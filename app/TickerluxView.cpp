@@ -5,8 +5,8 @@
 #include "app/HyperlinkButton.h"
 #include "app/Links.h"
 #include "app/WidgetText.h"
-#include "dialogs/CommSettingsDlg.h"
-#include "headlines/UpdateInterval.h"
+#include "app/dialogs/CommSettingsDlg.h"
+#include "engine/UpdateInterval.h"
 #include "settings/CommSettingsStore.h"
 #include "sign/SignColors.h"
 
@@ -456,9 +456,4 @@ void CTickerluxView::PumpMessages(int maxMessages)
     // Each pass dispatches what is pending and never waits.
     for (int i = 0; i < maxMessages; ++i)
         QCoreApplication::processEvents();
-}
-
-void CTickerluxView::DeliveryFailed(const std::string& /*reason*/)
-{
-    // The desktop program stays silent when a delivery fails; the sign simply keeps its text.
 }

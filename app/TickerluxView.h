@@ -1,7 +1,7 @@
 #pragma once
 
-#include "headlines/TickerluxEngine.h"
-#include "headlines/UserInterface.h"
+#include "engine/TickerluxEngine.h"
+#include "engine/UserInterface.h"
 #include "settings/RegistryAccess.h"
 #include "settings/TickerluxDoc.h"
 
@@ -56,7 +56,6 @@ public:
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     void PumpMessages(int maxMessages) override;
-    void DeliveryFailed(const std::string& reason) override;
 
     // Runs a tick of the auto-update timer.
     void OnTimer(int id);

@@ -12,14 +12,26 @@ void CCliUserInterface::MessageBox(const std::string& text)
     std::fprintf(stderr, "%s\n", win1252::ToUtf8(text).c_str());
 }
 
-void CCliUserInterface::DeliveryFailed(const std::string& reason)
+void CCliUserInterface::DeliveryFailed(const Failure& failure)
 {
-    ++m_failures;
+    PrintLine(failure.Text());
+}
+
+void CCliUserInterface::DownloadFailed(const Failure& failure)
+{
+    std::string line = "cause: " + std::string(Describe(failure.kind));
+    if (!failure.systemText.empty())
+        line += " (" + failure.systemText + ")";
+    PrintLine(line);
+}
+
+void CCliUserInterface::PrintLine(const std::string& text)
+{
     if (m_progressShown) {
         std::fputc('\n', stderr);
         m_progressShown = false;
     }
-    std::fprintf(stderr, "%s\n", win1252::ToUtf8(reason).c_str());
+    std::fprintf(stderr, "%s\n", win1252::ToUtf8(text).c_str());
 }
 
 void CCliUserInterface::DeliveryProgress(long long sent, long long total)

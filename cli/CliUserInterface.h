@@ -1,6 +1,6 @@
 #pragma once
 
-#include "headlines/UserInterface.h"
+#include "engine/UserInterface.h"
 
 #include <string>
 
@@ -14,14 +14,19 @@ public:
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
     void PumpMessages(int /*maxMessages*/) override { ++m_pumpCalls; }
-    void DeliveryFailed(const std::string& reason) override;
+    void DeliveryFailed(const Failure& failure) override;
     void DeliveryProgress(long long sent, long long total) override;
 
-    int FailureCount() const { return m_failures; }
+    // After the fetcher's message: "cause: connection refused (Failed to connect to ...)".
+    void DownloadFailed(const Failure& failure) override;
+
     int PumpCalls() const { return m_pumpCalls; }
 
+protected:
+    // Prints one line on standard error, ending a progress line first.
+    virtual void PrintLine(const std::string& text);
+
 private:
-    int m_failures = 0;
     int m_pumpCalls = 0;
     bool m_progressShown = false;
 };

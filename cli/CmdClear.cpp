@@ -4,7 +4,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/StoredConnection.h"
 #include "cli/Usage.h"
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 
 
@@ -22,8 +22,7 @@ int RunClear(const std::vector<std::string>& args)
         return kExitFailed;
     CCliUserInterface ui;
     CTickerluxEngine engine(doc, ui);
-    engine.OnClearSign();
-    return ui.FailureCount() == 0 ? kExitOk : kExitFailed;
+    return engine.OnClearSign().Succeeded() ? kExitOk : kExitFailed;
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include "cli/Output.h"
 #include "cli/SignLineOptions.h"
 #include "cli/Usage.h"
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cerrno>

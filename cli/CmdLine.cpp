@@ -4,7 +4,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
 #include "cli/Usage.h"
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 #include "settings/Win1252.h"
 
@@ -27,9 +27,8 @@ int RunLine(const std::vector<std::string>& args)
     }
     CCliUserInterface ui;
     CTickerluxEngine engine(doc, ui);
-    engine.BuildSignLine();
-    if (!engine.PageFetched())
-        return kExitFailed;  // the fetcher's message is already on standard error
+    if (engine.BuildSignLine().Failed())
+        return kExitFailed;  // the message and its cause are already on standard error
 
     std::printf("%s\n", win1252::ToUtf8(engine.SignLine()).c_str());
     return FinishOutput("line") ? kExitOk : kExitFailed;

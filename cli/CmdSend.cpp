@@ -5,7 +5,7 @@
 #include "cli/SignLineOptions.h"
 #include "cli/StoredConnection.h"
 #include "cli/Usage.h"
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 
 #include <optional>
@@ -61,8 +61,8 @@ int RunSend(const std::vector<std::string>& args)
     doc.Condensed = options.line.condensed ? 1 : 0;
     CCliUserInterface ui;
     CTickerluxEngine engine(doc, ui);
-    engine.OnSendLine(options.line.LineFrom(*options.text));
-    return ui.FailureCount() == 0 ? kExitOk : kExitFailed;
+    return engine.OnSendLine(options.line.LineFrom(*options.text)).Succeeded() ? kExitOk
+                                                                                : kExitFailed;
 }
 
 } // namespace

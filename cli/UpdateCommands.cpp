@@ -7,7 +7,7 @@
 #include "cli/Usage.h"
 #include "cli/Watch.h"
 #include "cli/WatchUserInterface.h"
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 #include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
 #include "settings/TickerluxDoc.h"
@@ -29,12 +29,6 @@ bool OpenFeed(CTickerluxDoc& doc, const std::string& path)
     return result.ok;
 }
 
-// An update failed when its download failed or a delivery did; notices such as a page cut at
-// the buffer's size are shown but are no failure.
-bool UpdateSucceeded(const CTickerluxEngine& engine, const CCliUserInterface& ui, int failuresBefore)
-{
-    return engine.PageFetched() && ui.FailureCount() == failuresBefore;
-}
 
 int RunUpdate(const std::vector<std::string>& args)
 {
@@ -48,8 +42,8 @@ int RunUpdate(const std::vector<std::string>& args)
         return kExitFailed;
     CCliUserInterface ui;
     CTickerluxEngine engine(doc, ui);
-    engine.OnUpdateSignNow();
-    return UpdateSucceeded(engine, ui, 0) ? kExitOk : kExitFailed;
+    // Notices such as a page cut at the buffer's size are shown but are no failure.
+    return engine.OnUpdateSignNow().Succeeded() ? kExitOk : kExitFailed;
 }
 
 int RunWatchCommand(const std::vector<std::string>& args)
@@ -74,9 +68,7 @@ int RunWatchCommand(const std::vector<std::string>& args)
                                  "'tickerlux-cli config'\n", TimeStamp().c_str());
             return false;
         }
-        const int failuresBefore = ui.FailureCount();
-        engine.OnUpdateSignNow();
-        return UpdateSucceeded(engine, ui, failuresBefore);
+        return engine.OnUpdateSignNow().Succeeded();
     };
     return RunWatch(*feed, doc, clock, update, stdout, stderr);
 }

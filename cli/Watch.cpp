@@ -2,7 +2,7 @@
 
 #include "cli/ExitCodes.h"
 #include "cli/TimeStamp.h"
-#include "headlines/UpdateInterval.h"
+#include "engine/UpdateInterval.h"
 #include "settings/TickerluxDoc.h"
 
 namespace cli {

@@ -12,10 +12,10 @@ void CWatchUserInterface::MessageBox(const std::string& text)
     CCliUserInterface::MessageBox(text);
 }
 
-void CWatchUserInterface::DeliveryFailed(const std::string& reason)
+void CWatchUserInterface::PrintLine(const std::string& text)
 {
     std::fprintf(stderr, "%s ", TimeStamp().c_str());
-    CCliUserInterface::DeliveryFailed(reason);
+    CCliUserInterface::PrintLine(text);
 }
 
 } // namespace cli

@@ -9,7 +9,9 @@ namespace cli {
 class CWatchUserInterface : public CCliUserInterface {
 public:
     void MessageBox(const std::string& text) override;
-    void DeliveryFailed(const std::string& reason) override;
+
+protected:
+    void PrintLine(const std::string& text) override;
 };
 
 } // namespace cli

@@ -9,8 +9,6 @@ namespace http {
 namespace {
 
 constexpr long kMaxRedirects = 10;
-constexpr long kConnectTimeoutSeconds = 60;
-constexpr long kStallSeconds = 30;
 
 struct EasyDeleter {
     void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
@@ -60,6 +58,28 @@ std::string MakeUrl(const GetRequest& request)
     return url;
 }
 
+FailureKind KindFor(CURLcode code)
+{
+    switch (code) {
+    case CURLE_URL_MALFORMAT:
+        return FailureKind::BadAddress;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+        return FailureKind::HostNotFound;
+    case CURLE_COULDNT_CONNECT:
+        return FailureKind::Refused;
+    case CURLE_OPERATION_TIMEDOUT:
+        return FailureKind::TimedOut;
+    default:
+        return FailureKind::Io;
+    }
+}
+
+GetResult Failed(FailureKind kind, std::string text)
+{
+    return {GetStatus::Failed, Failure{kind, "", std::move(text)}};
+}
+
 } // namespace
 
 GetResult Get(const GetRequest& request, const BodySink& sink)
@@ -67,10 +87,11 @@ GetResult Get(const GetRequest& request, const BodySink& sink)
     EnsureGlobalInit();
     std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
     if (!easy)
-        return GetResult::Failed;
+        return Failed(FailureKind::Io, "the HTTP library could not start a transfer");
 
     const std::string url = MakeUrl(request);
     Transfer transfer{&sink};
+    char errorText[CURL_ERROR_SIZE] = "";
     CURL* e = easy.get();
     curl_easy_setopt(e, CURLOPT_URL, url.c_str());
     curl_easy_setopt(e, CURLOPT_PATH_AS_IS, 1L);
@@ -79,17 +100,20 @@ GetResult Get(const GetRequest& request, const BodySink& sink)
     curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, static_cast<long>(request.connectTimeout.count()));
     curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
+    curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, static_cast<long>(request.stallLimit.count()));
+    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, OnBody);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, &transfer);
 
     const CURLcode code = curl_easy_perform(e);
     if (transfer.stopped)
-        return GetResult::Stopped;
-    return code == CURLE_OK ? GetResult::Complete : GetResult::Failed;
+        return {GetStatus::Stopped, {}};
+    if (code == CURLE_OK)
+        return {GetStatus::Complete, {}};
+    return Failed(KindFor(code), errorText[0] ? errorText : curl_easy_strerror(code));
 }
 
 } // namespace http

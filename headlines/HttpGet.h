@@ -1,5 +1,8 @@
 #pragma once
 
+#include "settings/Failure.h"
+
+#include <chrono>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -15,20 +18,28 @@ struct GetRequest {
     // space, bytes above 0x7E) are percent-encoded and a path that does not start with "/" gets
     // one in front.
     std::string path;
+    // Gives up when it cannot connect within this time, or when no data arrives for this long.
+    std::chrono::seconds connectTimeout{60};
+    std::chrono::seconds stallLimit{30};
 };
 
-enum class GetResult {
+enum class GetStatus {
     Complete,  // the whole body went to the sink (whatever the status code)
     Stopped,   // the sink asked to stop; the rest of the body was not downloaded
     Failed,    // no answer, or the transfer broke off (body shorter than announced, stall, ...)
+};
+
+struct GetResult {
+    GetStatus status = GetStatus::Failed;
+    Failure failure;  // why, when Failed
 };
 
 // Receives the body in pieces as they arrive; returns false to stop the transfer.
 using BodySink = std::function<bool(std::string_view piece)>;
 
 // Sends "User-Agent: Newsglow", takes the proxy from the environment (http_proxy, no_proxy),
-// follows at most 10 redirects to http or https addresses, caches nothing, gives up when it
-// cannot connect within 60 s or when no data arrives for 30 s.
+// follows at most 10 redirects to http or https addresses, caches nothing, and keeps to the
+// request's time limits.
 GetResult Get(const GetRequest& request, const BodySink& sink);
 
 } // namespace http

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // A shared library loaded by its file name through the system's ordinary library search, and
 // the functions found in it by name. The library is unloaded by Free or when the object goes.
 class CSharedLibrary {
@@ -11,6 +13,8 @@ public:
 
     bool Load(const char* fileName);
     void Free();
+    // The system's text for the last Load that failed.
+    const std::string& LastError() const { return m_lastError; }
 
     // The function named `name`, or nullptr when the library has none.
     template <class Function>
@@ -23,4 +27,5 @@ private:
     void* Symbol(const char* name) const;
 
     void* m_handle = nullptr;
+    std::string m_lastError;
 };

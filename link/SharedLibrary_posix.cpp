@@ -8,6 +8,10 @@ bool CSharedLibrary::Load(const char* fileName)
     // RTLD_LOCAL: the library's names stay out of the program's global scope, so each load finds
     // the library's own functions and nothing is left behind once it is unloaded.
     m_handle = dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
+    if (!m_handle) {
+        const char* error = dlerror();
+        m_lastError = error ? error : "";
+    }
     return m_handle != nullptr;
 }
 

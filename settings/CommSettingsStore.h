@@ -1,20 +1,9 @@
 #pragma once
 
-#include <string>
+#include "settings/CommSettings.h"
 
 class CRegistryAccess;
 class CTickerluxDoc;
-
-// The communication settings as the Communication settings dialog holds and saves them.
-struct CommSettings {
-    std::string Protocol;
-    std::string Connection;
-    int ComPort = 0;
-    int BaudRate = 0;
-    int ByteSize = 0;
-    std::string Parity;
-    int StopBits = 0;
-};
 
 namespace commstore {
 

@@ -1,5 +1,5 @@
 // How fast the write-text transmission is built for the longest sign line, per kind of text.
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 #include "tests/support/RecordingUi.h"
 

@@ -3,8 +3,8 @@
 // command and of each of its stages.
 //
 //     update_bench SIGNSIM [RUNS]
-#include "headlines/TickerluxEngine.h"
-#include "headlines/UserInterface.h"
+#include "engine/TickerluxEngine.h"
+#include "engine/UserInterface.h"
 #include "settings/PortMap.h"
 #include "settings/TickerluxDoc.h"
 #include "tools/pageserver/PageServer.h"
@@ -57,7 +57,7 @@ public:
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
     void PumpMessages(int) override {}
-    void DeliveryFailed(const std::string& reason) override { Fail(reason); }
+    void DeliveryFailed(const Failure& failure) override { Fail(failure.Text()); }
 
 private:
     [[noreturn]] static void Fail(const std::string& text)

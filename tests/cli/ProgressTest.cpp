@@ -48,7 +48,7 @@ TEST(CliProgressTest, AFailureStartsOnALineOfItsOwn)
     const std::string shown = OnTerminal([] {
         cli::CCliUserInterface ui;
         ui.DeliveryProgress(256, 600);
-        ui.DeliveryFailed("USB sign: the transmission was not delivered");
+        ui.DeliveryFailed({FailureKind::UsbRefused, "USB sign", "the transmission was not delivered"});
     });
     EXPECT_EQ(shown, "\rsending: 256 of 600 bytes\r\nUSB sign: the transmission was not "
                      "delivered\r\n");

@@ -4,7 +4,7 @@
 #include "app/MainFrame.h"
 #include "app/TickerluxApp.h"
 #include "app/TickerluxView.h"
-#include "dialogs/CommSettingsDlg.h"
+#include "app/dialogs/CommSettingsDlg.h"
 #include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
 #include "tests/gui/GuiTest.h"

@@ -1,7 +1,7 @@
 // The Communication Settings dialog: enabling rules, fixed values of each kind, the decimal value
 // rule, Save to the per-user store, and OK / Cancel through the form.
 #include "app/TickerluxView.h"
-#include "dialogs/CommSettingsDlg.h"
+#include "app/dialogs/CommSettingsDlg.h"
 #include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
 #include "tests/gui/GuiTest.h"

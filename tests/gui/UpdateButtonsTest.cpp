@@ -96,7 +96,7 @@ class UpdateButtonsTest : public QObject {
     // Puts a line on the sign, so that a later change to blank shows.
     void ShowOldNews()
     {
-        QVERIFY(m_app->MainFrame()->View()->Engine().OnSendLine("Old news"));
+        QVERIFY(m_app->MainFrame()->View()->Engine().OnSendLine("Old news").Ran());
         QCOMPARE(Receive(3).display, QString("Old news"));
     }
 

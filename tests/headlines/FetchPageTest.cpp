@@ -1,4 +1,4 @@
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 #include "tests/support/RecordingUi.h"
 #include "tests/support/ShownTexts.h"
@@ -33,7 +33,7 @@ protected:
     bool Fetch(const std::string& path)
     {
         doc.WebPath = path;
-        return engine.FetchPage();
+        return !engine.FetchPage().Failed();
     }
 
     CPageServer server;
@@ -216,7 +216,7 @@ TEST_P(FetchPageFailureTest, ShowsTheConnectionErrorAndKeepsSourceText)
     GetParam().arrange(server, doc);
     doc.SourceText = "untouched";
 
-    EXPECT_FALSE(engine.FetchPage());
+    EXPECT_TRUE(engine.FetchPage().Failed());
     EXPECT_EQ(ui.messages, std::vector<std::string>{kConnectionError});
     EXPECT_EQ(doc.SourceText, "untouched");
 }

@@ -1,4 +1,4 @@
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 #include "link/SerialPort.h"
 #include "link/SignLineChoices.h"
 #include "settings/PortMap.h"

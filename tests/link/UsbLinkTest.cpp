@@ -169,7 +169,8 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName<PiecesCase>);
 
 // ---------------------------------------------------------------------------------------------
-// Failures: what the user is told, in which order, and what the library still sees.
+// Failures: what the user is told, in which order, and what the library still sees. The messages
+// come once the library has closed the sign and been unloaded, so no message box holds the sign.
 
 struct FailureCase {
     const char* name;
@@ -208,14 +209,14 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"OpenReturnsZero",
                     "full",
                     {{"TICKERLUX_USBFAKE_OPEN", "0"}},
-                    {"load", "open 0", kOpenFailed, "close", "unload"}},
+                    {"load", "open 0", "close", "unload", kOpenFailed}},
         FailureCase{"OpenReturnsZeroWithoutWrite",
                     "without-write",
                     {{"TICKERLUX_USBFAKE_OPEN", "0"}},
-                    {"load", "open 0", kOpenFailed, kWriteMissing, "close", "unload"}},
+                    {"load", "open 0", "close", "unload", kOpenFailed, kWriteMissing}},
         FailureCase{"WithoutOpen", "without-open", {}, {"load", "unload", kOpenMissing}},
-        FailureCase{"WithoutRead", "without-read", {}, {"load", "open 1", kReadMissing, "close",
-                                                        "unload"}},
+        FailureCase{"WithoutRead", "without-read", {}, {"load", "open 1", "close", "unload",
+                                                        kReadMissing}},
         FailureCase{"WithoutClose",
                     "without-close",
                     {},
@@ -282,7 +283,7 @@ INSTANTIATE_TEST_SUITE_P(
         SignLinkCase{"OpenFails",
                      "full",
                      {{"TICKERLUX_USBFAKE_OPEN", "0"}},
-                     {"load", "open 0", kOpenFailed, "close", "unload", "pump 10",
+                     {"load", "open 0", "close", "unload", kOpenFailed, "pump 10",
                       kNotDelivered}},
         SignLinkCase{"NoLibrary", "none", {}, {kLoadFailed, "pump 10", kNotDelivered}}),
     CaseName<SignLinkCase>);

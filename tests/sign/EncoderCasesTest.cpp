@@ -1,6 +1,6 @@
 #include "tests/sign/EncoderCases.h"
 
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 #include "tests/support/RecordingUi.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "headlines/UserInterface.h"
+#include "engine/UserInterface.h"
 
 #include <functional>
 #include <string>
@@ -31,14 +31,19 @@ public:
         if (onPump)
             onPump(maxMessages);
     }
-    void DeliveryFailed(const std::string& reason) override
+    void DownloadFailed(const Failure& failure) override
     {
-        failures.push_back(reason);
-        events.push_back("failed:" + reason);
+        downloadFailures.push_back(failure);
+    }
+    void DeliveryFailed(const Failure& failure) override
+    {
+        failures.push_back(failure.Text());
+        events.push_back("failed:" + failure.Text());
     }
 
     std::vector<std::string> messages;
-    std::vector<std::string> failures;
+    std::vector<std::string> failures;  // each failed delivery's text
+    std::vector<Failure> downloadFailures;
     std::vector<std::string> events;
     int waitDepth = 0;
     int pumpCalls = 0;

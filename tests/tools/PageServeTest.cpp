@@ -1,4 +1,4 @@
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 #include "tests/support/RecordingUi.h"
 #include "tests/support/RunProgram.h"
@@ -54,7 +54,7 @@ TEST(PageServeTest, ServesTheFileUntilTerminated)
     doc.WebPath = "/news";
     CRecordingUi ui;
     CTickerluxEngine engine(doc, ui);
-    const bool fetched = announced && engine.FetchPage();
+    const bool fetched = announced && !engine.FetchPage().Failed();
 
     kill(pid, SIGTERM);
     int status = 0;

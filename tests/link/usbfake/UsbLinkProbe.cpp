@@ -12,7 +12,7 @@
 // "message TEXT", "pump N", "failed REASON" and "tick ran|refused", so that one file shows
 // library calls and the user interface in the order they happened.
 // Standard output: "result 0|1" for send-via-usb, then the serial settings of the document.
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 #include "tests/support/RecordingUi.h"
 
@@ -47,10 +47,10 @@ public:
         AppendToLog("pump " + std::to_string(maxMessages));
         CRecordingUi::PumpMessages(maxMessages);
     }
-    void DeliveryFailed(const std::string& reason) override
+    void DeliveryFailed(const Failure& failure) override
     {
-        AppendToLog("failed " + reason);
-        CRecordingUi::DeliveryFailed(reason);
+        AppendToLog("failed " + failure.Text());
+        CRecordingUi::DeliveryFailed(failure);
     }
 };
 
@@ -77,12 +77,12 @@ int main(int argc, char** argv)
     CLoggingUi ui;
     CTickerluxEngine engine(doc, ui);
     if (mode == "send-via-usb") {
-        std::printf("result %d\n", engine.SendViaUsb(data, length) ? 1 : 0);
+        std::printf("result %d\n", engine.SendViaUsb(data, length).Failed() ? 0 : 1);
     } else if (mode == "send-to-sign") {
         engine.SendToSign(doc.ComPort, data, length);
     } else if (mode == "clear-with-tick") {
         ui.onPump = [&engine](int) {
-            AppendToLog(engine.OnUpdateSignNow() ? "tick ran" : "tick refused");
+            AppendToLog(engine.OnUpdateSignNow().Ran() ? "tick ran" : "tick refused");
         };
         engine.OnClearSign();
     } else {

@@ -1,6 +1,6 @@
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 
-#include "headlines/UserInterface.h"
+#include "engine/UserInterface.h"
 #include "settings/TickerluxDoc.h"
 
 // Marks the engine busy and keeps the wait cursor on for the life of one command. A command
@@ -32,52 +32,59 @@ private:
     bool m_entered;
 };
 
-bool CTickerluxEngine::OnUpdateSignNow()
+CommandOutcome CTickerluxEngine::OnUpdateSignNow()
 {
     BusyScope busy(*this);
     if (!busy.Entered())
-        return false;
-    BuildSignLine();
-    DeliverSignLine();
-    return true;
+        return CommandOutcome::Dropped();
+    CommandOutcome outcome;
+    // A failed download still sends the (empty) line, so the sign goes blank.
+    outcome.Add(Step::Fetch, BuildSignLine());
+    DeliverSignLine(outcome);
+    return outcome;
 }
 
-bool CTickerluxEngine::OnSendLine(const std::string& line)
+CommandOutcome CTickerluxEngine::OnSendLine(const std::string& line)
 {
     BusyScope busy(*this);
     if (!busy.Entered())
-        return false;
+        return CommandOutcome::Dropped();
+    CommandOutcome outcome;
     m_signLine = line;
-    DeliverSignLine();
-    return true;
+    DeliverSignLine(outcome);
+    return outcome;
 }
 
-void CTickerluxEngine::DeliverSignLine()
+void CTickerluxEngine::DeliverSignLine(CommandOutcome& outcome)
 {
     BuildTextTransmission(m_transmission.get(), m_transmissionLength, m_signLine.c_str());
-    SendMemoryConfig(m_transmissionLength);
-    SendToSign(GetSignPort(), m_transmission.get(), m_transmissionLength);
-    SendRunSequence();
+    outcome.Add(Step::Delivery, SendMemoryConfig(m_transmissionLength));
+    outcome.Add(Step::Delivery,
+                SendToSign(GetSignPort(), m_transmission.get(), m_transmissionLength));
+    outcome.Add(Step::Delivery, SendRunSequence());
     m_doc.UpdateAllViews();
 }
 
-bool CTickerluxEngine::OnClearSign()
+CommandOutcome CTickerluxEngine::OnClearSign()
 {
     BusyScope busy(*this);
     if (!busy.Entered())
-        return false;
+        return CommandOutcome::Dropped();
+    CommandOutcome outcome;
     BuildClearTransmission(m_transmission.get(), m_transmissionLength);
-    SendToSign(GetSignPort(), m_transmission.get(), m_transmissionLength);
+    outcome.Add(Step::Delivery,
+                SendToSign(GetSignPort(), m_transmission.get(), m_transmissionLength));
     m_doc.UpdateAllViews();
-    return true;
+    return outcome;
 }
 
-bool CTickerluxEngine::OnUpdateSourceOnly()
+CommandOutcome CTickerluxEngine::OnUpdateSourceOnly()
 {
     BusyScope busy(*this);
     if (!busy.Entered())
-        return false;
-    BuildSignLine();
+        return CommandOutcome::Dropped();
+    CommandOutcome outcome;
+    outcome.Add(Step::Fetch, BuildSignLine());
     m_doc.UpdateAllViews();
-    return true;
+    return outcome;
 }

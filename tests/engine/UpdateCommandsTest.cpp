@@ -1,4 +1,4 @@
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 #include "sign/SignDecoder.h"
 #include "tests/support/RecordingUi.h"
@@ -70,7 +70,7 @@ using Kind = sign::TransmissionKind;
 
 TEST_F(UpdateCommandsTest, UpdateSignNowDeliversThreeTransmissionsInOrder)
 {
-    EXPECT_TRUE(engine.OnUpdateSignNow());
+    EXPECT_TRUE(engine.OnUpdateSignNow().Ran());
 
     ASSERT_EQ(Kinds(), (std::vector<Kind>{Kind::MemoryConfig, Kind::WriteText, Kind::RunSequence}));
     EXPECT_EQ(ports, (std::vector<int>{7, 7, 7}));
@@ -89,7 +89,7 @@ TEST_F(UpdateCommandsTest, UpdateSignNowDeliversThreeTransmissionsInOrder)
 TEST_F(UpdateCommandsTest, UnreachableServerStillDeliversABlankLine)
 {
     doc.WebServer = "127.0.0.1:1";
-    EXPECT_TRUE(engine.OnUpdateSignNow());
+    EXPECT_TRUE(engine.OnUpdateSignNow().Ran());
 
     ASSERT_EQ(ui.messages.size(), 1u);
     ASSERT_EQ(Kinds(), (std::vector<Kind>{Kind::MemoryConfig, Kind::WriteText, Kind::RunSequence}));
@@ -102,7 +102,7 @@ TEST_F(UpdateCommandsTest, UnreachableServerStillDeliversABlankLine)
 
 TEST_F(UpdateCommandsTest, SendLineDeliversTheGivenLineWithoutDownloading)
 {
-    EXPECT_TRUE(engine.OnSendLine("Hello"));
+    EXPECT_TRUE(engine.OnSendLine("Hello").Ran());
 
     ASSERT_EQ(Kinds(), (std::vector<Kind>{Kind::MemoryConfig, Kind::WriteText, Kind::RunSequence}));
     EXPECT_EQ(deliveries[1].text->text, "Hello");
@@ -112,7 +112,7 @@ TEST_F(UpdateCommandsTest, SendLineDeliversTheGivenLineWithoutDownloading)
 
 TEST_F(UpdateCommandsTest, ClearSignIsOneDeliveryOf28Bytes)
 {
-    EXPECT_TRUE(engine.OnClearSign());
+    EXPECT_TRUE(engine.OnClearSign().Ran());
 
     EXPECT_EQ(ui.events,
               (std::vector<std::string>{"wait-on", "delivery:28", "views", "wait-off"}));
@@ -123,7 +123,7 @@ TEST_F(UpdateCommandsTest, ClearSignIsOneDeliveryOf28Bytes)
 
 TEST_F(UpdateCommandsTest, UpdateSourceOnlyDeliversNothing)
 {
-    EXPECT_TRUE(engine.OnUpdateSourceOnly());
+    EXPECT_TRUE(engine.OnUpdateSourceOnly().Ran());
 
     EXPECT_TRUE(deliveries.empty());
     EXPECT_EQ(doc.SourceText, "<h>Alpha</h><h>Beta</h>");
@@ -141,7 +141,7 @@ TEST_F(UpdateCommandsTest, WaitCursorGoesOffWhenAnExceptionLeaves)
     // The engine is usable again afterwards.
     onDelivery = nullptr;
     deliveries.clear();
-    EXPECT_TRUE(engine.OnClearSign());
+    EXPECT_TRUE(engine.OnClearSign().Ran());
     EXPECT_EQ(deliveries.size(), 1u);
 }
 
@@ -178,10 +178,10 @@ TEST_P(NestedCommandTest, IsRefused)
     EXPECT_EQ(server.RequestCount("/news"), c.downloads);
 }
 
-const auto kUpdate = [](CTickerluxEngine& e) { return e.OnUpdateSignNow(); };
-const auto kClear = [](CTickerluxEngine& e) { return e.OnClearSign(); };
-const auto kSourceOnly = [](CTickerluxEngine& e) { return e.OnUpdateSourceOnly(); };
-const auto kSend = [](CTickerluxEngine& e) { return e.OnSendLine("x"); };
+const auto kUpdate = [](CTickerluxEngine& e) { return e.OnUpdateSignNow().Ran(); };
+const auto kClear = [](CTickerluxEngine& e) { return e.OnClearSign().Ran(); };
+const auto kSourceOnly = [](CTickerluxEngine& e) { return e.OnUpdateSourceOnly().Ran(); };
+const auto kSend = [](CTickerluxEngine& e) { return e.OnSendLine("x").Ran(); };
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, NestedCommandTest,

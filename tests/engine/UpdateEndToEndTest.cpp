@@ -1,4 +1,4 @@
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 #include "headlines/TimeStamp.h"
 #include "settings/TickerluxDoc.h"
 #include "tests/support/RecordingUi.h"
@@ -50,7 +50,7 @@ protected:
     // Puts a line on the sign, so that a later change to blank shows.
     void ShowSomething()
     {
-        ASSERT_TRUE(engine.OnSendLine("Old news"));
+        ASSERT_TRUE(engine.OnSendLine("Old news").Ran());
         ASSERT_EQ(Receive(3).shown, std::vector<std::string>{"Old news"});
     }
 
@@ -83,7 +83,7 @@ class UpdateSignNowEndToEndTest : public UpdateEndToEndTest,
 TEST_P(UpdateSignNowEndToEndTest, SignShowsTheHeadlines)
 {
     doc.ShowTime = GetParam().showTime;
-    ASSERT_TRUE(engine.OnUpdateSignNow());
+    ASSERT_TRUE(engine.OnUpdateSignNow().Ran());
 
     const SignReception received = Receive(3);
     ASSERT_EQ(received.Kinds(), kUpdateKinds);
@@ -108,7 +108,7 @@ TEST_F(UpdateEndToEndTest, ServerDownBlanksTheSign)
         CPageServer gone;  // a port that nobody listens on once it is closed
         doc.WebServer = gone.HostPort();
     }
-    ASSERT_TRUE(engine.OnUpdateSignNow());
+    ASSERT_TRUE(engine.OnUpdateSignNow().Ran());
 
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].rfind("Error connecting to the website.", 0), 0u);
@@ -123,9 +123,9 @@ TEST_F(UpdateEndToEndTest, ServerDownBlanksTheSign)
 TEST_F(UpdateEndToEndTest, ClearSignIsOneTransmissionOf28Bytes)
 {
     ShowSomething();
-    ASSERT_TRUE(engine.OnClearSign());
+    ASSERT_TRUE(engine.OnClearSign().Ran());
     // A following line marks where the clear command's deliveries end.
-    ASSERT_TRUE(engine.OnSendLine("Marker"));
+    ASSERT_TRUE(engine.OnSendLine("Marker").Ran());
 
     const SignReception received = Receive(2);
     ASSERT_EQ(received.Kinds(), (std::vector<std::string>{"clear", "memory-config"}));
@@ -136,8 +136,8 @@ TEST_F(UpdateEndToEndTest, ClearSignIsOneTransmissionOf28Bytes)
 
 TEST_F(UpdateEndToEndTest, UpdateSourceOnlyDeliversNothing)
 {
-    ASSERT_TRUE(engine.OnUpdateSourceOnly());
-    ASSERT_TRUE(engine.OnClearSign());  // the marker
+    ASSERT_TRUE(engine.OnUpdateSourceOnly().Ran());
+    ASSERT_TRUE(engine.OnClearSign().Ran());  // the marker
 
     EXPECT_EQ(Receive(1).Kinds(), (std::vector<std::string>{"clear"}));
     EXPECT_EQ(doc.SourceText, kPage);

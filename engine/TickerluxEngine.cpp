@@ -1,4 +1,4 @@
-#include "headlines/TickerluxEngine.h"
+#include "engine/TickerluxEngine.h"
 
 CTickerluxEngine::CTickerluxEngine(CTickerluxDoc& doc, IUserInterface& ui)
     : m_doc(doc), m_ui(ui), m_pageBuffer(new char[kPageBufferSize]()),

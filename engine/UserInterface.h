@@ -1,14 +1,17 @@
 #pragma once
 
+#include "settings/Failure.h"
+
 #include <string>
 
-// What the core shows the user through the front end: the GUI, the CLI and the tests each
+// What the engine shows the user through the front end: the GUI, the CLI and the tests each
 // implement it. Texts are Windows-1252 bytes.
 class IUserInterface {
 public:
     virtual ~IUserInterface() = default;
 
-    // A modal message box with an OK button (caption "Newsglow"); the CLI prints it on stderr.
+    // A modal message box with an OK button (caption: the product name); the CLI prints it on
+    // stderr.
     virtual void MessageBox(const std::string& text) = 0;
 
     // Nesting wait cursor around each command.
@@ -18,8 +21,11 @@ public:
     // Dispatches at most `maxMessages` pending events without waiting (after a USB delivery).
     virtual void PumpMessages(int maxMessages) = 0;
 
-    // A delivery to the sign failed. The GUI stays silent; the CLI prints the reason and fails.
-    virtual void DeliveryFailed(const std::string& reason) = 0;
+    // A download failed (after its message box) or a delivery to the sign failed, told as it
+    // happens. The desktop program stays silent; the CLI prints the cause. What a command did is
+    // in its outcome either way.
+    virtual void DownloadFailed(const Failure& /*failure*/) {}
+    virtual void DeliveryFailed(const Failure& /*failure*/) {}
 
     // Progress of a delivery in bytes; front ends that show none ignore it.
     virtual void DeliveryProgress(long long /*sent*/, long long /*total*/) {}

@@ -1,5 +1,11 @@
 #pragma once
 
+#include "engine/Outcome.h"
+#include "link/Delivery.h"
+#include "settings/CommSettings.h"
+#include "settings/Failure.h"
+
+#include <chrono>
 #include <cstddef>
 #include <ctime>
 #include <functional>
@@ -11,8 +17,8 @@ class IUserInterface;
 
 // The update pipeline of the program, free of any GUI: it owns the page buffer, the sign line and
 // the transmission buffer, and runs the fetch, extraction, encoding and delivery steps against
-// one document. The desktop view and the CLI each own one. Its operations are defined in the
-// folder of the subsystem that owns them (headlines/, sign/, link/).
+// one document, each step reading the document and calling the layer below (headlines/, sign/,
+// link/). The desktop view and the CLI each own one.
 class CTickerluxEngine {
 public:
     static constexpr std::size_t kPageBufferSize = 200000;
@@ -24,20 +30,22 @@ public:
     CTickerluxEngine(const CTickerluxEngine&) = delete;
     CTickerluxEngine& operator=(const CTickerluxEngine&) = delete;
 
-    // Page fetcher: downloads WebPath from WebServer into the page buffer and SourceText.
-    bool FetchPage();
+    // Page fetcher: downloads WebPath from WebServer into the page buffer and SourceText. A
+    // failure is shown as the connection error and returned.
+    Failure FetchPage();
 
-    // Headline extractor: rebuilds m_signLine from a fresh download.
-    void BuildSignLine();
+    // Headline extractor: rebuilds the sign line from a fresh download; returns the download's
+    // failure (the line is then empty).
+    Failure BuildSignLine();
 
-    // The three update commands. Each returns false, doing nothing, when another command is
-    // already running (one update at a time, also when a message box or the USB pump dispatches
-    // a timer tick or a button press).
-    bool OnUpdateSignNow();
-    bool OnClearSign();
-    bool OnUpdateSourceOnly();
+    // The three update commands. Each returns what it did; one that arrives while another
+    // command runs (a timer tick or button press dispatched inside a message box or the USB pump)
+    // does nothing and is Dropped.
+    CommandOutcome OnUpdateSignNow();
+    CommandOutcome OnClearSign();
+    CommandOutcome OnUpdateSourceOnly();
     // "Update Sign Now" without the download: delivers `line` (Windows-1252) as the sign line.
-    bool OnSendLine(const std::string& line);
+    CommandOutcome OnSendLine(const std::string& line);
     bool IsBusy() const { return m_busy; }
 
     // Sign text encoder: the write-text transmission for a NUL-terminated sign line, with the
@@ -46,14 +54,14 @@ public:
 
     // Packet framing.
     void BuildClearTransmission(unsigned char* buffer, int& length) const;
-    void SendMemoryConfig(int textTransmissionLength);
-    void SendRunSequence();
+    Failure SendMemoryConfig(int textTransmissionLength);
+    Failure SendRunSequence();
     int GetSignPort() const;
 
     // Sign link: delivers one whole transmission over the document's connection kind.
-    void SendToSign(int port, const unsigned char* data, int length);
-    // USB link: hands the transmission to libbetabriteusb.so in pieces of at most 256 bytes.
-    bool SendViaUsb(const unsigned char* data, int length);
+    Failure SendToSign(int port, const unsigned char* data, int length);
+    // USB link: hands the transmission to libbetabriteusb.so, showing each problem it meets.
+    Failure SendViaUsb(const unsigned char* data, int length);
 
     // Replaces the real link for tests that check what would be delivered.
     using DeliveryHook = std::function<void(int port, const unsigned char* data, int length)>;
@@ -62,28 +70,30 @@ public:
     // The clock of the time stamp in the sign line (tests fix it).
     using Clock = std::function<std::time_t()>;
     void SetClock(Clock clock) { m_clock = std::move(clock); }
+    // How long a download may go without data before it fails (tests shorten it).
+    void SetFetchStallLimit(std::chrono::seconds limit) { m_fetchStallLimit = limit; }
 
     const std::string& SignLine() const { return m_signLine; }
-    // Whether the download of the last BuildSignLine succeeded (its failure was already shown).
-    bool PageFetched() const { return m_pageFetched; }
     const char* PageBuffer() const { return m_pageBuffer.get(); }
     const unsigned char* Transmission() const { return m_transmission.get(); }
     int TransmissionLength() const { return m_transmissionLength; }
 
 private:
     class BusyScope;
-    // The steps "Update Sign Now" and OnSendLine share: encode m_signLine, deliver memory
+    // The steps "Update Sign Now" and OnSendLine share: encode the sign line, deliver memory
     // configuration, write text and run sequence, refresh the views.
-    void DeliverSignLine();
+    void DeliverSignLine(CommandOutcome& outcome);
+    Failure SendOverSerial(int port, const unsigned char* data, int length);
+    signlink::Progress Progress();
 
     CTickerluxDoc& m_doc;
     IUserInterface& m_ui;
     std::unique_ptr<char[]> m_pageBuffer;
     std::string m_signLine;
-    bool m_pageFetched = false;
     std::unique_ptr<unsigned char[]> m_transmission;
     int m_transmissionLength = 0;
     bool m_busy = false;
     DeliveryHook m_deliveryHook;
     Clock m_clock;
+    std::chrono::seconds m_fetchStallLimit{30};
 };

@@ -1,4 +1,4 @@
-#include "headlines/UpdateInterval.h"
+#include "engine/UpdateInterval.h"
 
 #include <gtest/gtest.h>
 

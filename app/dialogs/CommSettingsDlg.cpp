@@ -1,4 +1,4 @@
-#include "dialogs/CommSettingsDlg.h"
+#include "app/dialogs/CommSettingsDlg.h"
 
 #include "app/CommandIds.h"
 #include "app/DialogUnits.h"

@@ -1,0 +1,38 @@
+#include "engine/TickerluxEngine.h"
+
+#include "engine/UserInterface.h"
+#include "headlines/Fetch.h"
+#include "settings/TickerluxDoc.h"
+
+#include <cstring>
+
+namespace {
+
+const char kConnectionError[] =
+    "Error connecting to the website.\n\nThe field, \"Web Server:\" field should not contain "
+    "\"http://\"or any other forward-slashes. The next field, \"Directory/File on Website\" must "
+    "start with a forward-slash and may contain more as needed.  From a web browser, you can cut "
+    "and paste the URL directly following the servername into this second field - please load "
+    "the included datafiles for an example.";
+const char kOverrunNotice[] = "File overran buffer -- not cached";
+
+} // namespace
+
+Failure CTickerluxEngine::FetchPage()
+{
+    headlines::FetchLimits limits;
+    limits.maxLength = kMaxPageLength;
+    limits.stallLimit = m_fetchStallLimit;
+    const headlines::FetchedPage fetched = headlines::Fetch(m_doc.WebServer, m_doc.WebPath, limits);
+    if (fetched.failure.Failed()) {
+        m_ui.MessageBox(kConnectionError);
+        m_ui.DownloadFailed(fetched.failure);
+        return fetched.failure;
+    }
+    std::memcpy(m_pageBuffer.get(), fetched.page.data(), fetched.page.size());
+    m_pageBuffer[fetched.page.size()] = '\0';
+    if (fetched.overran)
+        m_ui.MessageBox(kOverrunNotice);
+    m_doc.SourceText = m_pageBuffer.get();
+    return {};
+}

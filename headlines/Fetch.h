@@ -1,0 +1,29 @@
+#pragma once
+
+#include "settings/Failure.h"
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+
+// Downloads one page: a web server ("host", "host:port", "[v6]" or "[v6]:port"; port 80 when
+// none is given) and a path on it.
+namespace headlines {
+
+struct FetchLimits {
+    std::size_t maxLength = 0;  // the page keeps this many bytes; a byte beyond ends the transfer
+    std::chrono::seconds connectTimeout{60};
+    std::chrono::seconds stallLimit{30};  // no data for this long ends the transfer
+};
+
+struct FetchedPage {
+    std::string page;      // the body, whatever the status code, cut to maxLength
+    bool overran = false;  // the page had more than maxLength bytes
+    Failure failure;       // the page could not be downloaded (page then empty)
+};
+
+// A web server with a scheme, a slash, blanks, user info or a bad port fails as BadAddress
+// without any connection being made.
+FetchedPage Fetch(const std::string& webServer, const std::string& path, const FetchLimits& limits);
+
+} // namespace headlines

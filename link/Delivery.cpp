@@ -1,0 +1,15 @@
+#include "link/Delivery.h"
+
+#include "link/Transports.h"
+
+namespace signlink {
+
+DeliveryResult Deliver(const CommSettings& settings, const unsigned char* data, std::size_t length,
+                       const Progress& progress)
+{
+    if (settings.Connection == kUsbConnection)
+        return DeliverOverUsb(data, length, progress);
+    return DeliverOverSerial(settings, data, length, progress);
+}
+
+} // namespace signlink

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "settings/CommSettings.h"
+#include "settings/Failure.h"
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+// Delivery of one whole transmission to the sign, over the connection the settings name.
+namespace signlink {
+
+// Called with (bytes delivered, total) as the delivery goes on.
+using Progress = std::function<void(long long sent, long long total)>;
+
+struct DeliveryResult {
+    Failure failure;  // kind None when every byte was delivered
+    // Over USB, each problem met on the way, in order (the library or one of its functions
+    // missing, the sign not opening); a refused piece is no problem of its own, only a failure.
+    std::vector<Failure> problems;
+};
+
+// Over USB for the USB connection; otherwise over the serial port COMn (settings.ComPort, at
+// least 1) with the settings' speed, data bits, parity and stop bits. A serial failure names the
+// port, its device and the step ("COM3 (/dev/ttyS2): open") with the system's text.
+DeliveryResult Deliver(const CommSettings& settings, const unsigned char* data, std::size_t length,
+                       const Progress& progress);
+
+} // namespace signlink

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "link/Delivery.h"
+
+// The two ways a delivery goes; Deliver chooses between them.
+namespace signlink {
+
+// Hands the transmission to libbetabriteusb.so in pieces of at most 256 bytes. The library is
+// loaded afresh for every transmission and unloaded before returning, so a sign plugged in, or a
+// library installed, while the program runs is found by the next delivery.
+DeliveryResult DeliverOverUsb(const unsigned char* data, std::size_t length,
+                              const Progress& progress);
+
+// The same over the serial port of `settings`.
+DeliveryResult DeliverOverSerial(const CommSettings& settings, const unsigned char* data,
+                                 std::size_t length, const Progress& progress);
+
+} // namespace signlink

@@ -1,0 +1,68 @@
+#include "settings/Failure.h"
+
+#include <cerrno>
+
+std::string Failure::Text() const
+{
+    if (where.empty())
+        return systemText;
+    if (systemText.empty())
+        return where;
+    return where + ": " + systemText;
+}
+
+std::string_view Describe(FailureKind kind)
+{
+    switch (kind) {
+    case FailureKind::None:
+        return "no failure";
+    case FailureKind::BadAddress:
+        return "the web server names no host";
+    case FailureKind::HostNotFound:
+        return "host not found";
+    case FailureKind::Refused:
+        return "connection refused";
+    case FailureKind::TimedOut:
+        return "timed out";
+    case FailureKind::Io:
+        return "input/output error";
+    case FailureKind::PortMissing:
+        return "no such port";
+    case FailureKind::PortBusy:
+        return "port busy";
+    case FailureKind::Permission:
+        return "permission denied";
+    case FailureKind::UsbLibraryMissing:
+        return "USB library missing";
+    case FailureKind::UsbEntryPointMissing:
+        return "USB library entry point missing";
+    case FailureKind::UsbOpenFailed:
+        return "USB sign could not be opened";
+    case FailureKind::UsbRefused:
+        return "USB sign refused the transmission";
+    }
+    return "unknown failure";
+}
+
+FailureKind FailureKindForErrno(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+        return FailureKind::PortMissing;
+    case EBUSY:
+        return FailureKind::PortBusy;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return FailureKind::Permission;
+    case ETIMEDOUT:
+        return FailureKind::TimedOut;
+    case ECONNREFUSED:
+        return FailureKind::Refused;
+    default:
+        return FailureKind::Io;
+    }
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// What went wrong when the program talked to the outside world (a web server, a port, the USB
+// library), as a value that the layers below the engine return and the front ends read.
+enum class FailureKind {
+    None,
+    BadAddress,            // the web server field names no host
+    HostNotFound,
+    Refused,               // the connection was refused
+    TimedOut,              // no connection, no data or no progress within the time allowed
+    Io,                    // the transfer broke off, or a read or write failed
+    PortMissing,           // no device behind the port's name
+    PortBusy,              // another program has the port
+    Permission,            // the user may not open the device
+    UsbLibraryMissing,     // libbetabriteusb.so could not be loaded
+    UsbEntryPointMissing,  // the library lacks one of its functions
+    UsbOpenFailed,         // the library could not open the sign
+    UsbRefused,            // the sign did not take a piece of the transmission
+};
+
+struct Failure {
+    FailureKind kind = FailureKind::None;
+    // What failed, e.g. "COM3 (/dev/ttyS2): open"; may be empty.
+    std::string where;
+    // The system's own words: curl's error text, strerror, ...
+    std::string systemText;
+
+    bool Failed() const { return kind != FailureKind::None; }
+    // "where: systemText", or the part that is there.
+    std::string Text() const;
+};
+
+// A few words for the kind, e.g. "connection refused".
+std::string_view Describe(FailureKind kind);
+
+// The kind of an errno from opening or writing a device.
+FailureKind FailureKindForErrno(int error);
