@@ -194,10 +194,21 @@ CPageServer::PathStats CPageServer::Stats(const std::string& path) const
 
 bool CPageServer::WaitForConnections(const std::string& path, int count, int timeoutMs) const
 {
+    return WaitForCount(path, &PathStats::finished, count, timeoutMs);
+}
+
+bool CPageServer::WaitForRequests(const std::string& path, int count, int timeoutMs) const
+{
+    return WaitForCount(path, &PathStats::requests, count, timeoutMs);
+}
+
+bool CPageServer::WaitForCount(const std::string& path, int PathStats::*counter, int count,
+                               int timeoutMs) const
+{
     std::unique_lock lock(m_mutex);
     return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
         auto it = m_stats.find(path);
-        return it != m_stats.end() && it->second.finished >= count;
+        return it != m_stats.end() && it->second.*counter >= count;
     });
 }
 

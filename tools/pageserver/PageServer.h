@@ -99,10 +99,15 @@ public:
     // Blocks until the server has closed at least `count` connections for `path`, or
     // `timeoutMs` has passed (a safety net only). Returns whether the count was reached.
     bool WaitForConnections(const std::string& path, int count, int timeoutMs = 30000) const;
+    // Blocks until the server has read at least `count` requests for `path`, or `timeoutMs` has
+    // passed (a safety net only). Returns whether the count was reached.
+    bool WaitForRequests(const std::string& path, int count, int timeoutMs = 30000) const;
 
 private:
     struct Connection;
 
+    bool WaitForCount(const std::string& path, int PathStats::*counter, int count,
+                      int timeoutMs) const;
     void AcceptLoop();
     void ServeConnection(int fd);
     void ReapFinished();
