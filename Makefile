@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test test-default test-asan test-fuzz demo bench screenshots install clean
+.PHONY: all deps build run test test-default test-asan test-fuzz demo bench screenshots package install clean
 
 all: build
 
@@ -43,7 +43,14 @@ screenshots: build
 	@tools/install-deps.sh --gui-tools
 	tools/screenshots.sh
 
+# The Debian package, build/package/tickerlux_VERSION_ARCH.deb, then lintian's verdict on it.
+package: build
+	tools/package.sh
+
+# The programs are relinked without the build tree's RUNPATH (target preinstall) before they are
+# copied. The running system is not told: see README for ldconfig and udev.
 install: build
+	cmake --build --preset default --target preinstall -j $(JOBS)
 	cmake --install build/default --prefix $(PREFIX)
 
 clean:

@@ -15,6 +15,7 @@ inline constexpr int kAppAbout = 57664;
 inline constexpr int kViewToolbar = 59392;
 inline constexpr int kViewStatusBar = 59393;
 inline constexpr int kCommunicationSettings = 32771;
+inline constexpr int kViewSignPreview = 32790;
 
 // Status bar indicators.
 inline constexpr int kIndicatorCaps = 59137;

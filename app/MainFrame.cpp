@@ -2,8 +2,10 @@
 
 #include "app/CommandIds.h"
 #include "app/LockKeys.h"
+#include "app/SignPreview.h"
 #include "app/TickerluxApp.h"
 #include "app/TickerluxView.h"
+#include "settings/ProductName.h"
 #include "settings/TickerluxDoc.h"
 
 #include <QApplication>
@@ -46,6 +48,7 @@ CMainFrame::CMainFrame(CTickerluxApp& app, CTickerluxDoc& doc)
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    CreateSignPreview();
     UpdateTitle();
     RecalcLayout();
 }
@@ -114,6 +117,11 @@ void CMainFrame::CreateMenus()
         statusBar()->setVisible(on);
         RecalcLayout();
     });
+    QAction* preview = AddAction(
+        ids::kViewSignPreview, QStringLiteral("Sign &Preview"),
+        QStringLiteral("Show or hide the sign line as the sign shows it\nToggle Sign Preview"),
+        viewMenu);
+    preview->setCheckable(true);
 
     QMenu* optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
     QAction* comm = AddAction(ids::kCommunicationSettings, QStringLiteral("Communication &Settings"),
@@ -121,7 +129,7 @@ void CMainFrame::CreateMenus()
     connect(comm, &QAction::triggered, this, [this] { m_view->OnCommunicationSettings(); });
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-    QAction* about = AddAction(ids::kAppAbout, QStringLiteral("&About Newsglow..."),
+    QAction* about = AddAction(ids::kAppAbout, QStringLiteral("&About %1...").arg(QString::fromLatin1(kProductName)),
                                QStringLiteral("Display program information, version number and "
                                               "copyright\nAbout"),
                                helpMenu);
@@ -190,6 +198,22 @@ void CMainFrame::CreateStatusBar()
     poll->start(kIndicatorPollMs);
 }
 
+void CMainFrame::CreateSignPreview()
+{
+    m_signPreview = new CSignPreview(this);
+    QAction* toggle = Action(ids::kViewSignPreview);
+    connect(toggle, &QAction::toggled, m_signPreview, &QWidget::setVisible);
+    // Closed by its own title bar, the window takes the menu's tick with it.
+    connect(m_signPreview, &CSignPreview::VisibilityChanged, toggle, &QAction::setChecked);
+    connect(m_view, &CTickerluxView::SignLineChanged, this, &CMainFrame::UpdateSignPreview);
+    UpdateSignPreview();
+}
+
+void CMainFrame::UpdateSignPreview()
+{
+    m_signPreview->ShowLine(m_view->Engine().SignLine(), m_doc.ColorIndex, m_doc.Condensed != 0);
+}
+
 void CMainFrame::UpdateIndicators()
 {
     const std::optional<LockKeyState> state = QueryLockKeys();
@@ -209,7 +233,8 @@ QString CMainFrame::IndicatorText(int id) const
 
 void CMainFrame::UpdateTitle()
 {
-    setWindowTitle(QStringLiteral("Newsglow - ") + QString::fromStdString(m_doc.GetTitle()));
+    setWindowTitle(QString::fromLatin1(kProductName) + QStringLiteral(" - ") +
+                   QString::fromStdString(m_doc.GetTitle()));
 }
 
 void CMainFrame::SetRecentFiles(const std::vector<std::string>& paths)

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class CSignPreview;
 class CTickerluxApp;
 class CTickerluxDoc;
 class CTickerluxView;
@@ -14,7 +15,7 @@ class QMenu;
 class QToolBar;
 
 // The main window: menus, toolbar, status bar and the headline form, at the fixed size that fits
-// the form. Its caption is "Newsglow - " and the document's title.
+// the form. Its caption is the product name, " - " and the document's title.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
@@ -35,6 +36,9 @@ public:
     // The text of the status bar's CAP, NUM or SCRL pane (ids::kIndicatorCaps, ...).
     QString IndicatorText(int id) const;
 
+    // View > Sign Preview's window.
+    CSignPreview* SignPreview() const { return m_signPreview; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -44,10 +48,13 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void UpdateIndicators();
+    void CreateSignPreview();
+    void UpdateSignPreview();
 
     CTickerluxApp& m_app;
     CTickerluxDoc& m_doc;
     CTickerluxView* m_view = nullptr;
+    CSignPreview* m_signPreview = nullptr;
     QToolBar* m_toolBar = nullptr;
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentPlaceholder = nullptr;

@@ -1,5 +1,6 @@
 #include "app/RecentFileList.h"
 
+#include "settings/ProductName.h"
 #include "settings/RegistryAccess.h"
 
 #include <algorithm>
@@ -9,7 +10,8 @@
 namespace {
 
 // The framework's profile key for this program, and the list's section in it.
-constexpr const char* kKey = "Software\\Local AppWizard-Generated Applications\\Newsglow\\Recent File List";
+const std::string kKey = std::string("Software\\Local AppWizard-Generated Applications\\") +
+                         kProductName + "\\Recent File List";
 constexpr std::uint32_t kMaxPathBytes = 4096;
 
 std::string EntryName(int index)

@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 #include "app/TickerluxView.h"
 #include "settings/DocFileMessages.h"
+#include "settings/ProductName.h"
 
 #include <QApplication>
 #include <QFile>
@@ -13,8 +14,8 @@
 
 namespace {
 
-constexpr const char* kAppName = "Newsglow";
-constexpr const char* kFileFilter = "Newsglow Files(*.tlx)";
+constexpr const char* kAppName = kProductName;
+const std::string kFileFilter = std::string(kProductName) + " Files(*.tlx)";
 constexpr const char* kDefaultSuffix = "tlx";
 
 std::string ToPath(const QString& path)
@@ -52,6 +53,8 @@ CTickerluxApp::~CTickerluxApp() = default;
 bool CTickerluxApp::InitInstance(const QStringList& arguments)
 {
     QApplication::setApplicationName(QString::fromLatin1(kAppName));
+    // The menu entry (tickerlux.desktop), so that a Wayland desktop shows its name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tickerlux"));
     m_recentFiles.ReadList();
     m_frame = std::make_unique<CMainFrame>(*this, m_doc);
     m_frame->SetRecentFiles(m_recentFiles.Files());
@@ -188,7 +191,7 @@ QString CTickerluxApp::AskFileName(FileDialogKind kind, const QString& suggested
     if (m_fileNamePrompt)
         return m_fileNamePrompt(kind, suggestedName);
     QFileDialog dialog(m_frame.get());
-    dialog.setNameFilter(QString::fromLatin1(kFileFilter));
+    dialog.setNameFilter(QString::fromStdString(kFileFilter));
     dialog.setDefaultSuffix(QString::fromLatin1(kDefaultSuffix));
     if (kind == FileDialogKind::Open) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -8,6 +8,7 @@
 #include "app/dialogs/CommSettingsDlg.h"
 #include "engine/UpdateInterval.h"
 #include "settings/CommSettingsStore.h"
+#include "settings/ProductName.h"
 #include "sign/SignColors.h"
 
 #include <QApplication>
@@ -225,7 +226,7 @@ void CTickerluxView::OnInitialUpdate()
 
 void CTickerluxView::LoadCommSettings()
 {
-    if (!commstore::Load(m_doc, m_registry))
+    if (!commstore::Load(m_doc.Comm, m_registry))
         OnCommunicationSettings();
 }
 
@@ -244,6 +245,7 @@ void CTickerluxView::OnDocumentUpdate(IDocumentObserver* /*sender*/, long /*hint
     m_sourceText = m_doc.SourceText;
     UpdateData(false);
     update();
+    emit SignLineChanged();
 }
 
 // --- Change handlers: each takes the form, copies one value into the document, marks it.
@@ -284,11 +286,13 @@ void CTickerluxView::OnChangeLeadingComment()
 void CTickerluxView::OnSelChangeColor()
 {
     TakeChange(m_colorIndex, m_doc.ColorIndex);
+    emit SignLineChanged();
 }
 
 void CTickerluxView::OnCondensed()
 {
     TakeChange(m_condensed, m_doc.Condensed);
+    emit SignLineChanged();
 }
 
 void CTickerluxView::OnShowTime()
@@ -402,26 +406,9 @@ void CTickerluxView::OnClearSourceWindow()
 
 void CTickerluxView::OnCommunicationSettings()
 {
-    CommSettings values;
-    values.Protocol = m_doc.Protocol;
-    values.Connection = m_doc.Connection;
-    values.ComPort = m_doc.ComPort;
-    values.BaudRate = m_doc.BaudRate;
-    values.Parity = m_doc.Parity;
-    values.ByteSize = m_doc.ByteSize;
-    values.StopBits = m_doc.StopBits;
-
-    CCommSettingsDlg dialog(values, window());
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    const CommSettings& chosen = dialog.Values();
-    m_doc.Protocol = chosen.Protocol;
-    m_doc.Connection = chosen.Connection;
-    m_doc.ComPort = chosen.ComPort;
-    m_doc.BaudRate = chosen.BaudRate;
-    m_doc.Parity = chosen.Parity;
-    m_doc.ByteSize = chosen.ByteSize;
-    m_doc.StopBits = chosen.StopBits;
+    CCommSettingsDlg dialog(m_doc.Comm, window());
+    if (dialog.exec() == QDialog::Accepted)
+        m_doc.Comm = dialog.Values();
 }
 
 // --- What the engine shows the user.
@@ -429,7 +416,7 @@ void CTickerluxView::OnCommunicationSettings()
 void CTickerluxView::MessageBox(const std::string& text)
 {
     // An update's messages come with an OK button and no icon.
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Newsglow"), FromBytes(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kProductName), FromBytes(text), QMessageBox::Ok,
                     window());
     // The wait cursor of a running update would hang over the box too: the user gets an arrow
     // for the OK button, and the wait cursor comes back afterwards.

@@ -60,6 +60,10 @@ public:
     // Runs a tick of the auto-update timer.
     void OnTimer(int id);
 
+signals:
+    // The sign line, or the colour or condensed choice it is shown with, may have changed.
+    void SignLineChanged();
+
 private:
     void CreateControls();
     void ConnectHandlers();

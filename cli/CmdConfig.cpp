@@ -1,12 +1,13 @@
 #include "cli/CmdConfig.h"
 
+#include "cli/ConnectionKinds.h"
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
 #include "cli/FeedFields.h"
+#include "cli/StoredConnection.h"
 #include "cli/Usage.h"
 #include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
-#include "settings/TickerluxDoc.h"
 #include "settings/UserStore.h"
 
 #include <cstdio>
@@ -15,42 +16,22 @@
 namespace cli {
 namespace {
 
-constexpr const char* kClassic = "serial port - betabrite classic";
-constexpr const char* kCustom = "serial port - custom settings";
-constexpr const char* kUsb = "usb - betabrite prism";
-
-constexpr CDocField kCommFields[] = {
-    {"Connection", &CTickerluxDoc::Connection}, {"ComPort", &CTickerluxDoc::ComPort},
-    {"BaudRate", &CTickerluxDoc::BaudRate},     {"ByteSize", &CTickerluxDoc::ByteSize},
-    {"Parity", &CTickerluxDoc::Parity},         {"StopBits", &CTickerluxDoc::StopBits},
+constexpr CCommField kCommFields[] = {
+    {"Connection", &CommSettings::Connection}, {"ComPort", &CommSettings::ComPort},
+    {"BaudRate", &CommSettings::BaudRate},     {"ByteSize", &CommSettings::ByteSize},
+    {"Parity", &CommSettings::Parity},         {"StopBits", &CommSettings::StopBits},
 };
 
 constexpr const char* kSynopsis = "config [NAME=VALUE...]";
 
-// Choosing a connection kind in the settings dialog: the classic sign's line is fixed and a USB
-// sign needs no serial values.
-void ApplyConnectionKind(CTickerluxDoc& doc, const std::string& connection)
-{
-    if (connection == kUsb) {
-        doc.ComPort = 0;
-        doc.BaudRate = 0;
-        doc.ByteSize = 0;
-        doc.Parity.clear();
-        doc.StopBits = 0;
-    } else if (connection == kClassic) {
-        doc.BaudRate = 9600;
-        doc.ByteSize = 7;
-        doc.Parity = "even";
-        doc.StopBits = 1;
-    }
-}
-
 int PrintStored()
 {
-    CTickerluxDoc doc;
-    const bool stored = commstore::Load(doc, CRegistryAccess());
-    for (const CDocField& field : kCommFields)
-        std::printf("%s\n", FormatField(field, doc).c_str());
+    if (!StoreIsReadable("config"))
+        return kExitFailed;
+    CommSettings values;
+    const bool stored = commstore::Load(values, CRegistryAccess());
+    for (const CCommField& field : kCommFields)
+        std::printf("%s\n", FormatField(field, values).c_str());
     if (!FinishOutput("config"))
         return kExitFailed;
     if (!stored)
@@ -68,16 +49,15 @@ int RunConfig(const std::vector<std::string>& args)
             return UsageError(kSynopsis, "unknown option '" + arg + "'");
     }
     std::string error;
-    const auto assignments = ParseAssignments(args, kCommFields, error);
+    const auto assignments = ParseAssignments<CommSettings>(args, kCommFields, error);
     if (!assignments)
         return UsageError(kSynopsis, error);
-    for (const FieldAssignment& assignment : *assignments) {
+    for (const auto& assignment : *assignments) {
         const std::string& value = assignment.value;
-        if (std::strcmp(assignment.field->Name(), "Connection") == 0 && value != kClassic &&
-            value != kCustom && value != kUsb)
-            return UsageError(kSynopsis, "unknown connection kind '" + value + "'; choose \"" +
-                                             kClassic + "\", \"" + kCustom + "\" or \"" + kUsb +
-                                             "\"");
+        if (std::strcmp(assignment.field->Name(), "Connection") == 0 &&
+            ConnectionKindOf(value) == ConnectionKind::None)
+            return UsageError(kSynopsis, "unknown connection kind '" + value + "'; " +
+                                             ConnectionKindChoices());
         // The dialog's choices: its blank entry " ", and "" as a USB connection leaves it.
         if (std::strcmp(assignment.field->Name(), "Parity") == 0 && value != "none" &&
             value != "even" && value != "odd" && value != " " && !value.empty())
@@ -85,17 +65,17 @@ int RunConfig(const std::vector<std::string>& args)
                               "unknown parity '" + value + "'; choose none, even or odd");
     }
 
-    // The values start as stored, as the dialog's start from the loaded settings.
-    CTickerluxDoc doc;
-    commstore::Load(doc, CRegistryAccess());
-    for (const FieldAssignment& assignment : *assignments) {
+    // The values start as stored, as the dialog's start from the loaded settings. Choosing a
+    // kind sets its fixed values first; values given alongside it win.
+    if (!StoreIsReadable("config"))
+        return kExitFailed;
+    CommSettings values;
+    commstore::Load(values, CRegistryAccess());
+    for (const auto& assignment : *assignments) {
         if (std::strcmp(assignment.field->Name(), "Connection") == 0)
-            ApplyConnectionKind(doc, assignment.value);
+            values.ChooseKind(ConnectionKindOf(assignment.value));
     }
-    ApplyAssignments(doc, *assignments);
-
-    CommSettings values{doc.Protocol, doc.Connection, doc.ComPort, doc.BaudRate,
-                        doc.ByteSize, doc.Parity,     doc.StopBits};
+    ApplyAssignments(values, *assignments);
     if (!commstore::Save(values, CRegistryAccess())) {
         std::fprintf(stderr, "tickerlux-cli config: cannot write %s\n",
                      userstore::StoreFilePath().c_str());
@@ -118,7 +98,8 @@ Command ConfigCommand()
             "values given alongside it win. Parity is none, even or odd (\" \" or \"\" leave it\n"
             "unset, as the dialog's blank entry does; the sign then gets even parity).\n"
             "The settings live in ${XDG_CONFIG_HOME:-~/.config}/tickerlux/user.reg.\n"
-            "An unknown name or a bad value stores nothing (exit 2).\n",
+            "An unknown name or a bad value stores nothing (exit 2). A store that cannot be read\n"
+            "(a folder, a loop of links, a pipe or a device) is reported and left alone (exit 1).\n",
             RunConfig};
 }
 

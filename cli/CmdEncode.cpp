@@ -7,12 +7,14 @@
 #include "cli/Usage.h"
 #include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
+#include "sign/AlphaProtocol.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 namespace cli {
 namespace {
@@ -37,12 +39,25 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
     return std::nullopt;
 }
 
-bool ReadAll(FILE* in, std::string& bytes)
+// The line is cut at kMaxLineLength bytes of Windows-1252, each made of at most four bytes of
+// UTF-8 (one with --raw); two more make room for a CR LF at the end. Nothing after that can
+// change what is sent, so it is not read: an endless input takes no more memory than this.
+std::size_t InputThatCanMatter(bool raw)
 {
-    char chunk[65536];
+    return sign::kMaxLineLength * (raw ? 1 : 4) + 2;
+}
+
+bool ReadAtMost(FILE* in, std::size_t maxBytes, std::string& bytes)
+{
+    bytes.resize(maxBytes);
     std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0)
-        bytes.append(chunk, got);
+    while (got < maxBytes) {
+        const std::size_t more = std::fread(bytes.data() + got, 1, maxBytes - got, in);
+        if (more == 0)
+            break;
+        got += more;
+    }
+    bytes.resize(got);
     return !std::ferror(in);
 }
 
@@ -63,14 +78,15 @@ int RunEncode(const std::vector<std::string>& args)
         return UsageError(kSynopsis, *problem);
 
     std::string input;
-    if (!ReadAll(stdin, input)) {
+    if (!ReadAtMost(stdin, InputThatCanMatter(options.raw), input)) {
         std::fprintf(stderr, "tickerlux-cli encode: cannot read standard input: %s\n",
                      std::strerror(errno));
         return kExitUsage;
     }
     DropLineEnd(input);
     const std::string line = options.LineFrom(input);
-    if (const std::size_t nul = line.find('\0'); nul != std::string::npos) {
+    const std::string_view sent = std::string_view(line).substr(0, sign::kMaxLineLength);
+    if (const std::size_t nul = sent.find('\0'); nul != std::string::npos) {
         std::fprintf(stderr,
                      "tickerlux-cli encode: the line holds a NUL byte at offset %zu; a sign "
                      "line cannot\n",
@@ -103,8 +119,9 @@ Command EncodeCommand()
             "The input is UTF-8 and is converted to Windows-1252 ('?' for characters it\n"
             "lacks); with --raw its bytes are used unchanged. Everything on standard input is\n"
             "the line, except one newline (LF or CR LF) at its very end. Line breaks inside it\n"
-            "are control bytes, which the sign never gets; a NUL byte is refused (exit 2).\n"
-            "Only the first 30,000 bytes of the line are sent.\n"
+            "are control bytes, which the sign never gets. Only the first 30,000 bytes of the\n"
+            "line (after conversion) are sent, and input past what can give them is not read;\n"
+            "a NUL byte among them is refused (exit 2).\n"
             "  --color N    N is a number or a name: 0 Amber, 1 Autocolor, 2 Brown, 3 Dim Green,\n"
             "               4 Dim Red, 5 Green, 6 Orange, 7 Rainbow 1, 8 Rainbow 2, 9 Red,\n"
             "               10 Yellow (default 9, Red)\n"

@@ -1,12 +1,12 @@
 #include "cli/CmdLine.h"
 
 #include "cli/CliUserInterface.h"
+#include "cli/Escapes.h"
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
 #include "cli/Usage.h"
 #include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
-#include "settings/Win1252.h"
 
 #include <cstdio>
 
@@ -30,7 +30,8 @@ int RunLine(const std::vector<std::string>& args)
     if (engine.BuildSignLine().Failed())
         return kExitFailed;  // the message and its cause are already on standard error
 
-    std::printf("%s\n", win1252::ToUtf8(engine.SignLine()).c_str());
+    // Escaped, so that a page cannot drive the terminal with control bytes (ESC, BEL).
+    std::printf("%s\n", Escape(engine.SignLine()).c_str());
     return FinishOutput("line") ? kExitOk : kExitFailed;
 }
 
@@ -40,9 +41,14 @@ Command LineCommand()
 {
     return {"line", kSynopsis, "download the page and print the sign line (nothing is sent)",
             "Downloads WebPath from WebServer (\"host\" or \"host:port\"; port 80 by default) as\n"
-            "the feed file FEED.tlx names them, and prints the sign line that an update would\n"
-            "send, in UTF-8: the leading comment, the time stamp when ShowTime is 1, and\n"
+            "the feed file FEED.tlx names them (WebPath as typed, except that a space, a line\n"
+            "break, '#' and other bytes that cannot stand in an address are percent-encoded:\n"
+            "'#' goes as %23, so the rest of the path is not dropped as a fragment), and prints\n"
+            "the sign line that an update would send, in UTF-8: the leading comment, the time\n"
+            "stamp when ShowTime is 1, and\n"
             "\" -- \" before each headline found between TextBefore and TextAfter.\n"
+            "Control bytes and backslashes are written as escapes (\\\\ \\n \\r \\t \\xHH), as\n"
+            "show writes values, so that a page cannot drive the terminal.\n"
             "A page longer than 199,999 bytes is cut there, with a notice on standard error.\n"
             "The proxy comes from http_proxy and no_proxy.\n"
             "Exit status: 0 done; 1 the page could not be downloaded (reason on standard\n"

@@ -1,6 +1,7 @@
 #include "cli/CmdSend.h"
 
 #include "cli/CliUserInterface.h"
+#include "cli/ConnectionOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/SignLineOptions.h"
 #include "cli/StoredConnection.h"
@@ -16,16 +17,19 @@ namespace {
 struct SendOptions {
     std::optional<std::string> text;
     SignLineOptions line;
+    ConnectionOptions connection;
 };
 
-constexpr const char* kSynopsis = "send TEXT [--color N] [--condensed] [--raw]";
+constexpr const char* kSynopsis =
+    "send TEXT [--color N] [--condensed] [--raw] [--com N] [--connection KIND]";
 
 // Fills `options`, or returns the problem with the arguments.
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args, SendOptions& options)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::optional<std::string> problem;
-        if (TakeSignLineOption(args, i, options.line, problem)) {
+        if (TakeSignLineOption(args, i, options.line, problem) ||
+            TakeConnectionOption(args, i, options.connection, problem)) {
             if (problem)
                 return problem;
             continue;
@@ -55,7 +59,7 @@ int RunSend(const std::vector<std::string>& args)
         return UsageError(kSynopsis, *problem);
 
     CTickerluxDoc doc;
-    if (!LoadStoredConnection(doc, "send"))
+    if (!LoadStoredConnection(doc, "send", options.connection))
         return kExitFailed;
     doc.ColorIndex = options.line.colorIndex;
     doc.Condensed = options.line.condensed ? 1 : 0;
@@ -76,7 +80,9 @@ Command SendCommand()
             "--raw sends its bytes unchanged. --color takes a colour's number or name (default\n"
             "9, red); --condensed uses the condensed rotate mode. Put -- before a TEXT that\n"
             "begins with '-'.\n"
-            "Exit 1 when no connection is stored or the sign could not be reached.\n",
+            "--com N and --connection KIND choose the sign for this run only, over the stored\n"
+            "settings; nothing is stored (KIND as 'config' spells it).\n"
+            "Exit 1 when no connection is stored or given, or the sign could not be reached.\n",
             RunSend};
 }
 

@@ -24,7 +24,7 @@ int RunSet(const std::vector<std::string>& args)
     // Every argument is checked before the file is touched.
     std::string error;
     const std::vector<std::string> settings(args.begin() + 1, args.end());
-    const auto assignments = ParseAssignments(settings, FeedFields(), error);
+    const auto assignments = ParseAssignments<CTickerluxDoc>(settings, FeedFields(), error);
     if (!assignments)
         return UsageError(kSynopsis, error);
 

@@ -9,15 +9,36 @@
 
 namespace cli {
 
-bool LoadStoredConnection(CTickerluxDoc& doc, const char* command)
+bool LoadConnection(CTickerluxDoc& doc, const ConnectionOptions& options)
 {
-    if (commstore::Load(doc, CRegistryAccess()))
+    const bool stored = commstore::Load(doc.Comm, CRegistryAccess());
+    options.ApplyTo(doc.Comm);
+    return stored || options.connection.has_value();
+}
+
+bool StoreIsReadable(const char* command)
+{
+    std::string problem;
+    if (userstore::Load(problem))
+        return true;
+    std::fprintf(stderr, "tickerlux-cli %s: cannot read %s: %s\n", command,
+                 userstore::StoreFilePath().c_str(), problem.c_str());
+    return false;
+}
+
+bool LoadStoredConnection(CTickerluxDoc& doc, const char* command,
+                          const ConnectionOptions& options)
+{
+    if (!StoreIsReadable(command))
+        return false;
+    if (LoadConnection(doc, options))
         return true;
     std::fprintf(stderr,
                  "tickerlux-cli %s: no connection to the sign is stored (%s); store one first, "
                  "e.g.\n"
                  "  tickerlux-cli config Connection=\"serial port - betabrite classic\" "
-                 "ComPort=1\n",
+                 "ComPort=1\n"
+                 "or give one for this run: --connection KIND --com N\n",
                  command, userstore::StoreFilePath().c_str());
     return false;
 }

@@ -1,6 +1,7 @@
 #include "cli/UpdateCommands.h"
 
 #include "cli/CliUserInterface.h"
+#include "cli/ConnectionOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/StoredConnection.h"
 #include "cli/TimeStamp.h"
@@ -8,17 +9,28 @@
 #include "cli/Watch.h"
 #include "cli/WatchUserInterface.h"
 #include "engine/TickerluxEngine.h"
-#include "settings/CommSettingsStore.h"
-#include "settings/RegistryAccess.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace cli {
 namespace {
 
-constexpr const char* kUpdateSynopsis = "update FEED.tlx";
-constexpr const char* kWatchSynopsis = "watch FEED.tlx";
+constexpr const char* kUpdateSynopsis = "update FEED.tlx [--com N] [--connection KIND]";
+constexpr const char* kWatchSynopsis = "watch FEED.tlx [--com N] [--connection KIND]";
+
+// The FEED.tlx argument, with the connection options taken out of `args` into `connection`; or
+// nullptr after a usage message.
+const std::string* FeedAndConnection(const char* synopsis, std::vector<std::string>& args,
+                                     ConnectionOptions& connection)
+{
+    if (const std::optional<std::string> problem = TakeConnectionOptions(args, connection)) {
+        UsageError(synopsis, *problem);
+        return nullptr;
+    }
+    return FeedArgument(synopsis, args);
+}
 
 // Reads the feed file into `doc`, or says why it cannot on standard error.
 bool OpenFeed(CTickerluxDoc& doc, const std::string& path)
@@ -30,15 +42,17 @@ bool OpenFeed(CTickerluxDoc& doc, const std::string& path)
 }
 
 
-int RunUpdate(const std::vector<std::string>& args)
+int RunUpdate(const std::vector<std::string>& given)
 {
-    const std::string* feed = FeedArgument(kUpdateSynopsis, args);
+    std::vector<std::string> args = given;
+    ConnectionOptions connection;
+    const std::string* feed = FeedAndConnection(kUpdateSynopsis, args, connection);
     if (!feed)
         return kExitUsage;
     CTickerluxDoc doc;
     if (!OpenFeed(doc, *feed))
         return kExitUsage;
-    if (!LoadStoredConnection(doc, "update"))
+    if (!LoadStoredConnection(doc, "update", connection))
         return kExitFailed;
     CCliUserInterface ui;
     CTickerluxEngine engine(doc, ui);
@@ -46,9 +60,11 @@ int RunUpdate(const std::vector<std::string>& args)
     return engine.OnUpdateSignNow().Succeeded() ? kExitOk : kExitFailed;
 }
 
-int RunWatchCommand(const std::vector<std::string>& args)
+int RunWatchCommand(const std::vector<std::string>& given)
 {
-    const std::string* feed = FeedArgument(kWatchSynopsis, args);
+    std::vector<std::string> args = given;
+    ConnectionOptions connection;
+    const std::string* feed = FeedAndConnection(kWatchSynopsis, args, connection);
     if (!feed)
         return kExitUsage;
     CTickerluxDoc doc;
@@ -56,14 +72,14 @@ int RunWatchCommand(const std::vector<std::string>& args)
     // reads it again at its start.
     if (!OpenFeed(doc, *feed))
         return kExitUsage;
-    if (!LoadStoredConnection(doc, "watch"))
+    if (!LoadStoredConnection(doc, "watch", connection))
         return kExitFailed;
     CSignalWatchClock clock;
     CWatchUserInterface ui(clock);
     CTickerluxEngine engine(doc, ui);
     const auto update = [&] {
         // Read afresh each time, so that `tickerlux-cli config` takes effect at the next update.
-        if (!commstore::Load(doc, CRegistryAccess())) {
+        if (!LoadConnection(doc, connection)) {
             std::fprintf(stderr, "%s no connection to the sign is stored any more; see "
                                  "'tickerlux-cli config'\n", TimeStamp().c_str());
             return false;
@@ -82,7 +98,8 @@ Command UpdateCommand()
             "Downloads the feed's page, builds the sign line and delivers it to the sign over\n"
             "the stored communication settings (see 'config'): memory configuration, write\n"
             "text, run sequence. A failed download still sends the (empty) line, so the sign\n"
-            "goes blank.\n"
+            "goes blank. --com N and --connection KIND choose the sign for this run only, over\n"
+            "the stored settings; nothing is stored (KIND as 'config' spells it).\n"
             "Exit status: 0 done; 1 the download or a delivery failed, or no connection is\n"
             "stored (the reason is on standard error); 2 usage error or a feed file that cannot\n"
             "be read.\n",
@@ -103,7 +120,8 @@ Command WatchCommand()
             "abandons a download in progress at once, lets a delivery in progress finish, and\n"
             "ends the watch (a second signal ends it at once). When standard output cannot be\n"
             "written any more (a closed pipe), that is said once on standard error and the\n"
-            "watch goes on.\n"
+            "watch goes on. --com N and --connection KIND apply to every update of this watch,\n"
+            "over the stored settings.\n"
             "Exit status: 0 after a signal; 1 no connection is stored at the start; 2 usage\n"
             "error or a feed file that cannot be read at the start.\n",
             RunWatchCommand};

@@ -14,8 +14,14 @@ void PrintUsage(FILE* out)
                  "Usage: tickerlux-cli COMMAND [ARGS...]\n"
                  "Keeps an LED sign showing the headlines of a web page, from a shell or a service.\n"
                  "\nCommands:\n");
-    for (const cli::Command& command : cli::AllCommands())
-        std::fprintf(out, "  %-44s %s\n", command.synopsis, command.summary);
+    // A synopsis too long for its column gets a line of its own.
+    constexpr int kColumn = 44;
+    for (const cli::Command& command : cli::AllCommands()) {
+        if (std::strlen(command.synopsis) > kColumn)
+            std::fprintf(out, "  %s\n  %-*s %s\n", command.synopsis, kColumn, "", command.summary);
+        else
+            std::fprintf(out, "  %-*s %s\n", kColumn, command.synopsis, command.summary);
+    }
     std::fprintf(out,
                  "\nRun 'tickerlux-cli COMMAND --help' for the details of one command.\n"
                  "Exit status: 0 done, 1 the job failed (reason on standard error),\n"

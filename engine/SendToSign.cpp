@@ -8,15 +8,15 @@ namespace {
 
 // The serial delivery to `port` with the document's settings, a speed below 1 taken as 9600 and
 // data bits other than 7 or 8 as 7.
-CommSettings SerialSettings(const CTickerluxDoc& doc, int port)
+CommSettings SerialSettings(const CommSettings& stored, int port)
 {
-    return {doc.Protocol,
-            doc.Connection,
-            port,
-            doc.BaudRate < 1 ? 9600 : doc.BaudRate,
-            doc.ByteSize != 7 && doc.ByteSize != 8 ? 7 : doc.ByteSize,
-            doc.Parity,
-            doc.StopBits};
+    CommSettings settings = stored;
+    settings.ComPort = port;
+    if (settings.BaudRate < 1)
+        settings.BaudRate = kClassicBaudRate;
+    if (settings.ByteSize != 7 && settings.ByteSize != 8)
+        settings.ByteSize = kClassicByteSize;
+    return settings;
 }
 
 } // namespace
@@ -24,7 +24,7 @@ CommSettings SerialSettings(const CTickerluxDoc& doc, int port)
 Failure CTickerluxEngine::SendOverSerial(int port, const unsigned char* data, int length)
 {
     // Only this delivery uses the corrected port; the document keeps its own value.
-    const CommSettings settings = SerialSettings(m_doc, port < 1 ? 1 : port);
+    const CommSettings settings = SerialSettings(m_doc.Comm, port < 1 ? 1 : port);
     Failure failure = signlink::Deliver(settings, data,
                                         static_cast<std::size_t>(length < 0 ? 0 : length),
                                         Progress())
@@ -32,8 +32,8 @@ Failure CTickerluxEngine::SendOverSerial(int port, const unsigned char* data, in
     // Once the port was found, the corrected speed and data bits go into the document too, so
     // later deliveries and the settings dialog see them.
     if (failure.kind != FailureKind::PortMissing && failure.kind != FailureKind::Permission) {
-        m_doc.BaudRate = settings.BaudRate;
-        m_doc.ByteSize = settings.ByteSize;
+        m_doc.Comm.BaudRate = settings.BaudRate;
+        m_doc.Comm.ByteSize = settings.ByteSize;
     }
     return failure;
 }
@@ -45,7 +45,7 @@ Failure CTickerluxEngine::SendToSign(int port, const unsigned char* data, int le
         return {};
     }
     Failure failure;
-    if (m_doc.Connection == kUsbConnection) {
+    if (m_doc.Comm.IsUsb()) {
         failure = SendViaUsb(data, length);
         m_ui.PumpMessages(10);
     } else {

@@ -40,7 +40,7 @@ std::string Message(const Failure& problem)
 Failure CTickerluxEngine::SendViaUsb(const unsigned char* data, int length)
 {
     CommSettings usb;
-    usb.Connection = kUsbConnection;
+    usb.ChooseKind(ConnectionKind::Usb);
     const signlink::DeliveryResult result = signlink::Deliver(
         usb, data, static_cast<std::size_t>(length < 0 ? 0 : length), Progress());
     for (const Failure& problem : result.problems)

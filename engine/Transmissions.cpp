@@ -26,7 +26,7 @@ Failure CTickerluxEngine::SendRunSequence()
 
 int CTickerluxEngine::GetSignPort() const
 {
-    return m_doc.ComPort;
+    return m_doc.Comm.ComPort;
 }
 
 void CTickerluxEngine::BuildTextTransmission(unsigned char* buffer, int& length,

@@ -1,5 +1,7 @@
 #include "headlines/HttpGet.h"
 
+#include "settings/ProductName.h"
+
 #include <curl/curl.h>
 
 #include <chrono>
@@ -54,9 +56,9 @@ void EnsureGlobalInit()
 }
 
 // The address to ask for. Percent-encoding the bytes that cannot stand in a request target keeps
-// a path from splitting the request (CR LF) or breaking its first line (space), and a leading "/"
-// keeps it from running into the port; everything else, escapes and dot segments included, is
-// sent as given.
+// a path from splitting the request (CR LF) or breaking its first line (space), and a "#" from
+// starting a fragment, which would drop the rest of the path; a leading "/" keeps it from running
+// into the port. Everything else, escapes and dot segments included, is sent as given.
 std::string MakeUrl(const GetRequest& request)
 {
     static const char kHex[] = "0123456789ABCDEF";
@@ -64,7 +66,7 @@ std::string MakeUrl(const GetRequest& request)
     if (request.path.empty() || request.path[0] != '/')
         url += '/';
     for (unsigned char c : request.path) {
-        if (c > ' ' && c < 0x7F) {
+        if (c > ' ' && c < 0x7F && c != '#') {
             url += static_cast<char>(c);
         } else {
             url += '%';
@@ -127,7 +129,7 @@ GetResult Get(const GetRequest& request, const BodySink& sink)
     CURL* e = easy.get();
     curl_easy_setopt(e, CURLOPT_URL, url.c_str());
     curl_easy_setopt(e, CURLOPT_PATH_AS_IS, 1L);
-    curl_easy_setopt(e, CURLOPT_USERAGENT, "Newsglow");
+    curl_easy_setopt(e, CURLOPT_USERAGENT, kProductName);
     curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);

@@ -37,7 +37,7 @@ struct GetResult {
 // Receives the body in pieces as they arrive; returns false to stop the transfer.
 using BodySink = std::function<bool(std::string_view piece)>;
 
-// Sends "User-Agent: Newsglow", takes the proxy from the environment (http_proxy, no_proxy),
+// Sends the product name as its user agent, takes the proxy from the environment (http_proxy, no_proxy),
 // follows at most 10 redirects to http or https addresses, caches nothing, and keeps to the
 // request's time limits. It asks for the page compressed in any way the library can decode, and
 // decodes a compressed page also when it was not asked for: the sink gets the decoded bytes.

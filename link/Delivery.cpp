@@ -7,7 +7,7 @@ namespace signlink {
 DeliveryResult Deliver(const CommSettings& settings, const unsigned char* data, std::size_t length,
                        const Progress& progress)
 {
-    if (settings.Connection == kUsbConnection)
+    if (settings.IsUsb())
         return DeliverOverUsb(data, length, progress);
     return DeliverOverSerial(settings, data, length, progress);
 }

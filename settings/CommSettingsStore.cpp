@@ -1,7 +1,6 @@
 #include "settings/CommSettingsStore.h"
 
 #include "settings/RegistryAccess.h"
-#include "settings/TickerluxDoc.h"
 
 #include <algorithm>
 #include <array>
@@ -60,18 +59,19 @@ regfile::Value NumberValue(const char* name, int number)
 
 } // namespace
 
-bool Load(CTickerluxDoc& doc, const CRegistryAccess& access)
+bool Load(CommSettings& values, const CRegistryAccess& access)
 {
     // One reading for the whole set, so that it is never half of one save and half of another.
     const CRegistrySnapshot registry = access.Snapshot();
-    doc.Connection = ReadText(registry, "Connection", "");
-    if (doc.Connection.empty())
+    const CommSettings defaults;
+    values.Connection = ReadText(registry, "Connection", "");
+    if (values.Connection.empty())
         return false;
-    doc.ComPort = ReadNumber(registry, "ComPort", 1);
-    doc.BaudRate = ReadNumber(registry, "BaudRate", 9600);
-    doc.ByteSize = ReadNumber(registry, "ByteSize", 7);
-    doc.Parity = ReadText(registry, "Parity", "even");
-    doc.StopBits = ReadNumber(registry, "StopBits", 1);
+    values.ComPort = ReadNumber(registry, "ComPort", defaults.ComPort);
+    values.BaudRate = ReadNumber(registry, "BaudRate", defaults.BaudRate);
+    values.ByteSize = ReadNumber(registry, "ByteSize", defaults.ByteSize);
+    values.Parity = ReadText(registry, "Parity", defaults.Parity.c_str());
+    values.StopBits = ReadNumber(registry, "StopBits", defaults.StopBits);
     return true;
 }
 
@@ -80,7 +80,7 @@ bool Save(CommSettings& values, const CRegistryAccess& registry)
     if (values.ComPort < 1)
         values.ComPort = 1;
     return registry.WriteValues(
-        RegRoot::CurrentUser, std::string(kKey) + "\\",
+        RegRoot::CurrentUser, kKey + "\\",
         {TextValue("Protocol", values.Protocol), TextValue("Connection", values.Connection),
          NumberValue("ComPort", values.ComPort), NumberValue("BaudRate", values.BaudRate),
          NumberValue("ByteSize", values.ByteSize), TextValue("Parity", values.Parity),

@@ -2,20 +2,23 @@
 
 #include "settings/CommSettings.h"
 
+#include "settings/ProductName.h"
+
+#include <string>
+
 class CRegistryAccess;
-class CTickerluxDoc;
 
 namespace commstore {
 
 // HKEY_CURRENT_USER key of the communication settings.
-inline constexpr const char* kKey = "Software\\Orvane\\Newsglow";
+inline const std::string kKey = std::string("Software\\Orvane\\") + kProductName;
 
 // Loads "Connection" and, when one is stored, "ComPort", "BaudRate", "ByteSize", "Parity" and
-// "StopBits" into the document, all from one reading of the store, each falling back to its
-// default when it cannot be read.
+// "StopBits" into `values`, all from one reading of the store, each falling back to its default
+// when it cannot be read.
 // "Protocol" is not read. Returns whether a non-empty Connection is stored; when none is, the
 // other fields are left as they are.
-bool Load(CTickerluxDoc& doc, const CRegistryAccess& registry);
+bool Load(CommSettings& values, const CRegistryAccess& registry);
 
 // The Save button: raises `values.ComPort` to 1 if it is below 1 (in `values` too), then writes
 // the seven values in one locked change of the store, so that no other program reads or writes

@@ -8,6 +8,7 @@
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace fileio {
 namespace {
@@ -20,6 +21,7 @@ public:
         if (m_fd >= 0)
             close(m_fd);
     }
+    CFd(CFd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
     CFd(const CFd&) = delete;
     CFd& operator=(const CFd&) = delete;
     int Get() const { return m_fd; }
@@ -81,6 +83,36 @@ std::string ResolveLinks(const std::string& path)
     return current;
 }
 
+// Only a regular file may be read whole or replaced.
+Status KindStatus(const struct stat& info)
+{
+    if (S_ISREG(info.st_mode))
+        return {};
+    return Status{S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile};
+}
+
+// `path` opened for reading when it is a regular file. It is looked at before it is opened, so a
+// device is never opened at all; O_NONBLOCK keeps the open of a pipe swapped in meanwhile from
+// waiting for a writer, and the open file is checked again. A regular file ignores O_NONBLOCK.
+CFd OpenRegularFile(const std::string& path, Status& status)
+{
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        status = Errno();
+        return CFd(-1);
+    }
+    if (status = KindStatus(info); !status.Ok())
+        return CFd(-1);
+    CFd fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.Get() < 0 || fstat(fd.Get(), &info) != 0) {
+        status = Errno();
+        return CFd(-1);
+    }
+    if (status = KindStatus(info); !status.Ok())
+        return CFd(-1);
+    return fd;
+}
+
 std::string FolderOf(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
@@ -112,14 +144,17 @@ CFd CreateTemporaryBeside(const std::string& path, std::string& tempPath, unsign
 
 std::string Status::Reason() const
 {
+    if (error == kNotRegularFile)
+        return "Not a regular file (a pipe, a device or a socket)";
     return std::strerror(error);
 }
 
 Status ReadAll(const std::string& path, std::string& bytes, std::size_t maxBytes)
 {
-    CFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0)
-        return Errno();
+    Status opened;
+    const CFd fd = OpenRegularFile(path, opened);
+    if (!opened.Ok())
+        return opened;
     std::string data;
     char buffer[65536];
     for (;;) {
@@ -143,8 +178,13 @@ Status ReplaceAtomically(const std::string& path, std::string_view bytes, unsign
     const std::string target = ResolveLinks(path);
     struct stat existing {};
     const bool exists = stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode))
-        return Status{EISDIR};
+    // A loop of links or an unreadable folder is an error, not a file to create.
+    if (!exists && errno != ENOENT)
+        return Errno();
+    if (exists) {
+        if (const Status kind = KindStatus(existing); !kind.Ok())
+            return kind;
+    }
 
     std::string tempPath;
     CFd fd = CreateTemporaryBeside(target, tempPath, newFileMode);

@@ -258,20 +258,24 @@ CRegFile CRegFile::Parse(std::string_view text)
         Entry entry;
         entry.raw = WithLineEnd(lines[i]);
         if (!line.empty() && (line.front() == '"' || line.front() == '@')) {
-            // Long hex data continues on the next lines after a trailing backslash.
+            // Long hex data continues on the next lines after a trailing backslash. A blank line
+            // or the end of the text ends the value all the same and is no part of it, so that it
+            // stays when the value is rewritten.
             std::string logical(line);
             std::size_t last = i;
-            while (!logical.empty() && logical.back() == '\\' && last + 1 < lines.size()) {
+            while (!logical.empty() && logical.back() == '\\') {
                 logical.pop_back();
+                if (last + 1 == lines.size() || Trimmed(lines[last + 1]).empty())
+                    break;
                 ++last;
                 logical += Trimmed(lines[last]);
             }
-            if (std::optional<Value> value = ParseValueLine(logical)) {
-                for (std::size_t k = i + 1; k <= last; ++k)
-                    entry.raw += WithLineEnd(lines[k]);
-                entry.value = std::move(value);
-                i = last;
-            }
+            // The continuation lines belong to the value even when it does not parse, so that
+            // each line is looked at once, however many lines end with a backslash.
+            for (std::size_t k = i + 1; k <= last; ++k)
+                entry.raw += WithLineEnd(lines[k]);
+            entry.value = ParseValueLine(logical);
+            i = last;
         }
         file.m_sections.back().entries.push_back(std::move(entry));
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/CommSettings.h"
+
 #include <string>
 #include <vector>
 
@@ -41,13 +43,7 @@ public:
     std::string SourceText;
 
     // Communication settings, kept in the per-user store and not in the file.
-    std::string Protocol = "alpha";
-    std::string Connection;
-    int ComPort = 1;
-    int BaudRate = 9600;
-    int ByteSize = 7;
-    std::string Parity = "even";
-    int StopBits = 1;
+    CommSettings Comm;
 
     // Resets the feed fields and SourceText; keeps the communication settings.
     bool OnNewDocument();

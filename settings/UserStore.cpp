@@ -27,28 +27,34 @@ std::string ConfigHome()
     return std::string(home) + "/.config";
 }
 
-std::string StoreDir()
-{
-    return ConfigHome() + "/tickerlux";
-}
 
 // The store is a few kilobytes; anything far larger is not ours to load whole.
 constexpr std::size_t kMaxStoreBytes = 16u << 20;
 
 // The whole file; an absent file reads as empty text, any other failure as nothing.
-std::optional<std::string> ReadStore(const std::string& path)
+std::optional<std::string> ReadStore(const std::string& path, std::string& problem)
 {
     std::string text;
     const fileio::Status status = fileio::ReadAll(path, text, kMaxStoreBytes);
     if (status.error == ENOENT)
         return std::string();
-    if (!status.Ok())
+    if (!status.Ok()) {
+        problem = status.Reason();
         return std::nullopt;
+    }
     return text;
 }
 
-bool MakeDirs(const std::string& path)
+} // namespace
+
+std::string StoreFolder()
 {
+    return ConfigHome() + "/tickerlux";
+}
+
+bool MakeStoreFolder()
+{
+    const std::string path = StoreFolder();
     for (std::size_t slash = 1; slash != std::string::npos;) {
         slash = path.find('/', slash + 1);
         const std::string part = path.substr(0, slash);
@@ -58,26 +64,30 @@ bool MakeDirs(const std::string& path)
     return true;
 }
 
-} // namespace
-
 std::string StoreFilePath()
 {
-    return StoreDir() + "/user.reg";
+    return StoreFolder() + "/user.reg";
 }
 
-std::optional<regfile::CRegFile> Load()
+std::optional<regfile::CRegFile> Load(std::string& problem)
 {
-    std::optional<std::string> text = ReadStore(StoreFilePath());
+    std::optional<std::string> text = ReadStore(StoreFilePath(), problem);
     if (!text)
         return std::nullopt;
     return regfile::CRegFile::Parse(*text);
 }
 
+std::optional<regfile::CRegFile> Load()
+{
+    std::string ignored;
+    return Load(ignored);
+}
+
 bool Update(const std::function<bool(regfile::CRegFile&)>& change)
 {
-    const std::string dir = StoreDir();
-    if (!MakeDirs(dir))
+    if (!MakeStoreFolder())
         return false;
+    const std::string dir = StoreFolder();
     // The store file itself is replaced by rename, so the lock lives on a file of its own; closing
     // it on return releases the lock.
     const int lock = open((dir + "/user.reg.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -89,7 +99,8 @@ bool Update(const std::function<bool(regfile::CRegFile&)>& change)
                 return false;
         }
         const std::string path = StoreFilePath();
-        std::optional<std::string> text = ReadStore(path);
+        std::string ignored;
+        std::optional<std::string> text = ReadStore(path, ignored);
         if (!text)
             return false;
         regfile::CRegFile file = regfile::CRegFile::Parse(*text);

@@ -12,9 +12,15 @@
 namespace userstore {
 
 std::string StoreFilePath();
+// The folder that holds the store file and its lock files.
+std::string StoreFolder();
+// Creates the folder (and its parents) if missing; false when it cannot be made.
+bool MakeStoreFolder();
 
 // The store as it is now; an absent file is an empty store. Nothing when the file exists but
-// cannot be read.
+// cannot be read (a folder, a loop of links, a pipe or a device), with `problem` set to the
+// system's reason.
+std::optional<regfile::CRegFile> Load(std::string& problem);
 std::optional<regfile::CRegFile> Load();
 
 // Applies `change` to the current store under the lock and replaces the file with the result

@@ -3,7 +3,8 @@
 # served on 127.0.0.1, a feed is made that points at it, the virtual sign listens on a COM
 # number of its own, one `tickerlux-cli update` runs, and what the sign shows is printed.
 # Everything lives in a temporary folder (its own XDG_CONFIG_HOME, so none of your settings are
-# read or changed) that is removed at the end.
+# read or changed) that is removed at the end. With DEMO_PICTURE=FILE.png the virtual sign also
+# draws its face into that file (the picture in the README is made this way).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -54,7 +55,9 @@ port=$(sed -n 's/^port \([0-9]*\).*/\1/p' "$work/pageserve.out" | head -n 1)
 echo "   http://127.0.0.1:$port/headlines.html"
 
 echo "== Starting the virtual sign as COM$com (it stops after the three transmissions)"
-"$signsim" --com "$com" --count 3 >"$work/sign.out" 2>&1 &
+sign_options=(--com "$com" --count 3)
+[[ -n ${DEMO_PICTURE:-} ]] && sign_options+=(--picture "$DEMO_PICTURE")
+"$signsim" "${sign_options[@]}" >"$work/sign.out" 2>&1 &
 signsim_pid=$!
 pids+=("$signsim_pid")
 wait_for_line "$work/sign.out" 'listening'

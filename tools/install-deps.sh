@@ -9,6 +9,9 @@ packages=(
   libcurl4-openssl-dev libusb-1.0-0-dev nlohmann-json3-dev zlib1g-dev
   locales
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  # Manual pages, icons, and the checks of the Debian package (make package, ctest -L package).
+  scdoc librsvg2-bin bash-completion
+  dpkg-dev file binutils man-db lintian desktop-file-utils appstream
 )
 if [ "${1:-}" = "--gui-tools" ]; then
   packages+=(xvfb xauth x11-apps netpbm)

@@ -9,16 +9,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <algorithm>
-#include <climits>
+#include "settings/Decimal.h"
 
 namespace {
 
-constexpr const char* kClassic = "serial port - betabrite classic";
-constexpr const char* kCustom = "serial port - custom settings";
-constexpr const char* kUsb = "usb - betabrite prism";
 // The Connection list, in its order.
-constexpr const char* kConnectionKinds[] = {kClassic, kCustom, kUsb};
+constexpr ConnectionKind kConnectionKinds[] = {ConnectionKind::ClassicSerial,
+                                               ConnectionKind::CustomSerial, ConnectionKind::Usb};
 
 using widgettext::FromBytes;
 using widgettext::ToBytes;
@@ -41,20 +38,7 @@ void SetEnabled(std::initializer_list<QComboBox*> lists, bool enabled)
 
 int CCommSettingsDlg::DecimalValue(const QString& text)
 {
-    qsizetype i = 0;
-    while (i < text.size() && text[i].isSpace())
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    long long value = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
-        value = std::min(value * 10 + (text[i].unicode() - u'0'), static_cast<long long>(INT_MAX) + 1);
-    if (negative)
-        return static_cast<int>(-value);
-    return static_cast<int>(std::min<long long>(value, INT_MAX));
+    return LeadingDecimal(ToBytes(text));
 }
 
 CCommSettingsDlg::CCommSettingsDlg(const CommSettings& values, QWidget* parent)
@@ -108,8 +92,8 @@ CCommSettingsDlg::CCommSettingsDlg(const CommSettings& values, QWidget* parent)
     m_stopBits = list(ids::kStopBits, 164, QStringLiteral("Stop Bits:"), false,
                       {QStringLiteral(" "), QStringLiteral("1"), QStringLiteral("2")}, true, 2);
     QStringList kinds;
-    for (const char* kind : kConnectionKinds)
-        kinds << QString::fromLatin1(kind);
+    for (const ConnectionKind kind : kConnectionKinds)
+        kinds << QString::fromLatin1(ConnectionName(kind));
     m_connection = list(ids::kConnection, 63, QStringLiteral("Connection:"), false, kinds, false, 3);
 
     m_save = new QPushButton(
@@ -150,10 +134,11 @@ void CCommSettingsDlg::OnInitDialog()
     SelectPrefix(m_protocol, FromBytes(m_values.Protocol));
     SelectPrefix(m_connection, FromBytes(m_values.Connection));
 
-    if (m_values.Connection == kCustom) {
+    const ConnectionKind kind = m_values.Kind();
+    if (kind == ConnectionKind::CustomSerial) {
         SetEnabled({m_stopBits, m_parity, m_comPort, m_byteSize, m_baudRate}, true);
         Fill();
-    } else if (m_values.Connection == kClassic) {
+    } else if (kind == ConnectionKind::ClassicSerial) {
         m_protocol->setEnabled(false);
         SetEnabled({m_connection, m_comPort}, true);
         SetEnabled({m_stopBits, m_parity, m_byteSize, m_baudRate}, false);
@@ -168,6 +153,11 @@ void CCommSettingsDlg::OnInitDialog()
 void CCommSettingsDlg::Fill()
 {
     m_comPort->setEditText(QString::number(m_values.ComPort));
+    ShowLine();
+}
+
+void CCommSettingsDlg::ShowLine()
+{
     SelectPrefix(m_stopBits, QString::number(m_values.StopBits));
     SelectPrefix(m_byteSize, QString::number(m_values.ByteSize));
     SelectPrefix(m_parity, FromBytes(m_values.Parity));
@@ -176,17 +166,15 @@ void CCommSettingsDlg::Fill()
 
 void CCommSettingsDlg::OnSelChangeConnection()
 {
-    m_values.Connection = ToBytes(m_connection->currentText().trimmed());
+    const std::string chosen = ToBytes(m_connection->currentText().trimmed());
+    const ConnectionKind kind = ConnectionKindOf(chosen);
+    m_values.ChooseKind(kind);
+    m_values.Connection = chosen;
     m_protocol->setEnabled(false);
     m_connection->setEnabled(true);
     SetEnabled({m_comPort, m_stopBits, m_parity, m_byteSize, m_baudRate}, false);
 
-    if (m_values.Connection == kUsb) {
-        m_values.ComPort = 0;
-        m_values.BaudRate = 0;
-        m_values.ByteSize = 0;
-        m_values.Parity.clear();
-        m_values.StopBits = 0;
+    if (kind == ConnectionKind::Usb) {
         m_comPort->setCurrentIndex(-1);
         m_comPort->setEditText(QString());
         m_baudRate->setCurrentIndex(-1);
@@ -194,17 +182,10 @@ void CCommSettingsDlg::OnSelChangeConnection()
         m_stopBits->setCurrentIndex(m_stopBits->findText(QStringLiteral(" ")));
         m_byteSize->setCurrentIndex(m_byteSize->findText(QStringLiteral(" ")));
         m_parity->setCurrentIndex(m_parity->findText(QStringLiteral(" ")));
-    } else if (m_values.Connection == kClassic) {
+    } else if (kind == ConnectionKind::ClassicSerial) {
         m_comPort->setEnabled(true);
-        m_values.BaudRate = 9600;
-        m_values.ByteSize = 7;
-        m_values.Parity = "even";
-        m_values.StopBits = 1;
-        m_baudRate->setEditText(QStringLiteral("9600"));
-        SelectPrefix(m_stopBits, QStringLiteral("1"));
-        SelectPrefix(m_byteSize, QStringLiteral("7"));
-        SelectPrefix(m_parity, QStringLiteral("even"));
-    } else if (m_values.Connection == kCustom) {
+        ShowLine();
+    } else if (kind == ConnectionKind::CustomSerial) {
         SetEnabled({m_comPort, m_stopBits, m_parity, m_byteSize, m_baudRate}, true);
     }
 }

@@ -35,6 +35,8 @@ public:
 private:
     void OnInitDialog();
     void Fill();
+    // Shows the line values (speed, data bits, parity, stop bits) in their lists.
+    void ShowLine();
     void OnSelChangeConnection();
     void OnSaveToRegistry();
 

@@ -145,9 +145,9 @@ int main(int argc, char** argv)
         doc.TextAfter = "</h2>";
         doc.LeadingComment = "Benchmark";
         doc.ShowTime = 1;
-        doc.Connection = "serial port - custom settings";
-        doc.ComPort = kComPort;
-        doc.BaudRate = 9600;
+        doc.Comm.Connection = "serial port - custom settings";
+        doc.Comm.ComPort = kComPort;
+        doc.Comm.BaudRate = 9600;
         CBenchUi ui;
         CTickerluxEngine engine(doc, ui);
 

@@ -3,6 +3,8 @@
 #include "settings/PortMap.h"
 #include "sign/SignDecoder.h"
 #include "tests/support/RunProgram.h"
+#include "tests/support/SignSimProcess.h"
+#include "tests/support/SpecialFiles.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPty.h"
 
@@ -11,6 +13,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -104,7 +107,10 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageCase{"ClearWithArgument", {"clear", "now"}},
                     UsageCase{"ShowWithTwoFiles", {"show", "a.tlx", "b.tlx"}},
                     UsageCase{"LineWithoutFile", {"line"}},
-                    UsageCase{"UpdateWithAnOption", {"update", "--now"}}),
+                    UsageCase{"UpdateWithAnOption", {"update", "--now"}},
+                    UsageCase{"SendToPortZero", {"send", "a", "--com", "0"}},
+                    UsageCase{"ClearOverAnUnknownKind", {"clear", "--connection=serial"}},
+                    UsageCase{"WatchWithoutAPortNumber", {"watch", "a.tlx", "--com"}}),
     [](const testing::TestParamInfo<UsageCase>& row) { return std::string(row.param.name); });
 
 TEST(SendCommandTest, WithoutAStoredConnectionSaysHowToStoreOne)
@@ -169,20 +175,132 @@ TEST(ClearCommandTest, DeliversTheClearTransmission)
     EXPECT_EQ(sent[0].bytes.size(), 28u);
 }
 
-TEST(SendCommandTest, AnUnreachablePortFailsWithTheSystemsReason)
+struct UnreachableCase {
+    const char* name;
+    std::string entry;  // under the test's folder
+    const char* reason;
+};
+
+void PrintTo(const UnreachableCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class UnreachablePortTest : public testing::TestWithParam<UnreachableCase> {};
+
+// The port map's entry is used as it is: a path too long for the system fails with its reason
+// rather than COM9 falling back to another device.
+TEST_P(UnreachablePortTest, FailsWithTheSystemsReason)
 {
     CScopedConfigHome home;
-    const std::string missing = home.Path() + "/no-such-tty";
-    portmap::SetEntry(9, missing);
+    const std::string entry = home.Path() + GetParam().entry;
+    ASSERT_TRUE(portmap::SetEntry(9, entry));
     ASSERT_EQ(
         RunCli({"config", "Connection=serial port - betabrite classic", "ComPort=9"}).exitCode, 0);
 
     const ProgramResult result = RunCli({"send", "Hello"});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.err.find("COM9 (" + missing + "): open: No such file or directory"),
+    EXPECT_NE(result.err.find("COM9 (" + entry + "): open: " + GetParam().reason),
               std::string::npos)
-        << result.err;
+        << result.err.substr(0, 300);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, UnreachablePortTest,
+    testing::Values(UnreachableCase{"Missing", "/no-such-tty", "No such file or directory"},
+                    UnreachableCase{"LongerThanAPath", "/" + std::string(4100, 'p'),
+                                    "File name too long"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// --com and --connection choose the sign for one run. Of two virtual signs only the one named
+// gets the text; the other one's next text is the one sent to it afterwards. The store (which
+// holds both signs' port-map entries) is left byte for byte as it was.
+struct PerRunCase {
+    const char* name;
+    bool stored;                   // a connection to the first sign is stored beforehand
+    std::vector<std::string> toSecond;  // the options that reach the second sign
+    std::vector<std::string> toFirst;   // ... and then the first one
+};
+
+void PrintTo(const PerRunCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class PerRunSignTest : public testing::TestWithParam<PerRunCase> {};
+
+bool Shows(const CSignSimProcess::Event& event, const std::string& text)
+{
+    return event.value("event", "") == "display" && event.value("text", "") == text;
+}
+
+TEST_P(PerRunSignTest, ReachesTheNamedSignAndStoresNothing)
+{
+    CScopedConfigHome home;
+    CSignSimProcess first(21), second(22);
+    if (GetParam().stored) {
+        ASSERT_EQ(
+            RunCli({"config", "Connection=serial port - betabrite classic", "ComPort=21"}).exitCode,
+            0);
+    }
+    const std::string storeBefore = ReadFileBytes(home.StoreFile());
+
+    std::vector<std::string> args = {"send", "For the second sign"};
+    args.insert(args.end(), GetParam().toSecond.begin(), GetParam().toSecond.end());
+    const ProgramResult toSecond = RunCli(args);
+    ASSERT_EQ(toSecond.exitCode, 0) << toSecond.err;
+    args = {"send", "For the first sign"};
+    args.insert(args.end(), GetParam().toFirst.begin(), GetParam().toFirst.end());
+    const ProgramResult toFirst = RunCli(args);
+    ASSERT_EQ(toFirst.exitCode, 0) << toFirst.err;
+
+    const auto secondShows = second.WaitForEvent("display");
+    ASSERT_TRUE(secondShows);
+    EXPECT_TRUE(Shows(*secondShows, "For the second sign")) << secondShows->dump();
+    const auto firstShows = first.WaitForEvent("display");
+    ASSERT_TRUE(firstShows);
+    EXPECT_TRUE(Shows(*firstShows, "For the first sign")) << firstShows->dump();
+    EXPECT_EQ(ReadFileBytes(home.StoreFile()), storeBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, PerRunSignTest,
+    testing::Values(PerRunCase{"PortOverTheStoredConnection", true, {"--com", "22"}, {}},
+                    PerRunCase{"KindAndPortWithNothingStored",
+                               false,
+                               {"--connection", "serial port - betabrite classic", "--com=22"},
+                               {"--com", "21", "--connection=serial port - betabrite classic"}}),
+    [](const testing::TestParamInfo<PerRunCase>& row) { return std::string(row.param.name); });
+
+class UnreadableStoreTest : public testing::TestWithParam<SpecialFile> {};
+
+// A store that is there but cannot be read is neither "nothing stored" nor replaced, and no
+// command waits on it.
+TEST_P(UnreadableStoreTest, EveryCommandSaysSoExitsOneAndLeavesIt)
+{
+    CScopedConfigHome home;
+    std::filesystem::create_directories(home.Path() + "/tickerlux");
+    if (!MakeSpecialFile(GetParam(), home.StoreFile()))
+        GTEST_SKIP() << "this process may not make device nodes";
+    const std::string before = DescribeFile(home.StoreFile());
+    const std::vector<std::vector<std::string>> commands = {
+        {"config"}, {"config", "ComPort=3"}, {"send", "Hello"}};
+    for (const auto& args : commands) {
+        const ProgramResult result = RunCli(args);
+        EXPECT_EQ(result.exitCode, 1) << args.size();
+        EXPECT_NE(result.err.find(": cannot read " + home.StoreFile() + ": "), std::string::npos)
+            << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+    EXPECT_EQ(DescribeFile(home.StoreFile()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, UnreadableStoreTest,
+                         testing::Values(SpecialFile::Fifo, SpecialFile::DeviceNode,
+                                         SpecialFile::Directory, SpecialFile::LinkLoop),
+                         [](const testing::TestParamInfo<SpecialFile>& row) {
+                             return std::string(SpecialFileName(row.param));
+                         });
 
 // Writers that run at once each store a whole set, and readers that run meanwhile each see a
 // whole set: never the port of one writer with the speed of another.

@@ -73,6 +73,46 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"EmptyInput", {}, "", "a\x1C" "1"}),
     [](const auto& c) { return c.param.name; });
 
+struct EndlessCase {
+    const char* name;
+    std::vector<std::string> options;
+    std::string unit;  // repeated without end
+};
+
+void PrintTo(const EndlessCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class EncodeCommandEndless : public testing::TestWithParam<EndlessCase> {};
+
+// Only the start of the input can reach the sign: the program reads that much, stops, and sends
+// what it would send for a long finite input.
+TEST_P(EncodeCommandEndless, ReadsOnlyWhatCanBeSent)
+{
+    const EndlessCase& c = GetParam();
+    std::vector<std::string> argv = {BuildDir() + "/cli/tickerlux-cli", "encode"};
+    argv.insert(argv.end(), c.options.begin(), c.options.end());
+    const ProgramResult endless = RunProgramOnEndlessInput(argv, c.unit);
+    ASSERT_EQ(endless.exitCode, cli::kExitOk) << endless.err;
+
+    std::string finite;
+    while (finite.size() < 200000)
+        finite += c.unit;
+    EXPECT_EQ(endless.out, Encode(c.options, finite).out);
+    EXPECT_EQ(endless.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EncodeCommandEndless,
+    testing::Values(
+        // Two, three and four bytes of UTF-8 for one byte sent.
+        EndlessCase{"Utf8", {}, "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80x"},
+        EndlessCase{"Raw", {"--raw"}, "yes\n"},
+        // After 30,000 bytes sent: no longer part of the line, so not refused.
+        EndlessCase{"NulPastTheCut", {"--raw"}, std::string(30000, 'a') + "\0"s}),
+    [](const auto& c) { return c.param.name; });
+
 struct UsageCase {
     const char* name;
     std::vector<std::string> options;

@@ -102,6 +102,11 @@ INSTANTIATE_TEST_SUITE_P(
                      return Serving(s, d, "<h>Caf\xE9 opens</h> and <h>Second\r\nline</h>");
                  },
                  0, "News -- Caf\xC3\xA9 opens -- Secondline\n", ""},
+        LineCase{"ControlBytesAreEscaped",
+                 [](CPageServer& s, const CTempDir& d) {
+                     return Serving(s, d, "<h>\x1B]0;retitled\x07\x1B[2J a\\b\tc</h>");
+                 },
+                 0, "News -- \\x1B]0;retitled\\x07\\x1B[2J a\\\\b\\tc\n", ""},
         LineCase{"ErrorPageIsStillAPage",
                  [](CPageServer& s, const CTempDir& d) { return Serving(s, d, "gone", 404); },
                  0, "News\n", ""},

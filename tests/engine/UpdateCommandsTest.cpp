@@ -37,7 +37,7 @@ protected:
         doc.TextBefore = "<h>";
         doc.TextAfter = "</h>";
         doc.LeadingComment = "News";
-        doc.ComPort = 7;
+        doc.Comm.ComPort = 7;
         engine.SetDeliveryHook([this](int port, const unsigned char* data, int length) {
             ports.push_back(port);
             deliveries.push_back(sign::DecodeTransmission(data, static_cast<std::size_t>(length)));

@@ -36,12 +36,12 @@ protected:
         feed.LeadingComment = "News";
         ASSERT_TRUE(feed.OnSaveDocument(feedPath).ok);
         ASSERT_TRUE(doc.OnOpenDocument(feedPath).ok);
-        doc.Connection = "serial port - custom settings";
-        doc.ComPort = kComPort;
-        doc.BaudRate = 9600;
-        doc.ByteSize = 8;
-        doc.Parity = "none";
-        doc.StopBits = 1;
+        doc.Comm.Connection = "serial port - custom settings";
+        doc.Comm.ComPort = kComPort;
+        doc.Comm.BaudRate = 9600;
+        doc.Comm.ByteSize = 8;
+        doc.Comm.Parity = "none";
+        doc.Comm.StopBits = 1;
         engine.SetClock([] { return kNow; });
     }
 

@@ -2,14 +2,18 @@
 // unsaved-changes prompt, and the keyboard around the form.
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
+#include "app/SignPreview.h"
 #include "app/TickerluxApp.h"
 #include "app/TickerluxView.h"
 #include "app/dialogs/CommSettingsDlg.h"
 #include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
 #include "tests/gui/GuiTest.h"
+#include "tests/support/SpecialFiles.h"
 
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -137,12 +141,12 @@ private slots:
         QCOMPARE(watcher.captions, QStringList{"Communication Settings..."});
         QVERIFY(windowShown);
         const CTickerluxDoc& doc = app.Document();
-        QCOMPARE(doc.Connection, std::string());
-        QCOMPARE(doc.ComPort, 1);
-        QCOMPARE(doc.BaudRate, 9600);
-        QCOMPARE(doc.ByteSize, 7);
-        QCOMPARE(doc.Parity, std::string("even"));
-        QCOMPARE(doc.StopBits, 1);
+        QCOMPARE(doc.Comm.Connection, std::string());
+        QCOMPARE(doc.Comm.ComPort, 1);
+        QCOMPARE(doc.Comm.BaudRate, 9600);
+        QCOMPARE(doc.Comm.ByteSize, 7);
+        QCOMPARE(doc.Comm.Parity, std::string("even"));
+        QCOMPARE(doc.Comm.StopBits, 1);
     }
 
     void storedConnectionWithoutPortGivesPort1()
@@ -152,12 +156,12 @@ private slots:
         QVERIFY(CRegistryAccess().WriteValue(kind.c_str(), kRegSz, static_cast<std::uint32_t>(kind.size() + 1),
                                              RegRoot::CurrentUser, commstore::kKey, "Connection"));
         CTickerluxApp app;
-        app.Document().ComPort = 7;
+        app.Document().Comm.ComPort = 7;
         CModalWatcher watcher(CModalWatcher::Press(QMessageBox::Ok));
         QVERIFY(app.InitInstance({"tickerlux"}));
         QVERIFY(watcher.shown.isEmpty());
-        QCOMPARE(app.Document().Connection, kind);
-        QCOMPARE(app.Document().ComPort, 1);
+        QCOMPARE(app.Document().Comm.Connection, kind);
+        QCOMPARE(app.Document().Comm.ComPort, 1);
     }
 
     void fileOnTheCommandLineOpensWithItsTimer()
@@ -177,15 +181,27 @@ private slots:
         QVERIFY(!program.Doc().IsModified());
     }
 
+    void unreadableFileOnTheCommandLineEndsTheProgram_data()
+    {
+        QTest::addColumn<bool>("fifo");
+        QTest::newRow("missing") << false;
+        // A pipe nobody writes to: refused at once rather than waited on.
+        QTest::newRow("fifo") << true;
+    }
+
     void unreadableFileOnTheCommandLineEndsTheProgram()
     {
+        QFETCH(bool, fifo);
         CScopedConfigHome home;
         StoreConnection();
+        const std::string path = fifo ? home.Path() + "/feed.tlx" : "/nonexistent/feed.tlx";
+        if (fifo)
+            MakeSpecialFile(SpecialFile::Fifo, path);
         CTickerluxApp app;
         CModalWatcher watcher(CModalWatcher::Press(QMessageBox::Ok));
-        QVERIFY(!app.InitInstance({"tickerlux", "/nonexistent/feed.tlx"}));
+        QVERIFY(!app.InitInstance({"tickerlux", QString::fromStdString(path)}));
         QCOMPARE(watcher.shown.size(), 1);
-        QVERIFY(watcher.shown.first().contains("/nonexistent/feed.tlx"));
+        QVERIFY(watcher.shown.first().contains(QString::fromStdString(path)));
         QCOMPARE(watcher.captions, QStringList{"Newsglow"});
     }
 
@@ -415,6 +431,7 @@ private slots:
             "&View",
             "  &Toolbar | Show or hide the toolbar | Toggle ToolBar",
             "  &Status Bar | Show or hide the status bar | Toggle StatusBar",
+            "  Sign &Preview | Show or hide the sign line as the sign shows it | Toggle Sign Preview",
             "&Options",
             "  Communication &Settings",
             "&Help",
@@ -482,6 +499,43 @@ private slots:
         frame.Action(ids::kViewToolbar)->trigger();
         QVERIFY(frame.height() < height);
         QCOMPARE(frame.View()->size(), frame.View()->minimumSize());
+    }
+
+    // View > Sign Preview draws the line of the last update as the sign shows it, with the
+    // form's colour and condensed choice as the user changes them; it sends nothing itself.
+    void signPreviewFollowsUpdatesAndTheForm()
+    {
+        Program program;
+        CMainFrame& frame = program.Frame();
+        CSignPreview* preview = frame.SignPreview();
+        QAction* toggle = frame.Action(ids::kViewSignPreview);
+        QVERIFY(!preview->isVisible());
+        toggle->trigger();
+        QVERIFY(preview->isVisible());
+        QCOMPARE(preview->Display().Text().text, std::string());
+
+        int deliveries = 0;
+        frame.View()->Engine().SetDeliveryHook([&](int, const unsigned char*, int) { ++deliveries; });
+        frame.View()->Engine().OnSendLine("Caf&#233;\tnews");
+        const int sent = deliveries;
+        // As the sign decodes it: the reference is a character, the tab is dropped; red rotates.
+        QCOMPARE(preview->Display().Text(), (leds::LedText{"Caf\xE9news", '1', false, true}));
+
+        QApplication::setActiveWindow(&frame);
+        auto* color = frame.View()->findChild<QComboBox*>("1013");
+        color->setFocus();
+        QTest::keyClick(color, Qt::Key_Up);   // Red to Rainbow 2
+        QCOMPARE(preview->Display().Text().colorCode, 'A');
+        auto* condensed = frame.View()->findChild<QCheckBox*>("1014");
+        condensed->setFocus();
+        QTest::keyClick(condensed, Qt::Key_Space);
+        QVERIFY(preview->Display().Text().condensed);
+        QCOMPARE(preview->Display().Text().text, std::string("Caf\xE9news"));
+        QCOMPARE(deliveries, sent);
+
+        // Closed by its own title bar, it takes the menu's tick with it.
+        preview->close();
+        QVERIFY(!toggle->isChecked());
     }
 };
 

@@ -72,10 +72,10 @@ QString Shown(const CCommSettingsDlg& dlg)
 
 CommSettings Stored()
 {
-    CTickerluxDoc doc;
-    doc.ComPort = doc.BaudRate = doc.ByteSize = doc.StopBits = -1;
-    commstore::Load(doc, CRegistryAccess());
-    return {doc.Protocol, doc.Connection, doc.ComPort, doc.BaudRate, doc.ByteSize, doc.Parity, doc.StopBits};
+    CommSettings values;
+    values.ComPort = values.BaudRate = values.ByteSize = values.StopBits = -1;
+    commstore::Load(values, CRegistryAccess());
+    return values;
 }
 
 } // namespace
@@ -289,7 +289,7 @@ private slots:
         CTickerluxView view(doc);
         view.show();
         view.OnInitialUpdate();
-        QCOMPARE(doc.ComPort, 4);
+        QCOMPARE(doc.Comm.ComPort, 4);
 
         bool ok = false;
         CModalWatcher watcher([&ok](QDialog* dialog) {
@@ -304,14 +304,14 @@ private slots:
         });
         view.OnCommunicationSettings();
         QCOMPARE(watcher.captions, QStringList{"Communication Settings..."});
-        QCOMPARE(doc.Connection, std::string(kClassic));
-        QCOMPARE(doc.ComPort, 4);
+        QCOMPARE(doc.Comm.Connection, std::string(kClassic));
+        QCOMPARE(doc.Comm.ComPort, 4);
         QCOMPARE(Describe(Stored()), Describe(CommSettings{"alpha", kUsb, 1, 0, 0, "", 0}));
 
         ok = true;
         view.OnCommunicationSettings();
-        QCOMPARE(Describe(CommSettings{doc.Protocol, doc.Connection, doc.ComPort, doc.BaudRate, doc.ByteSize,
-                                       doc.Parity, doc.StopBits}),
+        QCOMPARE(Describe(CommSettings{doc.Comm.Protocol, doc.Comm.Connection, doc.Comm.ComPort, doc.Comm.BaudRate, doc.Comm.ByteSize,
+                                       doc.Comm.Parity, doc.Comm.StopBits}),
                  Describe(CommSettings{"alpha", kUsb, 0, 0, 0, "", 0}));
         QVERIFY(!doc.IsModified());
     }

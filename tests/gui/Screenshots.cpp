@@ -1,17 +1,23 @@
-// Saves pictures of the main window, the Communication Settings dialog and the About box, for
-// `make screenshots` (tools/screenshots.sh runs it under a virtual X server).
+// Saves pictures of the main window, the Communication Settings dialog, the About box, the sign
+// preview and the virtual sign's window, for `make screenshots` (tools/screenshots.sh runs it
+// under a virtual X server).
 #include "app/AboutDlg.h"
+#include "app/CommandIds.h"
 #include "app/MainFrame.h"
+#include "app/SignPreview.h"
 #include "app/TickerluxApp.h"
 #include "app/TickerluxView.h"
 #include "app/dialogs/CommSettingsDlg.h"
 #include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
 #include "tests/support/TempDir.h"
+#include "tools/signsim/SignWindow.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPixmap>
+#include <QScreen>
 
 #include <cstdio>
 
@@ -23,6 +29,32 @@ bool Save(QWidget& widget, const QString& folder, const QString& name)
     QApplication::processEvents();
     const QString path = QDir(folder).filePath(name);
     const bool ok = widget.grab().save(path);
+    std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+// Lets a moving line come in far enough to fill the window.
+void RunLine()
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 2600)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// The virtual sign's window is a plain window, not a widget: it is taken from the screen.
+bool SaveSignWindow(const QString& folder, const QString& name)
+{
+    signsim::CSignWindow window;
+    window.show();
+    signsim::Display display;
+    display.text = "World news 09:41  Rain expected over the weekend  Caf\xE9 owners win city prize";
+    display.colorCode = '3';
+    display.modeCode = 'a';
+    window.Face()(display);
+    RunLine();
+    const QString path = QDir(folder).filePath(name);
+    const bool ok = window.screen()->grabWindow(window.winId()).save(path);
     std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(path));
     return ok;
 }
@@ -66,6 +98,17 @@ int main(int argc, char* argv[])
     CAboutDlg about(app.MainFrame());
     ok = Save(about, folder, QStringLiteral("about.png")) && ok;
     about.hide();
+
+    // The preview of a line sent without a sign (the delivery goes nowhere).
+    app.MainFrame()->View()->Engine().SetDeliveryHook([](int, const unsigned char*, int) {});
+    doc.ColorIndex = 1;  // Autocolor
+    app.MainFrame()->View()->Engine().OnSendLine(
+        "World news 09:41  Rain expected over the weekend  Caf\xE9 owners win city prize");
+    app.MainFrame()->Action(ids::kViewSignPreview)->trigger();
+    RunLine();
+    ok = Save(*app.MainFrame()->SignPreview(), folder, QStringLiteral("sign-preview.png")) && ok;
+
+    ok = SaveSignWindow(folder, QStringLiteral("virtual-sign-window.png")) && ok;
 
     app.Document().SetModifiedFlag(false);
     return ok ? 0 : 1;

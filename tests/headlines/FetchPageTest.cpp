@@ -169,7 +169,8 @@ INSTANTIATE_TEST_SUITE_P(
         TargetCase{"EmptyAsksForRoot", "", "/"},
         TargetCase{"SpaceEncoded", "/top stories", "/top%20stories"},
         TargetCase{"LineBreakCannotAddAHeader", "/x\r\nX-Injected: 1", "/x%0D%0AX-Injected:%201"},
-        TargetCase{"HighBytesEncoded", "/caf\xE9", "/caf%E9"}),
+        TargetCase{"HighBytesEncoded", "/caf\xE9", "/caf%E9"},
+        TargetCase{"HashEncodedAndWhatFollowsKept", "/news#top?x=1", "/news%23top?x=1"}),
     [](const ::testing::TestParamInfo<TargetCase>& row) { return row.param.name; });
 
 TEST_F(FetchPageTest, RedirectIsFollowed)

@@ -73,11 +73,11 @@ class LineSettingsTest : public SignLinkTest, public testing::WithParamInterface
 TEST_P(LineSettingsTest, TransmissionArrivesWithTheDocumentsSpeedAndStopBits)
 {
     const LineCase& c = GetParam();
-    doc.Connection = c.connection;
-    doc.BaudRate = c.baudRate;
-    doc.ByteSize = c.byteSize;
-    doc.Parity = c.parity;
-    doc.StopBits = c.stopBits;
+    doc.Comm.Connection = c.connection;
+    doc.Comm.BaudRate = c.baudRate;
+    doc.Comm.ByteSize = c.byteSize;
+    doc.Comm.Parity = c.parity;
+    doc.Comm.StopBits = c.stopBits;
     const std::string clear = Pattern(28, 1);
 
     Deliver(clear);
@@ -85,8 +85,8 @@ TEST_P(LineSettingsTest, TransmissionArrivesWithTheDocumentsSpeedAndStopBits)
     EXPECT_EQ(pty.Read(clear.size()), clear);
     EXPECT_EQ(pty.Speed(), c.wantSpeed);
     EXPECT_EQ(pty.TwoStopBits(), c.wantTwoStopBits);
-    EXPECT_EQ(doc.BaudRate, c.wantDocBaudRate);
-    EXPECT_EQ(doc.ByteSize, c.wantDocByteSize);
+    EXPECT_EQ(doc.Comm.BaudRate, c.wantDocBaudRate);
+    EXPECT_EQ(doc.Comm.ByteSize, c.wantDocByteSize);
     EXPECT_TRUE(ui.failures.empty()) << ui.failures.front();
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(doc.IsModified());
@@ -194,7 +194,7 @@ TEST(SignLinkLongTest, FullTransmissionArrivesWholeFiftyTimesToALateSlowReader)
     CTestPty pty;
     pty.MapAs(kCom);
     CTickerluxDoc doc;
-    doc.Connection = "serial port - betabrite classic";
+    doc.Comm.Connection = "serial port - betabrite classic";
     CProgressUi ui;
     CTickerluxEngine engine(doc, ui);
 
@@ -220,8 +220,8 @@ TEST(SignLinkLongTest, FullTransmissionArrivesWholeFiftyTimesToALateSlowReader)
 TEST_F(SignLinkTest, AReaderThatNeverReadsMakesTheDeliveryFailAtItsDeadline)
 {
     // At 4,000,000 bit/s the deadline for 60,033 bytes is about 2.2 s.
-    doc.Connection = "serial port - custom settings";
-    doc.BaudRate = 4000000;
+    doc.Comm.Connection = "serial port - custom settings";
+    doc.Comm.BaudRate = 4000000;
     const std::string transmission = Pattern(kTransmissionSize, 5);
 
     Deliver(transmission);
@@ -236,16 +236,16 @@ TEST_F(SignLinkTest, AMissingPortFailsSilentlyAndLeavesTheSettingsUncorrected)
 {
     const std::string missing = home.Path() + "/no-such-tty";
     portmap::SetEntry(9, missing);
-    doc.BaudRate = 0;
-    doc.ByteSize = 6;
+    doc.Comm.BaudRate = 0;
+    doc.Comm.ByteSize = 6;
 
     Deliver(Pattern(28, 2), 9);
 
     EXPECT_TRUE(ui.messages.empty());
     ASSERT_EQ(ui.failures.size(), 1u);
     EXPECT_EQ(ui.failures[0], "COM9 (" + missing + "): open: No such file or directory");
-    EXPECT_EQ(doc.BaudRate, 0);
-    EXPECT_EQ(doc.ByteSize, 6);
+    EXPECT_EQ(doc.Comm.BaudRate, 0);
+    EXPECT_EQ(doc.Comm.ByteSize, 6);
 }
 
 TEST_F(SignLinkTest, APortHeldByAnotherOpenerFailsAndSendsNothing)
@@ -265,11 +265,11 @@ TEST_F(SignLinkTest, PortNumbersBelowOneOpenCom1ForThisCallOnly)
 {
     pty.MapAs(1);
     for (const int port : {0, -3}) {
-        doc.ComPort = port;
+        doc.Comm.ComPort = port;
         const std::string bytes = Pattern(31, static_cast<unsigned>(port + 10));
-        Deliver(bytes, doc.ComPort);
+        Deliver(bytes, doc.Comm.ComPort);
         EXPECT_EQ(pty.Read(bytes.size()), bytes) << "port " << port;
-        EXPECT_EQ(doc.ComPort, port);
+        EXPECT_EQ(doc.Comm.ComPort, port);
     }
     EXPECT_TRUE(ui.failures.empty());
 }
@@ -286,18 +286,18 @@ TEST_F(SignLinkTest, TwoDeliveriesInARowBothArrive)
 
 TEST_F(SignLinkTest, UsbConnectionNeitherReadsNorCorrectsTheSerialSettings)
 {
-    doc.Connection = "usb - betabrite prism";
-    doc.ComPort = 0;
-    doc.BaudRate = 0;
-    doc.ByteSize = 0;
-    doc.Parity = "";
-    doc.StopBits = 0;
+    doc.Comm.Connection = "usb - betabrite prism";
+    doc.Comm.ComPort = 0;
+    doc.Comm.BaudRate = 0;
+    doc.Comm.ByteSize = 0;
+    doc.Comm.Parity = "";
+    doc.Comm.StopBits = 0;
 
     Deliver(Pattern(28, 6), 0);
 
     EXPECT_EQ(ui.pumpCalls, 1);
-    EXPECT_EQ(doc.BaudRate, 0);
-    EXPECT_EQ(doc.ByteSize, 0);
+    EXPECT_EQ(doc.Comm.BaudRate, 0);
+    EXPECT_EQ(doc.Comm.ByteSize, 0);
     EXPECT_EQ(pty.Pending(), 0u);
 }
 

@@ -29,20 +29,20 @@ std::string ReadRaw(const std::string& name)
 
 void ExpectDefaults(const CTickerluxDoc& doc)
 {
-    EXPECT_EQ(doc.ComPort, 1);
-    EXPECT_EQ(doc.BaudRate, 9600);
-    EXPECT_EQ(doc.ByteSize, 7);
-    EXPECT_EQ(doc.Parity, "even");
-    EXPECT_EQ(doc.StopBits, 1);
-    EXPECT_EQ(doc.Protocol, "alpha");
+    EXPECT_EQ(doc.Comm.ComPort, 1);
+    EXPECT_EQ(doc.Comm.BaudRate, 9600);
+    EXPECT_EQ(doc.Comm.ByteSize, 7);
+    EXPECT_EQ(doc.Comm.Parity, "even");
+    EXPECT_EQ(doc.Comm.StopBits, 1);
+    EXPECT_EQ(doc.Comm.Protocol, "alpha");
 }
 
 TEST(CommSettingsStoreTest, FirstRunStoresNothingAndKeepsTheDefaults)
 {
     CScopedConfigHome home;
     CTickerluxDoc doc;
-    EXPECT_FALSE(commstore::Load(doc, kRegistry));
-    EXPECT_EQ(doc.Connection, "");
+    EXPECT_FALSE(commstore::Load(doc.Comm, kRegistry));
+    EXPECT_EQ(doc.Comm.Connection, "");
     ExpectDefaults(doc);
 }
 
@@ -52,9 +52,9 @@ TEST(CommSettingsStoreTest, AnEmptyConnectionIsLikeAMissingOneAndStopsTheLoad)
     WriteRaw("Connection", kRegSz, std::string("\0", 1));
     WriteRaw("ComPort", kRegDword, std::string("\x05\0\0\0", 4));
     CTickerluxDoc doc;
-    EXPECT_FALSE(commstore::Load(doc, kRegistry));
-    EXPECT_EQ(doc.Connection, "");
-    EXPECT_EQ(doc.ComPort, 1);
+    EXPECT_FALSE(commstore::Load(doc.Comm, kRegistry));
+    EXPECT_EQ(doc.Comm.Connection, "");
+    EXPECT_EQ(doc.Comm.ComPort, 1);
 }
 
 TEST(CommSettingsStoreTest, UsbSaveStoresPortOneAndAOneByteParity)
@@ -68,13 +68,13 @@ TEST(CommSettingsStoreTest, UsbSaveStoresPortOneAndAOneByteParity)
     EXPECT_EQ(ReadRaw("Connection"), std::string("usb - betabrite prism\0", 22));
 
     CTickerluxDoc doc;
-    EXPECT_TRUE(commstore::Load(doc, kRegistry));
-    EXPECT_EQ(doc.Connection, "usb - betabrite prism");
-    EXPECT_EQ(doc.ComPort, 1);
-    EXPECT_EQ(doc.BaudRate, 0);
-    EXPECT_EQ(doc.ByteSize, 0);
-    EXPECT_EQ(doc.Parity, "");
-    EXPECT_EQ(doc.StopBits, 0);
+    EXPECT_TRUE(commstore::Load(doc.Comm, kRegistry));
+    EXPECT_EQ(doc.Comm.Connection, "usb - betabrite prism");
+    EXPECT_EQ(doc.Comm.ComPort, 1);
+    EXPECT_EQ(doc.Comm.BaudRate, 0);
+    EXPECT_EQ(doc.Comm.ByteSize, 0);
+    EXPECT_EQ(doc.Comm.Parity, "");
+    EXPECT_EQ(doc.Comm.StopBits, 0);
 }
 
 TEST(CommSettingsStoreTest, SaveWritesTheSevenValuesInTheirOrderIntoOneKey)
@@ -103,14 +103,14 @@ TEST(CommSettingsStoreTest, SavedValuesLoadBackButTheProtocolIsNeverRead)
     EXPECT_TRUE(commstore::Save(values, kRegistry));
     EXPECT_EQ(ReadRaw("Protocol"), std::string("beta\0", 5));
     CTickerluxDoc doc;
-    EXPECT_TRUE(commstore::Load(doc, kRegistry));
-    EXPECT_EQ(doc.Protocol, "alpha");
-    EXPECT_EQ(doc.Connection, "serial port - custom settings");
-    EXPECT_EQ(doc.ComPort, 12);
-    EXPECT_EQ(doc.BaudRate, 19200);
-    EXPECT_EQ(doc.ByteSize, 8);
-    EXPECT_EQ(doc.Parity, "odd");
-    EXPECT_EQ(doc.StopBits, 2);
+    EXPECT_TRUE(commstore::Load(doc.Comm, kRegistry));
+    EXPECT_EQ(doc.Comm.Protocol, "alpha");
+    EXPECT_EQ(doc.Comm.Connection, "serial port - custom settings");
+    EXPECT_EQ(doc.Comm.ComPort, 12);
+    EXPECT_EQ(doc.Comm.BaudRate, 19200);
+    EXPECT_EQ(doc.Comm.ByteSize, 8);
+    EXPECT_EQ(doc.Comm.Parity, "odd");
+    EXPECT_EQ(doc.Comm.StopBits, 2);
 }
 
 TEST(CommSettingsStoreTest, AShortNumberReplacesOnlyTheLowBytesOfTheDefault)
@@ -120,9 +120,9 @@ TEST(CommSettingsStoreTest, AShortNumberReplacesOnlyTheLowBytesOfTheDefault)
     WriteRaw("BaudRate", kRegDword, std::string("\x01", 1)); // 9600 is 0x2580
     WriteRaw("ComPort", kRegBinary, std::string("\x07\x00", 2));
     CTickerluxDoc doc;
-    EXPECT_TRUE(commstore::Load(doc, kRegistry));
-    EXPECT_EQ(doc.BaudRate, 0x2501);
-    EXPECT_EQ(doc.ComPort, 7);
+    EXPECT_TRUE(commstore::Load(doc.Comm, kRegistry));
+    EXPECT_EQ(doc.Comm.BaudRate, 0x2501);
+    EXPECT_EQ(doc.Comm.ComPort, 7);
 }
 
 TEST(CommSettingsStoreTest, ValuesLargerThanTheirBuffersGiveTheDefaults)
@@ -132,13 +132,13 @@ TEST(CommSettingsStoreTest, ValuesLargerThanTheirBuffersGiveTheDefaults)
     WriteRaw("ByteSize", kRegDword, std::string("\x08\0\0\0\0", 5));
     WriteRaw("Parity", kRegSz, std::string(1200, 'o') + '\0');
     CTickerluxDoc doc;
-    EXPECT_TRUE(commstore::Load(doc, kRegistry));
-    EXPECT_EQ(doc.ByteSize, 7);
-    EXPECT_EQ(doc.Parity, "even");
+    EXPECT_TRUE(commstore::Load(doc.Comm, kRegistry));
+    EXPECT_EQ(doc.Comm.ByteSize, 7);
+    EXPECT_EQ(doc.Comm.Parity, "even");
 
     WriteRaw("Connection", kRegSz, std::string(1001, 'c'));
-    EXPECT_FALSE(commstore::Load(doc, kRegistry));
-    EXPECT_EQ(doc.Connection, "");
+    EXPECT_FALSE(commstore::Load(doc.Comm, kRegistry));
+    EXPECT_EQ(doc.Comm.Connection, "");
 }
 
 TEST(CommSettingsStoreTest, TextsAreCutTo999BytesOnSaveAndLoad)
@@ -149,14 +149,14 @@ TEST(CommSettingsStoreTest, TextsAreCutTo999BytesOnSaveAndLoad)
     EXPECT_TRUE(commstore::Save(values, kRegistry));
     EXPECT_EQ(ReadRaw("Connection"), std::string(999, 'p') + '\0');
     CTickerluxDoc doc;
-    EXPECT_TRUE(commstore::Load(doc, kRegistry));
-    EXPECT_EQ(doc.Connection, std::string(999, 'p'));
+    EXPECT_TRUE(commstore::Load(doc.Comm, kRegistry));
+    EXPECT_EQ(doc.Comm.Connection, std::string(999, 'p'));
 
     // A stored text of exactly 1000 bytes with no terminator fits the buffer but never runs past
     // it.
     WriteRaw("Connection", kRegSz, std::string(1000, 'q'));
-    EXPECT_TRUE(commstore::Load(doc, kRegistry));
-    EXPECT_EQ(doc.Connection, std::string(999, 'q'));
+    EXPECT_TRUE(commstore::Load(doc.Comm, kRegistry));
+    EXPECT_EQ(doc.Comm.Connection, std::string(999, 'q'));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "settings/DocFileMessages.h"
 #include "settings/TickerluxDoc.h"
+#include "tests/support/SpecialFiles.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -51,9 +52,9 @@ void FillFeedFields(CTickerluxDoc& doc)
 
 void SetCommunicationSettings(CTickerluxDoc& doc)
 {
-    doc.Connection = "usb - betabrite prism";
-    doc.ComPort = doc.BaudRate = doc.ByteSize = doc.StopBits = 0;
-    doc.Parity = "";
+    doc.Comm.Connection = "usb - betabrite prism";
+    doc.Comm.ComPort = doc.Comm.BaudRate = doc.Comm.ByteSize = doc.Comm.StopBits = 0;
+    doc.Comm.Parity = "";
 }
 
 void ExpectSameFeedFields(const CTickerluxDoc& a, const CTickerluxDoc& b)
@@ -74,10 +75,10 @@ void ExpectSameFeedFields(const CTickerluxDoc& a, const CTickerluxDoc& b)
 
 void ExpectCommunicationSettingsKept(const CTickerluxDoc& doc)
 {
-    EXPECT_EQ(doc.Connection, "usb - betabrite prism");
-    EXPECT_EQ(doc.ComPort + doc.BaudRate + doc.ByteSize + doc.StopBits, 0);
-    EXPECT_EQ(doc.Parity, "");
-    EXPECT_EQ(doc.Protocol, "alpha");
+    EXPECT_EQ(doc.Comm.Connection, "usb - betabrite prism");
+    EXPECT_EQ(doc.Comm.ComPort + doc.Comm.BaudRate + doc.Comm.ByteSize + doc.Comm.StopBits, 0);
+    EXPECT_EQ(doc.Comm.Parity, "");
+    EXPECT_EQ(doc.Comm.Protocol, "alpha");
 }
 
 std::string SavedBytes(CTickerluxDoc& doc, const CTempDir& dir)
@@ -298,7 +299,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    [](const std::string& path) {
                                        std::filesystem::create_symlink("/dev/zero", path);
                                    },
-                                   "File too large"}),
+                                   "Not a regular file (a pipe, a device or a socket)"}),
     [](const auto& c) { return c.param.name; });
 
 // The save is cut off by the file size limit half way through writing: the old file stays whole.
@@ -331,19 +332,41 @@ TEST(DocumentFile, FailedWriteLeavesThePreviousFileWhole)
               1);
 }
 
-TEST(DocumentFile, SaveOverADirectoryFailsAndKeepsIt)
+class SpecialFileTest : public testing::TestWithParam<SpecialFile> {};
+
+// Opening must not wait for a writer that never comes; saving must not turn the thing (or what a
+// link names) into a regular file.
+TEST_P(SpecialFileTest, IsNeitherOpenedNorReplaced)
 {
     CTempDir dir;
     const std::string path = dir.File("feed.tlx");
-    std::filesystem::create_directory(path);
+    if (!MakeSpecialFile(GetParam(), path))
+        GTEST_SKIP() << "this process may not make device nodes";
+    const std::string before = DescribeFile(path);
+    const std::string reason =
+        GetParam() == SpecialFile::Directory   ? "Is a directory."
+        : GetParam() == SpecialFile::LinkLoop ? "Too many levels of symbolic links."
+                                              : "Not a regular file (a pipe, a device or a socket).";
+
     CTickerluxDoc doc;
+    const DocFileResult opened = doc.OnOpenDocument(path);
+    EXPECT_FALSE(opened.ok);
+    EXPECT_EQ(opened.message, "Unable to read \"" + path + "\": " + reason);
     doc.SetModifiedFlag();
-    const DocFileResult result = doc.OnSaveDocument(path);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, "Unable to save \"" + path + "\": Is a directory.");
-    EXPECT_TRUE(std::filesystem::is_directory(path));
+    const DocFileResult saved = doc.OnSaveDocument(path);
+    EXPECT_FALSE(saved.ok);
+    EXPECT_EQ(saved.message, "Unable to save \"" + path + "\": " + reason);
+    EXPECT_EQ(DescribeFile(path), before);
     EXPECT_TRUE(doc.IsModified());
 }
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SpecialFileTest,
+                         testing::Values(SpecialFile::Fifo, SpecialFile::DeviceNode,
+                                         SpecialFile::LinkToDeviceNode, SpecialFile::Directory,
+                                         SpecialFile::LinkLoop),
+                         [](const testing::TestParamInfo<SpecialFile>& row) {
+                             return std::string(SpecialFileName(row.param));
+                         });
 
 TEST(DocumentFile, SaveIntoAMissingFolderFails)
 {

@@ -18,13 +18,13 @@ TEST(Document, FreshDocumentHasTheDefaults)
     EXPECT_TRUE(doc.WebServer.empty() && doc.WebPath.empty() && doc.ReservedText.empty());
     EXPECT_TRUE(doc.TextBefore.empty() && doc.TextAfter.empty() && doc.LeadingComment.empty());
     EXPECT_TRUE(doc.SourceText.empty());
-    EXPECT_EQ(doc.Protocol, "alpha");
-    EXPECT_EQ(doc.Connection, "");
-    EXPECT_EQ(doc.ComPort, 1);
-    EXPECT_EQ(doc.BaudRate, 9600);
-    EXPECT_EQ(doc.ByteSize, 7);
-    EXPECT_EQ(doc.Parity, "even");
-    EXPECT_EQ(doc.StopBits, 1);
+    EXPECT_EQ(doc.Comm.Protocol, "alpha");
+    EXPECT_EQ(doc.Comm.Connection, "");
+    EXPECT_EQ(doc.Comm.ComPort, 1);
+    EXPECT_EQ(doc.Comm.BaudRate, 9600);
+    EXPECT_EQ(doc.Comm.ByteSize, 7);
+    EXPECT_EQ(doc.Comm.Parity, "even");
+    EXPECT_EQ(doc.Comm.StopBits, 1);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.GetTitle(), "Untitled");
 }
@@ -45,9 +45,9 @@ TEST(Document, NewDocumentResetsFeedFieldsAndKeepsCommunicationSettings)
     doc.ShowTime = 1;
     doc.ReservedFlag = 7;
     doc.SourceText = "page";
-    doc.Connection = "usb - betabrite prism";
-    doc.ComPort = doc.BaudRate = doc.ByteSize = doc.StopBits = 0;
-    doc.Parity = "";
+    doc.Comm.Connection = "usb - betabrite prism";
+    doc.Comm.ComPort = doc.Comm.BaudRate = doc.Comm.ByteSize = doc.Comm.StopBits = 0;
+    doc.Comm.Parity = "";
     doc.SetPathName("/tmp/feeds/news.tlx");
     doc.SetModifiedFlag();
 
@@ -66,9 +66,9 @@ TEST(Document, NewDocumentResetsFeedFieldsAndKeepsCommunicationSettings)
     EXPECT_EQ(doc.ShowTime, 0);
     EXPECT_EQ(doc.ReservedFlag, 0);
     EXPECT_EQ(doc.SourceText, "");
-    EXPECT_EQ(doc.Connection, "usb - betabrite prism");
-    EXPECT_EQ(doc.ComPort + doc.BaudRate + doc.ByteSize + doc.StopBits, 0);
-    EXPECT_EQ(doc.Parity, "");
+    EXPECT_EQ(doc.Comm.Connection, "usb - betabrite prism");
+    EXPECT_EQ(doc.Comm.ComPort + doc.Comm.BaudRate + doc.Comm.ByteSize + doc.Comm.StopBits, 0);
+    EXPECT_EQ(doc.Comm.Parity, "");
     EXPECT_EQ(doc.GetPathName(), "");
     EXPECT_EQ(doc.GetTitle(), "Untitled");
     EXPECT_FALSE(doc.IsModified());

@@ -180,6 +180,23 @@ TEST(RegistryAccessTest, TwoWritersAtOnceLoseNothing)
     }
 }
 
+// A trailing backslash continues a value on the next line, but a blank line is no continuation:
+// it stays when the value is rewritten or removed.
+TEST(RegistryAccessTest, ABlankLineAfterAValueEndingInABackslashSurvivesAWrite)
+{
+    CScopedConfigHome home;
+    ASSERT_TRUE(Write("Seed", kRegSz, std::string("x\0", 2)));
+    const std::string head = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvane\\Newsglow]\n";
+    const std::string tail = "\n[HKEY_CURRENT_USER\\Software\\Other]\n\"B\"=\"b\"\n";
+    WriteFileBytes(home.StoreFile(), head + "\"A\"=hex:01,\\\n  02\\\n" + tail);
+    EXPECT_EQ(Read("A"), std::string("\x01\x02", 2));
+
+    ASSERT_TRUE(Write("A", kRegBinary, "\x03"));
+    EXPECT_EQ(ReadFileBytes(home.StoreFile()), head + "\"A\"=hex:03\n" + tail);
+    ASSERT_TRUE(CRegistryAccess().DeleteValue(RegRoot::CurrentUser, kKey, "A"));
+    EXPECT_EQ(ReadFileBytes(home.StoreFile()), head + tail);
+}
+
 struct DamageCase {
     const char* name;
     std::string file;

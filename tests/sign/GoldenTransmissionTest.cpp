@@ -75,7 +75,7 @@ TEST_F(GoldenTransmission, ClearLeavesTheRestOfTheBufferAlone)
 
 TEST_F(GoldenTransmission, RunSequenceGoesToTheDocumentsPort)
 {
-    doc.ComPort = 7;
+    doc.Comm.ComPort = 7;
     EXPECT_EQ(engine.GetSignPort(), 7);
     engine.SendRunSequence();
     ASSERT_EQ(sent.size(), 1u);
@@ -85,7 +85,7 @@ TEST_F(GoldenTransmission, RunSequenceGoesToTheDocumentsPort)
 
 TEST_F(GoldenTransmission, MemoryConfigForAnEmptyLine)
 {
-    doc.ComPort = 3;
+    doc.Comm.ComPort = 3;
     engine.SendMemoryConfig(static_cast<int>(BuildText("").size()));
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(ports[0], 3);

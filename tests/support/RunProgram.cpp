@@ -75,9 +75,12 @@ CDefaultSigpipe::CDefaultSigpipe()
     posix_spawnattr_setflags(&m_attributes, POSIX_SPAWN_SETSIGDEF);
 }
 
-ProgramResult RunProgram(const std::vector<std::string>& argv,
-                         const std::vector<std::pair<std::string, std::string>>& env,
-                         const std::string& input)
+namespace {
+
+// `repeat`: the input starts again whenever it has all been written.
+ProgramResult Run(const std::vector<std::string>& argv,
+                  const std::vector<std::pair<std::string, std::string>>& env,
+                  const std::string& input, bool repeat)
 {
     Pipe in, out, err;
     posix_spawn_file_actions_t actions;
@@ -125,6 +128,8 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
             const ssize_t n = write(in.fds[1], input.data() + written, input.size() - written);
             if (n > 0)
                 written += static_cast<std::size_t>(n);
+            if (repeat && written == input.size())
+                written = 0;
             if (n < 0 || written == input.size())
                 in.Close(1);
         }
@@ -148,4 +153,23 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
     }
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+} // namespace
+
+ProgramResult RunProgram(const std::vector<std::string>& argv,
+                         const std::vector<std::pair<std::string, std::string>>& env,
+                         const std::string& input)
+{
+    return Run(argv, env, input, false);
+}
+
+ProgramResult RunProgramOnEndlessInput(const std::vector<std::string>& argv,
+                                       const std::string& unit)
+{
+    // Whole units in blocks of at least 64 KiB, so that writing takes few system calls.
+    std::string block;
+    while (block.size() < 65536)
+        block += unit;
+    return Run(argv, {}, block, true);
 }

@@ -33,3 +33,8 @@ private:
 ProgramResult RunProgram(const std::vector<std::string>& argv,
                          const std::vector<std::pair<std::string, std::string>>& env = {},
                          const std::string& input = {});
+
+// As RunProgram, with `unit` written to the program's standard input over and over until it stops
+// reading (as `yes` does).
+ProgramResult RunProgramOnEndlessInput(const std::vector<std::string>& argv,
+                                       const std::string& unit);

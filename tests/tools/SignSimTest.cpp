@@ -1,5 +1,6 @@
 // tickerlux-signsim as a program: transmissions written to its pseudo-terminal, its JSON events,
 // --count, its port-map entry and the line settings it reports.
+#include "tests/support/RunProgram.h"
 #include "tests/support/SignSimProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/DeviceWriter.h"
@@ -9,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
+#include <algorithm>
 #include <csignal>
 #include <optional>
 #include <ostream>
@@ -166,6 +170,46 @@ TEST(SignSimTest, DisplayEventCarriesTextColourAndMode)
     EXPECT_EQ((*display)["mode_code"], "t");
 }
 
+// The brightest channel of any pixel: LEDs that are off stay far below half.
+int Brightest(const QImage& picture)
+{
+    int brightest = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb pixel = picture.pixel(x, y);
+            brightest = std::max({brightest, qRed(pixel), qGreen(pixel), qBlue(pixel)});
+        }
+    return brightest;
+}
+
+TEST(SignSimTest, PictureAfterTextLitAndAfterClearDark)
+{
+    CScopedConfigHome home;
+    const std::string path = home.Path() + "/sign.png";
+    CSignSimProcess sim(std::nullopt, {"--picture", path});
+    for (const std::string& delivery : frames::Update("Hello"))
+        DeliverTo(sim.Device(), delivery);
+    ASSERT_TRUE(sim.WaitForEvent("display"));   // written before the event
+    const QImage lit(QString::fromStdString(path), "PNG");
+    ASSERT_FALSE(lit.isNull());
+    EXPECT_GE(lit.height(), 28);
+    EXPECT_GT(Brightest(lit), 200);
+
+    DeliverTo(sim.Device(), frames::Clear());
+    ASSERT_TRUE(sim.WaitForEvent("display"));
+    const QImage dark(QString::fromStdString(path), "PNG");
+    ASSERT_FALSE(dark.isNull());
+    EXPECT_LT(Brightest(dark), 100);
+    EXPECT_EQ(sim.Stop(), 0);
+}
+
+TEST(SignSimTest, PictureThatCannotBeWrittenIsRefusedAtStart)
+{
+    CScopedConfigHome home;
+    const std::string path = home.Path() + "/no-such-folder/sign.png";
+    EXPECT_THROW(CSignSimProcess(std::nullopt, {"--picture", path}), std::runtime_error);
+}
+
 TEST(SignSimTest, CountEndsAfterThatManyTransmissions)
 {
     CScopedConfigHome home;
@@ -202,6 +246,7 @@ struct PortMapCase {
     const char* name;
     std::optional<std::string> earlier;
     int signal;
+    int exitStatus;  // as CSignSimProcess reports it: -1 for killed
 };
 
 void PrintTo(const PortMapCase& c, std::ostream* os)
@@ -211,6 +256,8 @@ void PrintTo(const PortMapCase& c, std::ostream* os)
 
 class SignSimPortMapTest : public testing::TestWithParam<PortMapCase> {};
 
+// Killed without a chance to clean up, the virtual sign's entry stays in the file but is no
+// longer honoured: the next pseudo-terminal that gets its number must not receive deliveries.
 TEST_P(SignSimPortMapTest, EntryWhileRunningEarlierOneBackAfterwards)
 {
     const PortMapCase& c = GetParam();
@@ -224,17 +271,46 @@ TEST_P(SignSimPortMapTest, EntryWhileRunningEarlierOneBackAfterwards)
         EXPECT_EQ(portmap::GetEntry(4), sim.Device());
         EXPECT_EQ(portmap::DevicePathForComPort(4), sim.Device());
         ASSERT_EQ(kill(sim.Pid(), c.signal), 0);
-        EXPECT_EQ(sim.WaitForExit(), 0);
+        EXPECT_EQ(sim.WaitForExit(), c.exitStatus);
+    }
+    EXPECT_EQ(portmap::GetEntry(4), c.earlier);
+    EXPECT_EQ(portmap::DevicePathForComPort(4), c.earlier.value_or("/dev/ttyS3"));
+    // The next virtual sign on COM4 replaces the entry in force, not what a killed one left.
+    {
+        CSignSimProcess next(4);
+        EXPECT_EQ(portmap::GetEntry(4), next.Device());
+        EXPECT_EQ(next.Stop(), 0);
     }
     EXPECT_EQ(portmap::GetEntry(4), c.earlier);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SignSimPortMapTest,
-    testing::Values(PortMapCase{"no_earlier_entry_sigterm", std::nullopt, SIGTERM},
-                    PortMapCase{"earlier_entry_sigterm", "/dev/ttyUSB7", SIGTERM},
-                    PortMapCase{"earlier_entry_sigint", "/dev/ttyUSB7", SIGINT}),
+    testing::Values(PortMapCase{"no_earlier_entry_sigterm", std::nullopt, SIGTERM, 0},
+                    PortMapCase{"earlier_entry_sigterm", "/dev/ttyUSB7", SIGTERM, 0},
+                    PortMapCase{"earlier_entry_sigint", "/dev/ttyUSB7", SIGINT, 0},
+                    PortMapCase{"no_earlier_entry_sigkill", std::nullopt, SIGKILL, -1},
+                    PortMapCase{"earlier_entry_sigkill", "/dev/ttyUSB7", SIGKILL, -1}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// A second virtual sign on a COM number in use refuses, and the first one's entry holds until it
+// stops and puts the earlier one back.
+TEST(SignSimPortMapTest, SecondSignOnTheSameComNumberRefuses)
+{
+    CScopedConfigHome home;
+    CSignSimProcess first(4);
+    const ProgramResult second =
+        RunProgram({BuildDir() + "/tools/signsim/tickerlux-signsim", "--com", "4", "--json"});
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_EQ(second.out, "");
+    EXPECT_NE(second.err.find("COM4 is in use by another virtual sign"), std::string::npos)
+        << second.err;
+    EXPECT_EQ(portmap::GetEntry(4), first.Device());
+    EXPECT_EQ(first.Stop(), 0);
+    EXPECT_EQ(portmap::GetEntry(4), std::nullopt);
+    // Nothing of it is left in the store.
+    EXPECT_EQ(ReadFileBytes(home.StoreFile()).find("COM4"), std::string::npos);
+}
 
 struct LineCase {
     const char* name;

@@ -7,12 +7,16 @@
 namespace signsim {
 
 const char* const kUsage =
-    "Usage: tickerlux-signsim [--com N] [--json] [--count K] [--line-speed]\n"
+    "Usage: tickerlux-signsim [--com N] [--json] [--count K] [--line-speed] [--window]\n"
+    "                         [--picture FILE.png]\n"
     "A virtual sign on a pseudo-terminal: shows what a sign would display from what it receives.\n"
     "  --com N       point COMn of the per-user port map at the device while running\n"
     "  --json        print one JSON event a line instead of a readable account\n"
     "  --count K     exit after K transmissions\n"
-    "  --line-speed  take bytes no faster than the line settings of the device allow\n";
+    "  --line-speed  take bytes no faster than the line settings of the device allow\n"
+    "  --window      also show the sign's face in a window, moving as the sign does\n"
+    "  --picture FILE.png\n"
+    "                after each change of what the sign shows, write a still of its face\n";
 
 namespace {
 
@@ -44,13 +48,23 @@ std::optional<Options> ParseOptions(int argc, const char* const* argv, std::stri
                 return std::string_view(argv[++i]);
             return std::nullopt;
         };
-        if (arg == "--json" || arg == "--line-speed" || arg == "--help" || arg == "-h") {
+        if (arg == "--json" || arg == "--line-speed" || arg == "--window" || arg == "--help" ||
+            arg == "-h") {
             if (inlineValue) {
                 error = std::string(arg) + " takes no value";
                 return std::nullopt;
             }
-            (arg == "--json" ? options.json : arg == "--line-speed" ? options.lineSpeed
-                                                                     : options.help) = true;
+            (arg == "--json"         ? options.json
+             : arg == "--line-speed" ? options.lineSpeed
+             : arg == "--window"     ? options.window
+                                     : options.help) = true;
+        } else if (arg == "--picture") {
+            const std::optional<std::string_view> file = value();
+            if (!file || file->empty()) {
+                error = "--picture needs the name of a PNG file";
+                return std::nullopt;
+            }
+            options.picture = std::string(*file);
         } else if (arg == "--com" || arg == "--count") {
             const std::optional<std::string_view> text = value();
             const std::optional<long> number = text ? PositiveNumber(*text) : std::nullopt;

@@ -10,6 +10,8 @@ struct Options {
     bool json = false;              // --json
     std::optional<long> count;      // --count K
     bool lineSpeed = false;         // --line-speed
+    bool window = false;            // --window
+    std::string picture;            // --picture FILE.png; empty without
     bool help = false;              // --help
 };
 

@@ -15,6 +15,8 @@ public:
 
     int Fd() const;   // readable once a stop signal has arrived
     bool Arrived() const;
+    // Asks for a stop as a signal would, from any thread (the window was closed).
+    void Request() const;
 };
 
 } // namespace signsim

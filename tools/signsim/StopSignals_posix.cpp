@@ -13,11 +13,16 @@ namespace {
 int g_pipe[2] = {-1, -1};
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
+void WriteStopByte()
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t ignored = write(g_pipe[1], &byte, 1);
+}
+
 extern "C" void OnStopSignal(int)
 {
     const int savedErrno = errno;
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t ignored = write(g_pipe[1], &byte, 1);
+    WriteStopByte();
     errno = savedErrno;
 }
 
@@ -51,6 +56,11 @@ CStopSignals::~CStopSignals()
 int CStopSignals::Fd() const
 {
     return g_pipe[0];
+}
+
+void CStopSignals::Request() const
+{
+    WriteStopByte();
 }
 
 bool CStopSignals::Arrived() const

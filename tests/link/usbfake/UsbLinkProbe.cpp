@@ -69,17 +69,17 @@ int main(int argc, char** argv)
     const int length = static_cast<int>(input.size());
 
     CTickerluxDoc doc;
-    doc.Connection = "usb - betabrite prism";
-    doc.ComPort = 0;
-    doc.BaudRate = 0;
-    doc.ByteSize = 6;
-    doc.Parity = "";
+    doc.Comm.Connection = "usb - betabrite prism";
+    doc.Comm.ComPort = 0;
+    doc.Comm.BaudRate = 0;
+    doc.Comm.ByteSize = 6;
+    doc.Comm.Parity = "";
     CLoggingUi ui;
     CTickerluxEngine engine(doc, ui);
     if (mode == "send-via-usb") {
         std::printf("result %d\n", engine.SendViaUsb(data, length).Failed() ? 0 : 1);
     } else if (mode == "send-to-sign") {
-        engine.SendToSign(doc.ComPort, data, length);
+        engine.SendToSign(doc.Comm.ComPort, data, length);
     } else if (mode == "clear-with-tick") {
         ui.onPump = [&engine](int) {
             AppendToLog(engine.OnUpdateSignNow().Ran() ? "tick ran" : "tick refused");
@@ -89,7 +89,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usblink-probe: unknown mode %s\n", mode.c_str());
         return 2;
     }
-    std::printf("ComPort=%d BaudRate=%d ByteSize=%d Parity=%s\n", doc.ComPort, doc.BaudRate,
-                doc.ByteSize, doc.Parity.c_str());
+    std::printf("ComPort=%d BaudRate=%d ByteSize=%d Parity=%s\n", doc.Comm.ComPort, doc.Comm.BaudRate,
+                doc.Comm.ByteSize, doc.Comm.Parity.c_str());
     return 0;
 }

@@ -1,0 +1,67 @@
+#include "cli/ConnectionOptions.h"
+
+#include "cli/ConnectionKinds.h"
+
+#include <charconv>
+
+namespace cli {
+
+void ConnectionOptions::ApplyTo(CommSettings& settings) const
+{
+    if (connection)
+        settings.ChooseKind(*connection);
+    if (comPort)
+        settings.ComPort = *comPort;
+}
+
+bool TakeConnectionOption(const std::vector<std::string>& args, std::size_t& i,
+                          ConnectionOptions& options, std::optional<std::string>& problem)
+{
+    const std::string& arg = args[i];
+    std::string name = arg.substr(0, arg.find('='));
+    if (name != "--com" && name != "--connection")
+        return false;
+    std::string value;
+    if (name.size() < arg.size()) {
+        value = arg.substr(name.size() + 1);
+    } else if (i + 1 < args.size()) {
+        value = args[++i];
+    } else {
+        problem = name + " needs a value";
+        return true;
+    }
+    if (name == "--com") {
+        int port = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), port);
+        if (error != std::errc() || end != value.data() + value.size() || port < 1)
+            problem = "--com needs a port number of 1 or more, not '" + value + "'";
+        else
+            options.comPort = port;
+    } else if (const ConnectionKind kind = ConnectionKindOf(value); kind != ConnectionKind::None) {
+        options.connection = kind;
+    } else {
+        problem = "unknown connection kind '" + value + "'; " + ConnectionKindChoices();
+    }
+    return true;
+}
+
+std::optional<std::string> TakeConnectionOptions(std::vector<std::string>& args,
+                                                 ConnectionOptions& options)
+{
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--") {
+            rest.insert(rest.end(), args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+            break;
+        }
+        std::optional<std::string> problem;
+        if (!TakeConnectionOption(args, i, options, problem))
+            rest.push_back(args[i]);
+        else if (problem)
+            return problem;
+    }
+    args = std::move(rest);
+    return std::nullopt;
+}
+
+} // namespace cli

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "settings/CommSettings.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// --com N and --connection KIND: the sign that `send`, `clear`, `update` and `watch` reach in
+// this run. They apply over the stored communication settings and are never stored, so one
+// machine can drive several signs.
+struct ConnectionOptions {
+    std::optional<int> comPort;
+    std::optional<ConnectionKind> connection;
+
+    // Puts them into `settings`: the kind first, with its fixed values, then the port.
+    void ApplyTo(CommSettings& settings) const;
+};
+
+// Takes args[i] when it is one of the options (with its value, moving `i` past it). Returns false
+// when args[i] is something else; `problem` is set when the option is bad.
+bool TakeConnectionOption(const std::vector<std::string>& args, std::size_t& i,
+                          ConnectionOptions& options, std::optional<std::string>& problem);
+
+// Takes the options out of `args` wherever they stand; the other arguments stay, in order.
+// Returns the problem with a bad option, if any.
+std::optional<std::string> TakeConnectionOptions(std::vector<std::string>& args,
+                                                 ConnectionOptions& options);
+
+} // namespace cli

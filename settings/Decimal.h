@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string_view>
+
+// The decimal value a text starts with, as the C library's atoi reads it but without its
+// overflow: leading white space, one '+' or '-', then digits up to the first non-digit; 0 when
+// there are none; saturated at the int range.
+int LeadingDecimal(std::string_view text);
