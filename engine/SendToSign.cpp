@@ -27,7 +27,7 @@ Failure CTickerluxEngine::SendOverSerial(int port, const unsigned char* data, in
     const CommSettings settings = SerialSettings(m_doc.Comm, port < 1 ? 1 : port);
     Failure failure = signlink::Deliver(settings, data,
                                         static_cast<std::size_t>(length < 0 ? 0 : length),
-                                        Progress())
+                                        Progress(), m_serialSlack)
                           .failure;
     // Once the port was found, the corrected speed and data bits go into the document too, so
     // later deliveries and the settings dialog see them.

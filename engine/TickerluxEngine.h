@@ -72,8 +72,10 @@ public:
     // The clock of the time stamp in the sign line (tests fix it).
     using Clock = std::function<std::time_t()>;
     void SetClock(Clock clock) { m_clock = std::move(clock); }
-    // How long a download may take (tests shorten it).
+    // How long a download may take, and the time a serial write may take beyond 1.5 times its
+    // time on the line (tests shorten them).
     void SetFetchTimeLimits(const headlines::TimeLimits& limits) { m_fetchTimeLimits = limits; }
+    void SetSerialDeadlineSlack(std::chrono::milliseconds slack) { m_serialSlack = slack; }
 
     const std::string& SignLine() const { return m_signLine; }
     const char* PageBuffer() const { return m_pageBuffer.get(); }
@@ -98,4 +100,5 @@ private:
     DeliveryHook m_deliveryHook;
     Clock m_clock;
     headlines::TimeLimits m_fetchTimeLimits;
+    std::chrono::milliseconds m_serialSlack = signlink::kSerialDeadlineSlack;
 };

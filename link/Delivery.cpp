@@ -5,11 +5,11 @@
 namespace signlink {
 
 DeliveryResult Deliver(const CommSettings& settings, const unsigned char* data, std::size_t length,
-                       const Progress& progress)
+                       const Progress& progress, std::chrono::milliseconds serialSlack)
 {
     if (settings.IsUsb())
         return DeliverOverUsb(data, length, progress);
-    return DeliverOverSerial(settings, data, length, progress);
+    return DeliverOverSerial(settings, data, length, progress, serialSlack);
 }
 
 } // namespace signlink

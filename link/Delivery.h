@@ -3,6 +3,7 @@
 #include "settings/CommSettings.h"
 #include "settings/Failure.h"
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <vector>
@@ -20,10 +21,15 @@ struct DeliveryResult {
     std::vector<Failure> problems;
 };
 
+// A serial write may take 1.5 times the bytes' time on the line plus this long.
+inline constexpr std::chrono::milliseconds kSerialDeadlineSlack{2000};
+
 // Over USB for the USB connection; otherwise over the serial port COMn (settings.ComPort, at
-// least 1) with the settings' speed, data bits, parity and stop bits. A serial failure names the
-// port, its device and the step ("COM3 (/dev/ttyS2): open") with the system's text.
+// least 1) with the settings' speed, data bits, parity and stop bits, within the serial deadline
+// (`serialSlack` replaces its 2 s). A serial failure names the port, its device and the step
+// ("COM3 (/dev/ttyS2): open") with the system's text.
 DeliveryResult Deliver(const CommSettings& settings, const unsigned char* data, std::size_t length,
-                       const Progress& progress);
+                       const Progress& progress,
+                       std::chrono::milliseconds serialSlack = kSerialDeadlineSlack);
 
 } // namespace signlink

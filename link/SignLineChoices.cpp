@@ -3,13 +3,20 @@
 SerialParity ParityChoice(const std::string& parity)
 {
     if (parity == "none")
-        return parityNone;
+        return SerialParity::None;
     if (parity == "odd")
-        return parityOdd;
-    return parityEven;
+        return SerialParity::Odd;
+    return SerialParity::Even;
 }
 
 SerialStopBits StopBitsChoice(int stopBits)
 {
-    return stopBits == 2 ? stopTwo : stopOne;
+    return stopBits == 2 ? SerialStopBits::Two : SerialStopBits::One;
+}
+
+SerialLine LineFor(const CommSettings& settings)
+{
+    return {static_cast<std::uint32_t>(settings.BaudRate),
+            static_cast<std::uint8_t>(settings.ByteSize & 0xFF), ParityChoice(settings.Parity),
+            StopBitsChoice(settings.StopBits)};
 }

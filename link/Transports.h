@@ -11,8 +11,9 @@ namespace signlink {
 DeliveryResult DeliverOverUsb(const unsigned char* data, std::size_t length,
                               const Progress& progress);
 
-// The same over the serial port of `settings`.
+// The same over the serial port of `settings`, with `slack` added to the write's deadline.
 DeliveryResult DeliverOverSerial(const CommSettings& settings, const unsigned char* data,
-                                 std::size_t length, const Progress& progress);
+                                 std::size_t length, const Progress& progress,
+                                 std::chrono::milliseconds slack);
 
 } // namespace signlink

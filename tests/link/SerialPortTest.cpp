@@ -5,171 +5,108 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
-#include <ostream>
+#include <functional>
 #include <string>
 
 namespace {
 
-constexpr int kCom = 4;
+using namespace std::chrono_literals;
 
-std::uint32_t ErrorOf(const std::function<void()>& operation)
+// The errno and operation a call raises; 0 and "" when it raises nothing.
+std::pair<int, std::string> FailureOf(const std::function<void()>& operation)
 {
     try {
         operation();
     } catch (const CSerialException& failure) {
-        return failure.m_nErrorCode;
+        return {failure.Error(), failure.Operation()};
     }
-    return 0;
+    return {0, ""};
 }
 
-TEST(SerialPortTest, CloseAndDetachOnAClosedPortDoNothing)
+const SerialLine k7E1{9600, 7, SerialParity::Even, SerialStopBits::One};
+
+TEST(SerialPortTest, OpenOfAMissingDeviceRaisesAndStaysClosed)
 {
+    CTempDir dir;
     CSerialPort port;
-    port.Close();
-    port.Close();
+    EXPECT_EQ(FailureOf([&] { port.Open(dir.File("no-such-tty"), k7E1); }),
+              std::make_pair(ENOENT, std::string("open")));
     EXPECT_FALSE(port.IsOpen());
-    EXPECT_EQ(port.Detach(), kInvalidSerialHandle);
-}
-
-TEST(SerialPortTest, OperationsOnAClosedPortRaiseTheSystemsCode)
-{
-    CSerialPort port;
-    SerialLineState dcb;
-    std::uint32_t value = 0;
-    EXPECT_EQ(ErrorOf([&] { port.GetLineState(dcb); }), static_cast<std::uint32_t>(EBADF));
-    EXPECT_EQ(ErrorOf([&] { port.Write("x", 1); }), static_cast<std::uint32_t>(EBADF));
-    EXPECT_EQ(ErrorOf([&] { port.QueryModemLines(value); }), static_cast<std::uint32_t>(EBADF));
-    EXPECT_EQ(ErrorOf([&] { port.SetQueueSizes(10, 10); }), static_cast<std::uint32_t>(EBADF));
-    EXPECT_EQ(ErrorOf([&] { port.DiscardInput(); }), static_cast<std::uint32_t>(EBADF));
-}
-
-TEST(SerialPortTest, OpenOfAMissingPortRaisesAndStaysClosed)
-{
-    CScopedConfigHome home;
-    CSerialPort port;
-    EXPECT_EQ(ErrorOf([&] { port.Open(250, 9600, parityEven, 7, stopOne, flowNone); }),
-              static_cast<std::uint32_t>(ENOENT));
-    EXPECT_FALSE(port.IsOpen());
-    SerialPortConfig config;
-    EXPECT_EQ(ErrorOf([&] { CSerialPort::QueryDefaultConfig(250, config); }),
-              static_cast<std::uint32_t>(ENOENT));
 }
 
 TEST(SerialPortTest, APortHeldByAnotherOpenerIsBusyUntilReleased)
 {
-    CScopedConfigHome home;
     CTestPty pty;
-    pty.MapAs(kCom);
     CSerialPort holder;
-    holder.Open(kCom, 9600, parityEven, 7, stopOne, flowNone);
+    holder.Open(pty.SlavePath(), k7E1);
 
     CSerialPort second;
-    EXPECT_EQ(ErrorOf([&] { second.Open(kCom, 9600, parityEven, 7, stopOne, flowNone); }),
-              static_cast<std::uint32_t>(EBUSY));
+    EXPECT_EQ(FailureOf([&] { second.Open(pty.SlavePath(), k7E1); }),
+              std::make_pair(EBUSY, std::string("open")));
     EXPECT_FALSE(second.IsOpen());
 
     holder.Close();
-    second.Open(kCom, 9600, parityEven, 7, stopOne, flowNone);
+    second.Open(pty.SlavePath(), k7E1);
     EXPECT_TRUE(second.IsOpen());
 }
 
-TEST(SerialPortTest, DetachAndAttachKeepThePortUsableAndLocked)
+TEST(SerialPortTest, WritesBinaryWithTheLinesSpeedAndStopBitsAndReportsProgress)
 {
-    CScopedConfigHome home;
     CTestPty pty;
-    pty.MapAs(kCom);
     CSerialPort port;
-    port.Open(kCom, 19200, parityNone, 8, stopTwo, flowNone);
-    port.Attach(port.Detach());
-    EXPECT_TRUE(port.IsOpen());
-    CSerialPort other;
-    EXPECT_EQ(ErrorOf([&] { other.Open(kCom, 9600, parityEven, 7, stopOne, flowNone); }),
-              static_cast<std::uint32_t>(EBUSY));
-    EXPECT_EQ(port.Write("abc\n", 4), 4u);
-    EXPECT_EQ(pty.Read(4), "abc\n"); // binary: no CR added
+    port.Open(pty.SlavePath(), {19200, 8, SerialParity::None, SerialStopBits::Two});
+    long long sent = 0, total = 0;
+    port.Write("abc\n", 4, 2s, [&](long long s, long long t) {
+        sent = s;
+        total = t;
+    });
+    EXPECT_EQ(pty.Read(4), "abc\n");  // binary: no CR added
+    EXPECT_EQ(std::make_pair(sent, total), std::make_pair(4LL, 4LL));
     EXPECT_EQ(pty.Speed(), 19200u);
     EXPECT_TRUE(pty.TwoStopBits());
 }
 
-TEST(SerialPortTest, APseudoTerminalAnswersModemAndBreakRequestsWithNoLines)
+TEST(SerialPortTest, DiscardInputDropsWhatTheSignSent)
 {
-    CScopedConfigHome home;
     CTestPty pty;
-    pty.MapAs(kCom);
     CSerialPort port;
-    port.Open(kCom, 9600, parityEven, 7, stopOne, flowNone);
-    std::uint32_t lines = 0xFFFF;
-    port.QueryModemLines(lines);
-    EXPECT_EQ(lines, 0u);
-    port.BeginBreak();
-    port.EndBreak();
-}
-
-TEST(SerialPortTest, InputQueueLengthCountsReceivedBytesUntilDiscarded)
-{
-    CScopedConfigHome home;
-    CTestPty pty;
-    pty.MapAs(kCom);
-    CSerialPort port;
-    port.Open(kCom, 9600, parityNone, 8, stopOne, flowNone);
+    port.Open(pty.SlavePath(), k7E1);
     pty.Send("hello");
-    // The kernel hands the bytes to the slave side asynchronously.
-    while (port.InputQueueLength() < 5) {
-    }
-    EXPECT_EQ(port.InputQueueLength(), 5u);
     port.DiscardInput();
-    EXPECT_EQ(port.InputQueueLength(), 0u);
+    port.Write("x", 1, 2s);
+    EXPECT_EQ(pty.Read(1), "x");
 }
 
-struct MessageCase {
-    const char* name;
-    std::uint32_t code;
-    unsigned maxChars;
-    bool wantOk;
-    std::string wantText;
-};
-
-void PrintTo(const MessageCase& c, std::ostream* os)
+// Nobody reads the terminal: the write gives up at the deadline the caller set, and discards what
+// it had queued so that closing does not wait for it.
+TEST(SerialPortTest, AWriteNobodyReadsEndsAtTheCallersDeadline)
 {
-    *os << c.name;
+    CTestPty pty;
+    CSerialPort port;
+    port.Open(pty.SlavePath(), k7E1);
+    const std::string bytes(60033, 'x');
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(FailureOf([&] { port.Write(bytes.data(), bytes.size(), 200ms); }),
+              std::make_pair(ETIMEDOUT, std::string("write")));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+    port.Close();
+    EXPECT_LT(pty.Read(bytes.size()).size(), bytes.size());
 }
 
-class ErrorMessageTest : public testing::TestWithParam<MessageCase> {};
-
-TEST_P(ErrorMessageTest, ComesFromTheSystemCutToTheCallersMaximum)
+TEST(SerialPortTest, FailuresCarryTheSystemsText)
 {
-    const MessageCase& c = GetParam();
-    char text[256];
-    std::memset(text, 'Z', sizeof text);
-    unsigned help = 77;
-    EXPECT_EQ(CSerialException(c.code, "open").GetErrorMessage(text, c.maxChars, &help), c.wantOk);
-    EXPECT_EQ(std::string(text), c.wantText);
-    EXPECT_EQ(help, 0u);
+    EXPECT_EQ(CSerialException(EBUSY, "open").Message(), "Device or resource busy");
+    EXPECT_EQ(CSerialException(99999, "open").Message(), "error 99999");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Codes, ErrorMessageTest,
-    testing::Values(MessageCase{"Busy", EBUSY, 256, true, "Device or resource busy"},
-                    MessageCase{"CutToMaxLessOne", EBUSY, 7, true, "Device"},
-                    MessageCase{"MaxOfOneGivesEmptyText", ENOENT, 1, true, ""},
-                    MessageCase{"UnknownCode", 99999, 256, false, ""}),
-    [](const testing::TestParamInfo<MessageCase>& row) { return std::string(row.param.name); });
-
-TEST(SerialPortTest, WriteDeadlineIsOneAndAHalfLineTimesPlusTwoSeconds)
+TEST(SerialPortTest, WriteDeadlineIsOneAndAHalfLineTimesPlusTheSlack)
 {
-    SerialLineState line;
-    line.BaudRate = 9600;
-    line.ByteSize = 7;
-    line.Parity = SerialLineState::kEvenParity;
-    line.StopBits = SerialLineState::kOneStopBit;
     // 60,033 characters of 10 bits at 9600 bit/s take 62.534 s on the line.
-    EXPECT_EQ(CSerialPort::WriteDeadlineMs(60033, line), 93802 + 2000);
-    line.ByteSize = 8;
-    line.Parity = SerialLineState::kNoParity;
-    line.StopBits = SerialLineState::kTwoStopBits;
-    line.BaudRate = 1100; // 11 bits a character: 10 ms each
-    EXPECT_EQ(CSerialPort::WriteDeadlineMs(100, line), 1500 + 2000);
+    EXPECT_EQ(CSerialPort::WriteDeadline(60033, k7E1, 2000ms), 93802ms + 2000ms);
+    // 11 bits a character at 1100 bit/s: 10 ms each.
+    EXPECT_EQ(CSerialPort::WriteDeadline(100, {1100, 8, SerialParity::None, SerialStopBits::Two},
+                                         0ms),
+              1500ms);
 }
 
 } // namespace

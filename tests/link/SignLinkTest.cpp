@@ -3,9 +3,7 @@
 #include "link/SignLineChoices.h"
 #include "settings/PortMap.h"
 #include "settings/TickerluxDoc.h"
-#include "tests/support/RecordingUi.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/TestPty.h"
+#include "tests/support/EngineOnPty.h"
 
 #include <gtest/gtest.h>
 
@@ -34,20 +32,14 @@ const unsigned char* Bytes(const std::string& bytes)
     return reinterpret_cast<const unsigned char*>(bytes.data());
 }
 
-class SignLinkTest : public testing::Test {
+class SignLinkTest : public testing::Test, protected CEngineOnPty<> {
 protected:
-    SignLinkTest() { pty.MapAs(kCom); }
+    SignLinkTest() : CEngineOnPty(kCom) {}
 
     void Deliver(const std::string& bytes, int port = kCom)
     {
         engine.SendToSign(port, Bytes(bytes), static_cast<int>(bytes.size()));
     }
-
-    CScopedConfigHome home;
-    CTestPty pty;
-    CTickerluxDoc doc;
-    CRecordingUi ui;
-    CTickerluxEngine engine{doc, ui};
 };
 
 struct LineCase {
@@ -140,13 +132,15 @@ TEST_P(LineChoiceTest, ComparesTheDocumentsSettingsExactly)
 
 INSTANTIATE_TEST_SUITE_P(
     Serial, LineChoiceTest,
-    testing::Values(ChoiceCase{"NoneOneStopBit", "none", parityNone, 1, stopOne},
-                    ChoiceCase{"EvenTwoStopBits", "even", parityEven, 2, stopTwo},
-                    ChoiceCase{"OddOneStopBit", "odd", parityOdd, 1, stopOne},
-                    ChoiceCase{"BlankParityZeroStopBits", " ", parityEven, 0, stopOne},
-                    ChoiceCase{"EmptyParityThreeStopBits", "", parityEven, 3, stopOne},
-                    ChoiceCase{"CapitalOddNegativeStopBits", "Odd", parityEven, -2, stopOne},
-                    ChoiceCase{"NoneWithTrailingBlank", "none ", parityEven, 2, stopTwo}),
+    testing::Values(
+        ChoiceCase{"NoneOneStopBit", "none", SerialParity::None, 1, SerialStopBits::One},
+        ChoiceCase{"EvenTwoStopBits", "even", SerialParity::Even, 2, SerialStopBits::Two},
+        ChoiceCase{"OddOneStopBit", "odd", SerialParity::Odd, 1, SerialStopBits::One},
+        ChoiceCase{"BlankParityZeroStopBits", " ", SerialParity::Even, 0, SerialStopBits::One},
+        ChoiceCase{"EmptyParityThreeStopBits", "", SerialParity::Even, 3, SerialStopBits::One},
+        ChoiceCase{"CapitalOddNegativeStopBits", "Odd", SerialParity::Even, -2,
+                   SerialStopBits::One},
+        ChoiceCase{"NoneWithTrailingBlank", "none ", SerialParity::Even, 2, SerialStopBits::Two}),
     [](const testing::TestParamInfo<ChoiceCase>& row) { return std::string(row.param.name); });
 
 // Tells a waiting reader when the link has begun to write.
@@ -190,13 +184,9 @@ private:
 
 TEST(SignLinkLongTest, FullTransmissionArrivesWholeFiftyTimesToALateSlowReader)
 {
-    CScopedConfigHome home;
-    CTestPty pty;
-    pty.MapAs(kCom);
-    CTickerluxDoc doc;
+    CEngineOnPty<CProgressUi> rig(kCom);
+    auto& [home, pty, doc, ui, engine] = rig;
     doc.Comm.Connection = "serial port - betabrite classic";
-    CProgressUi ui;
-    CTickerluxEngine engine(doc, ui);
 
     for (unsigned round = 0; round < 50; ++round) {
         const std::string transmission = Pattern(kTransmissionSize, round);
@@ -219,9 +209,10 @@ TEST(SignLinkLongTest, FullTransmissionArrivesWholeFiftyTimesToALateSlowReader)
 
 TEST_F(SignLinkTest, AReaderThatNeverReadsMakesTheDeliveryFailAtItsDeadline)
 {
-    // At 4,000,000 bit/s the deadline for 60,033 bytes is about 2.2 s.
+    // At 4,000,000 bit/s and no slack the deadline for 60,033 bytes is about 0.23 s.
     doc.Comm.Connection = "serial port - custom settings";
     doc.Comm.BaudRate = 4000000;
+    engine.SetSerialDeadlineSlack(std::chrono::milliseconds(0));
     const std::string transmission = Pattern(kTransmissionSize, 5);
 
     Deliver(transmission);
@@ -251,7 +242,7 @@ TEST_F(SignLinkTest, AMissingPortFailsSilentlyAndLeavesTheSettingsUncorrected)
 TEST_F(SignLinkTest, APortHeldByAnotherOpenerFailsAndSendsNothing)
 {
     CSerialPort holder;
-    holder.Open(kCom, 9600, parityEven, 7, stopOne, flowNone);
+    holder.Open(pty.SlavePath(), {9600, 7, SerialParity::Even, SerialStopBits::One});
 
     Deliver(Pattern(28, 3));
 

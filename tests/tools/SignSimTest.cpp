@@ -203,12 +203,46 @@ TEST(SignSimTest, PictureAfterTextLitAndAfterClearDark)
     EXPECT_EQ(sim.Stop(), 0);
 }
 
-TEST(SignSimTest, PictureThatCannotBeWrittenIsRefusedAtStart)
+// What the sign's faces need is checked before the sign is announced.
+struct RefusalCase {
+    const char* name;
+    std::vector<std::string> args;
+    int exitCode;
+    std::string message;
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os)
 {
-    CScopedConfigHome home;
-    const std::string path = home.Path() + "/no-such-folder/sign.png";
-    EXPECT_THROW(CSignSimProcess(std::nullopt, {"--picture", path}), std::runtime_error);
+    *os << c.name;
 }
+
+class SignSimRefusalTest : public testing::TestWithParam<RefusalCase> {};
+
+TEST_P(SignSimRefusalTest, SaysWhyAndEnds)
+{
+    const RefusalCase& c = GetParam();
+    CScopedConfigHome home;
+    std::vector<std::string> argv = {BuildDir() + "/tools/signsim/tickerlux-signsim"};
+    for (std::string arg : c.args) {
+        if (arg.starts_with("HOME/"))  // a path in the test's own folder
+            arg.replace(0, 4, home.Path());
+        argv.push_back(arg);
+    }
+    const ProgramResult result =
+        RunProgram(argv, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
+    EXPECT_EQ(result.exitCode, c.exitCode);
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    EXPECT_EQ(result.out, "");
+}
+
+const RefusalCase kRefusalCases[] = {
+    {"picture_in_a_missing_folder", {"--picture", "HOME/none/sign.png"}, 1,
+     "cannot write the picture"},
+    {"window_without_a_display", {"--window"}, 2, "--window needs a display"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, SignSimRefusalTest, testing::ValuesIn(kRefusalCases),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(SignSimTest, CountEndsAfterThatManyTransmissions)
 {

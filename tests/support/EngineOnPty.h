@@ -1,0 +1,25 @@
+#pragma once
+
+#include "engine/TickerluxEngine.h"
+#include "settings/TickerluxDoc.h"
+#include "tests/support/RecordingUi.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestPty.h"
+
+// What the serial delivery tests share: a per-user store of their own, a pseudo-terminal reached
+// as COM `port` (the document's port too), and an engine over the document that records what it
+// shows through `Ui`.
+template <class Ui = CRecordingUi>
+struct CEngineOnPty {
+    explicit CEngineOnPty(int port)
+    {
+        pty.MapAs(port);
+        doc.Comm.ComPort = port;
+    }
+
+    CScopedConfigHome home;  // first: the port map entry goes into this store
+    CTestPty pty;
+    CTickerluxDoc doc;
+    Ui ui;
+    CTickerluxEngine engine{doc, ui};
+};
