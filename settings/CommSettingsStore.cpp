@@ -87,14 +87,15 @@ bool Save(CommSettings& values, const CRegistryAccess& registry)
          NumberValue("StopBits", values.StopBits)});
 }
 
-bool LoadHeadlineCleanup(const CRegistryAccess& registry)
+bool LoadHeadlineCleanup(const CRegistryAccess& access)
 {
-    return ReadNumber(registry, "HeadlineCleanup", 1) != 0;
+    return ReadNumber(access.Snapshot(), "HeadlineCleanup", 1) != 0;
 }
 
 bool SaveHeadlineCleanup(bool on, const CRegistryAccess& registry)
 {
-    return WriteNumber(registry, "HeadlineCleanup", on ? 1 : 0);
+    return registry.WriteValues(RegRoot::CurrentUser, kKey + "\\",
+                                {NumberValue("HeadlineCleanup", on ? 1 : 0)});
 }
 
 } // namespace commstore
