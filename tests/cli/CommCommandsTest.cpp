@@ -320,7 +320,8 @@ TEST(ConfigCommandTest, ConcurrentWritersAndReadersSeeOnlyWholeSets)
     const auto setOf = [&](int n) {
         return "Connection=serial port - custom settings\nComPort=" + std::to_string(n) +
                "\nBaudRate=" + std::to_string(300 * n) + "\nByteSize=" + std::to_string(5 + n % 4) +
-               "\nParity=" + kParities[n % 3] + "\nStopBits=" + std::to_string(1 + n % 2) + "\n";
+               "\nParity=" + kParities[n % 3] + "\nStopBits=" + std::to_string(1 + n % 2) +
+               "\nHeadlineCleanup=1\n";
     };
     const auto isWholeSet = [&](const std::string& shown) {
         const std::size_t port = shown.find("ComPort=");
