@@ -139,12 +139,21 @@ void CMainFrame::CreateMenus()
 
 void CMainFrame::CreateToolBar()
 {
-    m_toolBar = addToolBar(QStringLiteral("Toolbar"));
+    m_toolBar = addToolBar(QStringLiteral("Toolbar"));  // docked at the top
     m_toolBar->setObjectName(QString::number(ids::kViewToolbar));
     m_toolBar->setIconSize(QSize(16, 15));
-    // The window has a fixed size: the toolbar stays where the form expects it.
-    m_toolBar->setMovable(false);
+    // Dragged by its gripper, it docks on any side of the window; dropped elsewhere it goes
+    // back. While it is dragged it floats, and the form gives way so that the window can show
+    // where it would dock; once it has docked, the window fits the form again.
+    m_toolBar->setMovable(true);
     m_toolBar->setFloatable(false);
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    connect(m_toolBar, &QToolBar::topLevelChanged, this, [this](bool floating) {
+        if (floating)
+            m_view->setMinimumSize(0, 0);
+        else  // once the window's layout has finished placing it, which ignores a resize
+            QMetaObject::invokeMethod(this, &CMainFrame::RecalcLayout, Qt::QueuedConnection);
+    });
     m_toolBar->addAction(Action(ids::kFileNew));
     m_toolBar->addAction(Action(ids::kFileOpen));
     m_toolBar->addAction(Action(ids::kFileSave));
@@ -254,10 +263,14 @@ void CMainFrame::SetRecentFiles(const std::vector<std::string>& paths)
 
 void CMainFrame::RecalcLayout()
 {
-    // Toolbar and status bar take their share on top of the form; the user cannot resize.
-    if (QLayout* frameLayout = layout())
-        frameLayout->activate();
+    // Toolbar and status bar take their share around the form; the user cannot resize.
+    m_view->setMinimumSize(m_view->maximumSize());
+    QLayout* frameLayout = layout();
+    frameLayout->activate();
     setFixedSize(sizeHint());
+    // The bars take their places in the new size now, not when the window system reports it.
+    frameLayout->invalidate();
+    frameLayout->activate();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -23,6 +23,27 @@ std::string ToPath(const QString& path)
     return QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
 }
 
+// The wait cursor while a settings file is read or written; a failure is shown after it.
+class CWaitCursor {
+public:
+    CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
+
+DocFileResult OpenDocument(CTickerluxDoc& doc, const QString& path)
+{
+    const CWaitCursor wait;
+    return doc.OnOpenDocument(ToPath(path));
+}
+
+DocFileResult SaveDocument(CTickerluxDoc& doc, const QString& path)
+{
+    const CWaitCursor wait;
+    return doc.OnSaveDocument(ToPath(path));
+}
+
 } // namespace
 
 CTickerluxApp::CTickerluxApp() : m_recentFiles(m_registry) {}
@@ -40,7 +61,7 @@ bool CTickerluxApp::InitInstance(const QStringList& arguments)
 
     if (arguments.size() > 1) {
         const QString& path = arguments.at(1);
-        const DocFileResult result = m_doc.OnOpenDocument(ToPath(path));
+        const DocFileResult result = OpenDocument(m_doc, path);
         if (!result.ok) {
             ShowFileMessage(result.message);
             return false;
@@ -90,7 +111,7 @@ bool CTickerluxApp::OpenDocumentFile(const QString& path)
 
 bool CTickerluxApp::OpenFile(const QString& path)
 {
-    const DocFileResult result = m_doc.OnOpenDocument(ToPath(path));
+    const DocFileResult result = OpenDocument(m_doc, path);
     if (!result.ok) {
         ShowFileMessage(result.message);
         // A file that broke off mid-way left a fresh document behind: show it as such.
@@ -137,7 +158,7 @@ bool CTickerluxApp::DoSave(const QString& path)
         if (target.isEmpty())
             return false;
     }
-    const DocFileResult result = m_doc.OnSaveDocument(ToPath(target));
+    const DocFileResult result = SaveDocument(m_doc, target);
     if (!result.ok) {
         ShowFileMessage(result.message);
         return false;

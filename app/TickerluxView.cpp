@@ -415,7 +415,8 @@ void CTickerluxView::OnCommunicationSettings()
 
 void CTickerluxView::MessageBox(const std::string& text)
 {
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kProductName), FromBytes(text), QMessageBox::Ok,
+    // An update's messages come with an OK button and no icon.
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kProductName), FromBytes(text), QMessageBox::Ok,
                     window());
     // The wait cursor of a running update would hang over the box too: the user gets an arrow
     // for the OK button, and the wait cursor comes back afterwards.

@@ -74,9 +74,9 @@ int RunWatchCommand(const std::vector<std::string>& given)
         return kExitUsage;
     if (!LoadStoredConnection(doc, "watch", connection))
         return kExitFailed;
-    CWatchUserInterface ui;
-    CTickerluxEngine engine(doc, ui);
     CSignalWatchClock clock;
+    CWatchUserInterface ui(clock);
+    CTickerluxEngine engine(doc, ui);
     const auto update = [&] {
         // Read afresh each time, so that `tickerlux-cli config` takes effect at the next update.
         if (!LoadConnection(doc, connection)) {
@@ -116,9 +116,12 @@ Command WatchCommand()
             "update are skipped. The feed file and the communication settings are read again\n"
             "before each update, so an edit takes effect at the next one; a feed file that has\n"
             "become unreadable is reported and the last good settings are used. Every line\n"
-            "printed starts with the local time; failures do not stop the watch. A signal ends\n"
-            "it after the update in progress (a second one ends it at once). --com N and\n"
-            "--connection KIND apply to every update of this watch, over the stored settings.\n"
+            "printed starts with the local time; failures do not stop the watch. A signal\n"
+            "abandons a download in progress at once, lets a delivery in progress finish, and\n"
+            "ends the watch (a second signal ends it at once). When standard output cannot be\n"
+            "written any more (a closed pipe), that is said once on standard error and the\n"
+            "watch goes on. --com N and --connection KIND apply to every update of this watch,\n"
+            "over the stored settings.\n"
             "Exit status: 0 after a signal; 1 no connection is stored at the start; 2 usage\n"
             "error or a feed file that cannot be read at the start.\n",
             RunWatchCommand};

@@ -5,14 +5,40 @@
 #include "engine/UpdateInterval.h"
 #include "settings/TickerluxDoc.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace cli {
 namespace {
 
-void PrintStamped(std::FILE* stream, const std::string& text)
+bool PrintStamped(std::FILE* stream, const std::string& text)
 {
-    std::fprintf(stream, "%s %s\n", TimeStamp().c_str(), text.c_str());
-    std::fflush(stream);
+    return std::fprintf(stream, "%s %s\n", TimeStamp().c_str(), text.c_str()) >= 0 &&
+           std::fflush(stream) == 0;
 }
+
+// The watch's report on standard output. The first line that cannot be written (a closed pipe,
+// a full disk) is reported once on `err` and the report ends there; the watch goes on keeping
+// the sign current.
+class CWatchReport {
+public:
+    CWatchReport(std::FILE* out, std::FILE* err) : m_out(out), m_err(err) {}
+
+    void Print(const std::string& text)
+    {
+        if (m_broken || PrintStamped(m_out, text))
+            return;
+        const int error = errno != 0 ? errno : EIO;
+        m_broken = true;
+        PrintStamped(m_err, std::string("tickerlux-cli watch: cannot write the output: ") +
+                                std::strerror(error) + " (the watch goes on)");
+    }
+
+private:
+    std::FILE* m_out;
+    std::FILE* m_err;
+    bool m_broken = false;
+};
 
 // Reads the feed file into a copy, so that a file that cannot be read leaves `doc` as it was.
 bool ReloadFeed(const std::string& feedPath, CTickerluxDoc& doc, std::FILE* err)
@@ -48,6 +74,7 @@ int RunWatch(const std::string& feedPath, CTickerluxDoc& doc, IWatchClock& clock
         return kExitUsage;
     }
     const std::string feedName = doc.GetTitle();  // a file name: bytes as the file system has them
+    CWatchReport report(out, err);
     IWatchClock::TimePoint next = clock.Now();
     int shownMinutes = 0;
     for (bool first = true; clock.WaitUntil(next); first = false) {
@@ -56,19 +83,20 @@ int RunWatch(const std::string& feedPath, CTickerluxDoc& doc, IWatchClock& clock
         const int minutes = interval::GetUpdateMinutes(doc.UpdateMinutes).minutes;
         if (minutes != shownMinutes) {
             const char* unit = minutes == 1 ? " minute" : " minutes";
-            PrintStamped(out, "watching " + feedName + ": an update every " +
-                                  std::to_string(minutes) + unit);
+            report.Print("watching " + feedName + ": an update every " + std::to_string(minutes) +
+                         unit);
             shownMinutes = minutes;
         }
+        // A stop abandons a download; that is no failure worth a line, the watch just ends.
         if (update())
-            PrintStamped(out, "sign updated");
-        else
+            report.Print("sign updated");
+        else if (!clock.StopRequested())
             PrintStamped(err, "update failed; the next one follows on schedule");
         if (clock.StopRequested())
             break;
         next = NextSlot(next, interval::TimerPeriod(minutes), clock.Now());
     }
-    PrintStamped(out, "watch stopped");
+    report.Print("watch stopped");
     return kExitOk;
 }
 

@@ -15,6 +15,7 @@ volatile std::sig_atomic_t g_stopRequested = 0;
 int g_wakePipe[2] = {-1, -1};
 struct sigaction g_oldInt;
 struct sigaction g_oldTerm;
+struct sigaction g_oldPipe;
 
 extern "C" void OnStopSignal(int)
 {
@@ -40,16 +41,21 @@ CSignalWatchClock::CSignalWatchClock()
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
-    // Restart interrupted calls so a delivery or download in progress runs to its end.
+    // Restart interrupted calls so that a delivery in progress runs to its end. A download
+    // still notices at once: the HTTP library's wait (poll) is never restarted.
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, &g_oldInt);
     sigaction(SIGTERM, &action, &g_oldTerm);
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &g_oldPipe);
 }
 
 CSignalWatchClock::~CSignalWatchClock()
 {
     sigaction(SIGINT, &g_oldInt, nullptr);
     sigaction(SIGTERM, &g_oldTerm, nullptr);
+    sigaction(SIGPIPE, &g_oldPipe, nullptr);
     close(g_wakePipe[0]);
     close(g_wakePipe[1]);
     g_wakePipe[0] = g_wakePipe[1] = -1;

@@ -20,7 +20,8 @@ public:
 
 // The steady clock, with SIGINT and SIGTERM as stop requests while the object lives (the
 // earlier handlers come back afterwards). After the first of them a second one, of either kind,
-// ends the process the default way, so a user can still break off a long delivery.
+// ends the process the default way, so a user can still break off a long delivery. SIGPIPE is
+// ignored meanwhile: a closed output is a write error to report, not the end of the process.
 // One object at a time per process.
 class CSignalWatchClock : public IWatchClock {
 public:

@@ -22,8 +22,11 @@ Failure CTickerluxEngine::FetchPage()
 {
     headlines::FetchLimits limits;
     limits.maxLength = kMaxPageLength;
-    limits.stallLimit = m_fetchStallLimit;
+    limits.time = m_fetchTimeLimits;
+    limits.stopRequested = [this] { return m_ui.StopRequested(); };
     const headlines::FetchedPage fetched = headlines::Fetch(m_doc.WebServer, m_doc.WebPath, limits);
+    if (fetched.failure.kind == FailureKind::Abandoned)
+        return fetched.failure;
     if (fetched.failure.Failed()) {
         m_ui.MessageBox(kConnectionError);
         m_ui.DownloadFailed(fetched.failure);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Outcome.h"
+#include "headlines/TimeLimits.h"
 #include "link/Delivery.h"
 #include "settings/CommSettings.h"
 #include "settings/Failure.h"
@@ -31,7 +32,8 @@ public:
     CTickerluxEngine& operator=(const CTickerluxEngine&) = delete;
 
     // Page fetcher: downloads WebPath from WebServer into the page buffer and SourceText. A
-    // failure is shown as the connection error and returned.
+    // failure is shown as the connection error and returned; a download abandoned because the
+    // user asked to stop is returned without a word.
     Failure FetchPage();
 
     // Headline extractor: rebuilds the sign line from a fresh download; returns the download's
@@ -70,9 +72,9 @@ public:
     // The clock of the time stamp in the sign line (tests fix it).
     using Clock = std::function<std::time_t()>;
     void SetClock(Clock clock) { m_clock = std::move(clock); }
-    // How long a download may go without data before it fails, and the time a serial write may
-    // take beyond 1.5 times its time on the line (tests shorten them).
-    void SetFetchStallLimit(std::chrono::seconds limit) { m_fetchStallLimit = limit; }
+    // How long a download may take, and the time a serial write may take beyond 1.5 times its
+    // time on the line (tests shorten them).
+    void SetFetchTimeLimits(const headlines::TimeLimits& limits) { m_fetchTimeLimits = limits; }
     void SetSerialDeadlineSlack(std::chrono::milliseconds slack) { m_serialSlack = slack; }
 
     const std::string& SignLine() const { return m_signLine; }
@@ -97,6 +99,6 @@ private:
     bool m_busy = false;
     DeliveryHook m_deliveryHook;
     Clock m_clock;
-    std::chrono::seconds m_fetchStallLimit{30};
+    headlines::TimeLimits m_fetchTimeLimits;
     std::chrono::milliseconds m_serialSlack = signlink::kSerialDeadlineSlack;
 };

@@ -38,9 +38,12 @@ CommandOutcome CTickerluxEngine::OnUpdateSignNow()
     if (!busy.Entered())
         return CommandOutcome::Dropped();
     CommandOutcome outcome;
-    // A failed download still sends the (empty) line, so the sign goes blank.
-    outcome.Add(Step::Fetch, BuildSignLine());
-    DeliverSignLine(outcome);
+    // A failed download still sends the (empty) line, so the sign goes blank; one abandoned
+    // because the program is stopping sends nothing.
+    const Failure fetched = BuildSignLine();
+    outcome.Add(Step::Fetch, fetched);
+    if (fetched.kind != FailureKind::Abandoned)
+        DeliverSignLine(outcome);
     return outcome;
 }
 

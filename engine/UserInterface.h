@@ -27,6 +27,10 @@ public:
     virtual void DownloadFailed(const Failure& /*failure*/) {}
     virtual void DeliveryFailed(const Failure& /*failure*/) {}
 
+    // Asked during a download: true when the user wants the program to stop, which abandons
+    // the download (a delivery is never cut short).
+    virtual bool StopRequested() { return false; }
+
     // Progress of a delivery in bytes; front ends that show none ignore it.
     virtual void DeliveryProgress(long long /*sent*/, long long /*total*/) {}
 };

@@ -72,8 +72,8 @@ FetchedPage Fetch(const std::string& webServer, const std::string& path, const F
         return fetched;
     }
     request.path = path;
-    request.connectTimeout = limits.connectTimeout;
-    request.stallLimit = limits.stallLimit;
+    request.limits = limits.time;
+    request.stopRequested = limits.stopRequested;
     const http::GetResult result = http::Get(request, [&](std::string_view piece) {
         const std::size_t taken = std::min(piece.size(), limits.maxLength - fetched.page.size());
         fetched.page.append(piece.substr(0, taken));

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "headlines/TimeLimits.h"
 #include "settings/Failure.h"
 
-#include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 
 // Downloads one page: a web server ("host", "host:port", "[v6]" or "[v6]:port"; port 80 when
@@ -11,9 +12,12 @@
 namespace headlines {
 
 struct FetchLimits {
-    std::size_t maxLength = 0;  // the page keeps this many bytes; a byte beyond ends the transfer
-    std::chrono::seconds connectTimeout{60};
-    std::chrono::seconds stallLimit{30};  // no data for this long ends the transfer
+    // The page keeps this many bytes, counted after decoding a compressed page; a byte beyond
+    // ends the transfer.
+    std::size_t maxLength = 0;
+    TimeLimits time;
+    // Asked now and then during the download; true abandons it at once (FailureKind::Abandoned).
+    std::function<bool()> stopRequested;
 };
 
 struct FetchedPage {

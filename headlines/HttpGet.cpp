@@ -4,6 +4,7 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -16,9 +17,15 @@ struct EasyDeleter {
     void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
 };
 
+using Clock = std::chrono::steady_clock;
+
 struct Transfer {
     const BodySink* sink;
+    const std::function<bool()>* stopRequested;
+    Clock::time_point deadline;
     bool stopped = false;
+    bool abandoned = false;
+    bool pastDeadline = false;
 };
 
 size_t OnBody(char* data, size_t size, size_t count, void* userData)
@@ -30,6 +37,16 @@ size_t OnBody(char* data, size_t size, size_t count, void* userData)
         return 0;  // anything short of `bytes` makes the library abort the transfer
     }
     return bytes;
+}
+
+// Called by the library at least once a second, and at once when a signal interrupts its wait.
+// Non-zero aborts the transfer.
+int OnProgress(void* userData, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    auto* transfer = static_cast<Transfer*>(userData);
+    transfer->abandoned = *transfer->stopRequested && (*transfer->stopRequested)();
+    transfer->pastDeadline = Clock::now() >= transfer->deadline;
+    return transfer->abandoned || transfer->pastDeadline ? 1 : 0;
 }
 
 void EnsureGlobalInit()
@@ -77,6 +94,20 @@ FailureKind KindFor(CURLcode code)
     }
 }
 
+// The library reports its time limits as one code: its own deadline, which only backs ours up,
+// the speed floor, or the connect time-out.
+FailureKind TimeLimitKind(CURL* easy, const Transfer& transfer)
+{
+    if (Clock::now() >= transfer.deadline)
+        return FailureKind::TooLong;
+    curl_off_t connectMicroseconds = 0;
+    curl_easy_getinfo(easy, CURLINFO_CONNECT_TIME_T, &connectMicroseconds);
+    return connectMicroseconds > 0 ? FailureKind::TooSlow : FailureKind::TimedOut;
+}
+
+// A second past our own deadline the library gives up by itself, should no call come.
+constexpr std::chrono::milliseconds kDeadlineBackup{1000};
+
 GetResult Failed(FailureKind kind, std::string text)
 {
     return {GetStatus::Failed, Failure{kind, "", std::move(text)}};
@@ -92,7 +123,8 @@ GetResult Get(const GetRequest& request, const BodySink& sink)
         return Failed(FailureKind::Io, "the HTTP library could not start a transfer");
 
     const std::string url = MakeUrl(request);
-    Transfer transfer{&sink};
+    const headlines::TimeLimits& limits = request.limits;
+    Transfer transfer{&sink, &request.stopRequested, Clock::now() + limits.deadline};
     char errorText[CURL_ERROR_SIZE] = "";
     CURL* e = easy.get();
     curl_easy_setopt(e, CURLOPT_URL, url.c_str());
@@ -102,9 +134,15 @@ GetResult Get(const GetRequest& request, const BodySink& sink)
     curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, static_cast<long>(request.connectTimeout.count()));
-    curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, static_cast<long>(request.stallLimit.count()));
+    curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");  // every encoding the library decodes
+    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits.connectTimeout.count()));
+    curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, limits.minBytesPerSecond);
+    curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stallLimit.count()));
+    curl_easy_setopt(e, CURLOPT_TIMEOUT_MS,
+                     static_cast<long>((limits.deadline + kDeadlineBackup).count()));
+    curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, OnProgress);
+    curl_easy_setopt(e, CURLOPT_XFERINFODATA, &transfer);
+    curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(e, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, OnBody);
@@ -115,7 +153,14 @@ GetResult Get(const GetRequest& request, const BodySink& sink)
         return {GetStatus::Stopped, {}};
     if (code == CURLE_OK)
         return {GetStatus::Complete, {}};
-    return Failed(KindFor(code), errorText[0] ? errorText : curl_easy_strerror(code));
+    if (transfer.abandoned)
+        return Failed(FailureKind::Abandoned, "the download was stopped");
+    if (transfer.pastDeadline)
+        return Failed(FailureKind::TooLong, "the download took longer than " +
+                                                std::to_string(limits.deadline.count()) + " ms");
+    const FailureKind kind =
+        code == CURLE_OPERATION_TIMEDOUT ? TimeLimitKind(e, transfer) : KindFor(code);
+    return Failed(kind, errorText[0] ? errorText : curl_easy_strerror(code));
 }
 
 } // namespace http

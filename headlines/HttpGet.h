@@ -1,8 +1,8 @@
 #pragma once
 
+#include "headlines/TimeLimits.h"
 #include "settings/Failure.h"
 
-#include <chrono>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -18,9 +18,9 @@ struct GetRequest {
     // space, bytes above 0x7E) are percent-encoded and a path that does not start with "/" gets
     // one in front.
     std::string path;
-    // Gives up when it cannot connect within this time, or when no data arrives for this long.
-    std::chrono::seconds connectTimeout{60};
-    std::chrono::seconds stallLimit{30};
+    headlines::TimeLimits limits;
+    // Asked now and then during the transfer; true abandons it at once (FailureKind::Abandoned).
+    std::function<bool()> stopRequested;
 };
 
 enum class GetStatus {
@@ -39,7 +39,8 @@ using BodySink = std::function<bool(std::string_view piece)>;
 
 // Sends the product name as its user agent, takes the proxy from the environment (http_proxy, no_proxy),
 // follows at most 10 redirects to http or https addresses, caches nothing, and keeps to the
-// request's time limits.
+// request's time limits. It asks for the page compressed in any way the library can decode, and
+// decodes a compressed page also when it was not asked for: the sink gets the decoded bytes.
 GetResult Get(const GetRequest& request, const BodySink& sink);
 
 } // namespace http

@@ -15,7 +15,7 @@ constexpr std::size_t kMaxTextLength = kTextBufferSize - 1;
 
 // A text value, or `fallback` when it cannot be read. The text ends at its first NUL and never
 // runs past the buffer's last byte, which is kept for the terminator.
-std::string ReadText(const CRegistryAccess& registry, const char* name, const char* fallback)
+std::string ReadText(const CRegistrySnapshot& registry, const char* name, const char* fallback)
 {
     std::array<char, kTextBufferSize> buffer{};
     if (!registry.ReadValue(buffer.data(), nullptr, kTextBufferSize, RegRoot::CurrentUser, kKey,
@@ -26,7 +26,7 @@ std::string ReadText(const CRegistryAccess& registry, const char* name, const ch
 
 // A 32-bit number, or `fallback` when it cannot be read. A stored value shorter than 4 bytes
 // replaces only the low-order bytes of the fallback.
-int ReadNumber(const CRegistryAccess& registry, const char* name, int fallback)
+int ReadNumber(const CRegistrySnapshot& registry, const char* name, int fallback)
 {
     const auto preset = static_cast<std::uint32_t>(fallback);
     std::array<unsigned char, 4> bytes{};
@@ -42,28 +42,27 @@ int ReadNumber(const CRegistryAccess& registry, const char* name, int fallback)
 
 // "%s" into the 1000-byte buffer: the text up to its first NUL, at most 999 bytes, stored with
 // its terminator.
-bool WriteText(const CRegistryAccess& registry, const char* name, const std::string& text)
+regfile::Value TextValue(const char* name, const std::string& text)
 {
-    const std::string stored =
-        text.substr(0, std::min(strnlen(text.c_str(), text.size()), kMaxTextLength)) + '\0';
-    return registry.WriteValue(stored.data(), kRegSz, static_cast<std::uint32_t>(stored.size()),
-                               RegRoot::CurrentUser, kKey + "\\", name);
+    return {name, kRegSz,
+            text.substr(0, std::min(strnlen(text.c_str(), text.size()), kMaxTextLength)) + '\0'};
 }
 
-bool WriteNumber(const CRegistryAccess& registry, const char* name, int number)
+regfile::Value NumberValue(const char* name, int number)
 {
     const auto value = static_cast<std::uint32_t>(number);
-    std::array<unsigned char, 4> bytes{};
+    std::string bytes(4, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<unsigned char>(value >> (8 * i));
-    return registry.WriteValue(bytes.data(), kRegDword, 4, RegRoot::CurrentUser, kKey + "\\",
-                               name);
+        bytes[i] = static_cast<char>(value >> (8 * i));
+    return {name, kRegDword, bytes};
 }
 
 } // namespace
 
-bool Load(CommSettings& values, const CRegistryAccess& registry)
+bool Load(CommSettings& values, const CRegistryAccess& access)
 {
+    // One reading for the whole set, so that it is never half of one save and half of another.
+    const CRegistrySnapshot registry = access.Snapshot();
     const CommSettings defaults;
     values.Connection = ReadText(registry, "Connection", "");
     if (values.Connection.empty())
@@ -80,14 +79,12 @@ bool Save(CommSettings& values, const CRegistryAccess& registry)
 {
     if (values.ComPort < 1)
         values.ComPort = 1;
-    bool ok = WriteText(registry, "Protocol", values.Protocol);
-    ok = WriteText(registry, "Connection", values.Connection) && ok;
-    ok = WriteNumber(registry, "ComPort", values.ComPort) && ok;
-    ok = WriteNumber(registry, "BaudRate", values.BaudRate) && ok;
-    ok = WriteNumber(registry, "ByteSize", values.ByteSize) && ok;
-    ok = WriteText(registry, "Parity", values.Parity) && ok;
-    ok = WriteNumber(registry, "StopBits", values.StopBits) && ok;
-    return ok;
+    return registry.WriteValues(
+        RegRoot::CurrentUser, kKey + "\\",
+        {TextValue("Protocol", values.Protocol), TextValue("Connection", values.Connection),
+         NumberValue("ComPort", values.ComPort), NumberValue("BaudRate", values.BaudRate),
+         NumberValue("ByteSize", values.ByteSize), TextValue("Parity", values.Parity),
+         NumberValue("StopBits", values.StopBits)});
 }
 
 } // namespace commstore

@@ -14,14 +14,15 @@ namespace commstore {
 inline const std::string kKey = std::string("Software\\Orvane\\") + kProductName;
 
 // Loads "Connection" and, when one is stored, "ComPort", "BaudRate", "ByteSize", "Parity" and
-// "StopBits" into `values`, each falling back to its default when it cannot be read.
+// "StopBits" into `values`, all from one reading of the store, each falling back to its default
+// when it cannot be read.
 // "Protocol" is not read. Returns whether a non-empty Connection is stored; when none is, the
 // other fields are left as they are.
 bool Load(CommSettings& values, const CRegistryAccess& registry);
 
 // The Save button: raises `values.ComPort` to 1 if it is below 1 (in `values` too), then writes
-// the seven values one by one; a failed write does not stop the others. Returns whether every
-// write succeeded.
+// the seven values in one locked change of the store, so that no other program reads or writes
+// half of them. Returns whether they were written; nothing is when they cannot be.
 bool Save(CommSettings& values, const CRegistryAccess& registry);
 
 } // namespace commstore

@@ -24,6 +24,12 @@ std::string_view Describe(FailureKind kind)
         return "connection refused";
     case FailureKind::TimedOut:
         return "timed out";
+    case FailureKind::TooSlow:
+        return "the download was too slow";
+    case FailureKind::TooLong:
+        return "the download took too long";
+    case FailureKind::Abandoned:
+        return "the download was stopped";
     case FailureKind::Io:
         return "input/output error";
     case FailureKind::PortMissing:

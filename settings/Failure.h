@@ -10,7 +10,10 @@ enum class FailureKind {
     BadAddress,            // the web server field names no host
     HostNotFound,
     Refused,               // the connection was refused
-    TimedOut,              // no connection, no data or no progress within the time allowed
+    TimedOut,              // no connection within the time allowed
+    TooSlow,               // the download stayed below its speed floor for too long
+    TooLong,               // the download ran past its deadline
+    Abandoned,             // the download was stopped on request (a signal)
     Io,                    // the transfer broke off, or a read or write failed
     PortMissing,           // no device behind the port's name
     PortBusy,              // another program has the port

@@ -17,15 +17,16 @@ std::string FullKey(RegRoot root, const std::string& subkey)
 
 } // namespace
 
-bool CRegistryAccess::ReadValue(void* buffer, std::uint32_t* size, std::uint32_t bufferSize,
-                                RegRoot root, const std::string& subkey,
-                                const std::string& name) const
+CRegistrySnapshot::CRegistrySnapshot() : m_store(userstore::Load()) {}
+
+bool CRegistrySnapshot::ReadValue(void* buffer, std::uint32_t* size, std::uint32_t bufferSize,
+                                  RegRoot root, const std::string& subkey,
+                                  const std::string& name) const
 {
-    const std::optional<regfile::CRegFile> store = userstore::Load();
     const std::string key = FullKey(root, subkey);
-    if (!store || !store->HasKey(key))
+    if (!m_store || !m_store->HasKey(key))
         return false;
-    const regfile::Value* value = store->Find(key, name);
+    const regfile::Value* value = m_store->Find(key, name);
     if (!value || value->data.size() > bufferSize) {
         if (size)
             *size = 0;
@@ -38,14 +39,28 @@ bool CRegistryAccess::ReadValue(void* buffer, std::uint32_t* size, std::uint32_t
     return true;
 }
 
+bool CRegistryAccess::ReadValue(void* buffer, std::uint32_t* size, std::uint32_t bufferSize,
+                                RegRoot root, const std::string& subkey,
+                                const std::string& name) const
+{
+    return Snapshot().ReadValue(buffer, size, bufferSize, root, subkey, name);
+}
+
 bool CRegistryAccess::WriteValue(const void* data, std::uint32_t type, std::uint32_t size,
                                  RegRoot root, const std::string& subkey,
                                  const std::string& name) const
 {
-    regfile::Value value{name, type, std::string(static_cast<const char*>(data), size)};
+    return WriteValues(root, subkey,
+                       {{name, type, std::string(static_cast<const char*>(data), size)}});
+}
+
+bool CRegistryAccess::WriteValues(RegRoot root, const std::string& subkey,
+                                  const std::vector<regfile::Value>& values) const
+{
     const std::string key = FullKey(root, subkey);
     return userstore::Update([&](regfile::CRegFile& store) {
-        store.Set(key, value);
+        for (const regfile::Value& value : values)
+            store.Set(key, value);
         return true;
     });
 }

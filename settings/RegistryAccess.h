@@ -1,7 +1,11 @@
 #pragma once
 
+#include "settings/RegFile.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 // The registry root keys the program uses.
 enum class RegRoot {
@@ -15,7 +19,21 @@ enum RegValueType : std::uint32_t {
     kRegDword = 4,
 };
 
-// Reads or writes one value of a key of the per-user store per call. No state of its own.
+// One reading of the per-user store: every value read through it comes from the same moment,
+// so values saved together are read together.
+class CRegistrySnapshot {
+public:
+    CRegistrySnapshot();
+
+    // As CRegistryAccess::ReadValue, from this reading.
+    bool ReadValue(void* buffer, std::uint32_t* size, std::uint32_t bufferSize, RegRoot root,
+                   const std::string& subkey, const std::string& name) const;
+
+private:
+    std::optional<regfile::CRegFile> m_store;  // nothing when the store could not be read
+};
+
+// Reads or writes values of a key of the per-user store. No state of its own.
 class CRegistryAccess {
 public:
     virtual ~CRegistryAccess() = default;
@@ -31,6 +49,15 @@ public:
     // store cannot be written.
     bool WriteValue(const void* data, std::uint32_t type, std::uint32_t size, RegRoot root,
                     const std::string& subkey, const std::string& name) const;
+
+    // Sets several values of one key, creating the key if missing, in one locked
+    // read-modify-write of the store: other programs see all of them or none. False when the
+    // store cannot be written; nothing is changed then.
+    bool WriteValues(RegRoot root, const std::string& subkey,
+                     const std::vector<regfile::Value>& values) const;
+
+    // Reads the store once, for several values that belong together.
+    CRegistrySnapshot Snapshot() const { return {}; }
 
     // Removes the value if present. False only when the store cannot be written.
     bool DeleteValue(RegRoot root, const std::string& subkey, const std::string& name) const;

@@ -10,8 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -296,5 +301,66 @@ INSTANTIATE_TEST_SUITE_P(Kinds, UnreadableStoreTest,
                          [](const testing::TestParamInfo<SpecialFile>& row) {
                              return std::string(SpecialFileName(row.param));
                          });
+
+// Writers that run at once each store a whole set, and readers that run meanwhile each see a
+// whole set: never the port of one writer with the speed of another.
+TEST(ConfigCommandTest, ConcurrentWritersAndReadersSeeOnlyWholeSets)
+{
+    constexpr int kWriters = 20;
+    constexpr int kReaders = 3;
+    const char* const kParities[] = {"none", "even", "odd"};
+    // Writer n's set, as `config` prints it; its port tells whose it is.
+    const auto setOf = [&](int n) {
+        return "Connection=serial port - custom settings\nComPort=" + std::to_string(n) +
+               "\nBaudRate=" + std::to_string(300 * n) + "\nByteSize=" + std::to_string(5 + n % 4) +
+               "\nParity=" + kParities[n % 3] + "\nStopBits=" + std::to_string(1 + n % 2) + "\n";
+    };
+    const auto isWholeSet = [&](const std::string& shown) {
+        const std::size_t port = shown.find("ComPort=");
+        return port != std::string::npos &&
+               shown == setOf(std::atoi(shown.c_str() + port + std::strlen("ComPort=")));
+    };
+    const auto write = [&](int n) {
+        return RunCli({"config", "Connection=serial port - custom settings",
+                       "ComPort=" + std::to_string(n), "BaudRate=" + std::to_string(300 * n),
+                       "ByteSize=" + std::to_string(5 + n % 4), std::string("Parity=") + kParities[n % 3],
+                       "StopBits=" + std::to_string(1 + n % 2)});
+    };
+
+    CScopedConfigHome home;
+    ASSERT_EQ(write(kWriters + 1).exitCode, 0);
+    std::atomic<bool> writing{true};
+    std::atomic<int> reads{0};
+    std::vector<std::string> mixed;
+    std::mutex mixedMutex;
+    std::vector<std::thread> readers;
+    for (int r = 0; r < kReaders; ++r) {
+        readers.emplace_back([&] {
+            while (writing) {
+                const ProgramResult shown = RunCli({"config"});
+                ++reads;
+                if (shown.exitCode != 0 || !isWholeSet(shown.out)) {
+                    const std::lock_guard lock(mixedMutex);
+                    mixed.push_back(shown.out + shown.err);
+                }
+            }
+        });
+    }
+    std::vector<std::thread> writers;
+    std::vector<int> exitCodes(kWriters, -1);
+    for (int n = 1; n <= kWriters; ++n)
+        writers.emplace_back([&, n] { exitCodes[n - 1] = write(n).exitCode; });
+    for (std::thread& writer : writers)
+        writer.join();
+    writing = false;
+    for (std::thread& reader : readers)
+        reader.join();
+
+    EXPECT_EQ(exitCodes, std::vector<int>(kWriters, 0));
+    EXPECT_TRUE(mixed.empty()) << mixed.size() << " of " << reads << " reads saw a mixed set, as\n"
+                               << mixed.front();
+    const ProgramResult last = RunCli({"config"});
+    EXPECT_TRUE(isWholeSet(last.out)) << last.out;
+}
 
 } // namespace

@@ -161,7 +161,8 @@ TEST(UpdateCliNoConnectionTest, AnUnreadableFeedIsAUsageErrorFirst)
 // `watch` as a child process, its output in files, so that the test can signal it.
 class CWatchProcess {
 public:
-    CWatchProcess(const std::string& feedPath, const CTempDir& dir)
+    // With `closedOutput` its standard output is a pipe that nobody reads any more.
+    CWatchProcess(const std::string& feedPath, const CTempDir& dir, bool closedOutput = false)
         : m_outPath(dir.File("watch.out")), m_errPath(dir.File("watch.err"))
     {
         std::vector<std::string> args = {BuildDir() + "/cli/tickerlux-cli", "watch", feedPath};
@@ -171,13 +172,22 @@ public:
         argv.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, m_outPath.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int closedPipe[2] = {-1, -1};
+        if (closedOutput && pipe2(closedPipe, O_CLOEXEC) == 0) {
+            close(closedPipe[0]);
+            posix_spawn_file_actions_adddup2(&actions, closedPipe[1], STDOUT_FILENO);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, m_outPath.c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        }
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, m_errPath.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        const CDefaultSigpipe attributes;
+        if (posix_spawn(&m_pid, argv[0], &actions, attributes.Attributes(), argv.data(), environ) != 0)
             m_pid = -1;
         posix_spawn_file_actions_destroy(&actions);
+        if (closedPipe[1] >= 0)
+            close(closedPipe[1]);
     }
     ~CWatchProcess()
     {
@@ -192,13 +202,13 @@ public:
     bool Started() const { return m_pid > 0; }
 
     // Sends `signal` and returns the exit status, or -1 when the program does not end within
-    // the safety limit or ends by a signal.
-    int StopWith(int signal)
+    // `limitMs` or ends by a signal.
+    int StopWith(int signal, int limitMs = 30000)
     {
         kill(m_pid, signal);
         const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, m_pid, 0));
         pollfd fd{pidfd, POLLIN, 0};
-        const bool ended = pidfd >= 0 && poll(&fd, 1, 30000) == 1;
+        const bool ended = pidfd >= 0 && poll(&fd, 1, limitMs) == 1;
         close(pidfd);
         if (!ended)
             return -1;
@@ -251,5 +261,42 @@ INSTANTIATE_TEST_SUITE_P(
     Signals, WatchCliTest,
     testing::Values(WatchSignalCase{"Term", SIGTERM}, WatchSignalCase{"Int", SIGINT}),
     [](const testing::TestParamInfo<WatchSignalCase>& row) { return std::string(row.param.name); });
+
+// A signal during a download that would only give up after 30 s abandons it at once; nothing is
+// sent, not even the blank line of a failed download, and the watch ends with status 0.
+TEST_F(UpdateCliTest, WatchAbandonsADownloadAtOnceOnSignal)
+{
+    server.Serve("/news", CPageServer::Hang());
+    CWatchProcess watch(feedPath, dir);
+    ASSERT_TRUE(watch.Started());
+    ASSERT_TRUE(server.WaitForRequests("/news", 1));
+
+    constexpr int kFarBelowTheStallLimitMs = 10000;
+    EXPECT_EQ(watch.StopWith(SIGTERM, kFarBelowTheStallLimitMs), 0) << watch.Err();
+    EXPECT_NE(watch.Out().find(" watch stopped\n"), std::string::npos) << watch.Out();
+    EXPECT_EQ(watch.Err(), "");
+    EXPECT_TRUE(server.WaitForConnections("/news", 1));
+    ASSERT_EQ(sign.Stop(), 0);
+    for (const CSignSimProcess::Event& event : sign.Events())
+        EXPECT_NE(event["event"], "transmission") << event.dump();
+}
+
+// Standard output closed: the watch says so once on standard error and keeps the sign current,
+// instead of dying silently of SIGPIPE.
+TEST_F(UpdateCliTest, WatchWithAClosedOutputGoesOnAndSaysSo)
+{
+    CWatchProcess watch(feedPath, dir, true);
+    ASSERT_TRUE(watch.Started());
+    const SignReception received = ReceiveTransmissions(sign, 3);
+    EXPECT_EQ(received.shown, std::vector<std::string>{kLine});
+
+    EXPECT_EQ(watch.StopWith(SIGTERM), 0) << watch.Err();
+    const std::string err = watch.Err();
+    EXPECT_NE(err.find(" tickerlux-cli watch: cannot write the output: Broken pipe (the watch goes "
+                       "on)\n"),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(err.find("cannot write", err.find("cannot write") + 1), std::string::npos) << err;
+}
 
 } // namespace

@@ -18,6 +18,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionToolBar>
 #include <QToolBar>
 
 #include <filesystem>
@@ -85,6 +87,39 @@ struct Program {
         QTest::keyClick(focus, key, modifiers);
     }
 };
+
+// Presses the mouse on the toolbar's gripper, drags it to the middle of one edge of the form and
+// lets go there, as the user docks it.
+void DragToolBar(CMainFrame& frame, QToolBar* bar, Qt::ToolBarArea side)
+{
+    QApplication::setActiveWindow(&frame);
+    QStyleOptionToolBar option;
+    option.initFrom(bar);
+    option.features = QStyleOptionToolBar::Movable;
+    option.state |= bar->orientation() == Qt::Horizontal ? QStyle::State_Horizontal : QStyle::State_None;
+    const QRect gripper = bar->style()->subElementRect(QStyle::SE_ToolBarHandle, &option, bar);
+    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, gripper.center());
+
+    const QRect inside = frame.View()->geometry();  // each dock area borders the form
+    QPoint drop;
+    switch (side) {
+    case Qt::LeftToolBarArea: drop = QPoint(inside.left() + 2, inside.center().y()); break;
+    case Qt::RightToolBarArea: drop = QPoint(inside.right() - 2, inside.center().y()); break;
+    case Qt::BottomToolBarArea: drop = QPoint(inside.center().x(), inside.bottom() - 2); break;
+    default: drop = QPoint(inside.center().x(), inside.top() + 2); break;
+    }
+    const QPoint start = bar->mapToGlobal(gripper.center());
+    const QPoint end = frame.mapToGlobal(drop);
+    constexpr int kSteps = 8;
+    for (int step = 1; step <= kSteps; ++step) {
+        const QPoint at = start + (end - start) * step / kSteps;
+        QTest::mouseMove(bar, bar->mapFromGlobal(at));
+    }
+    QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, bar->mapFromGlobal(end));
+    // It slides into place; then the window fits the form around it.
+    QTRY_VERIFY(!bar->isFloating());
+    QCoreApplication::processEvents();
+}
 
 } // namespace
 
@@ -329,6 +364,40 @@ private slots:
         QCOMPARE(program.Frame().windowTitle(), QString("Newsglow - Untitled"));
     }
 
+    // Open and Save run under the wait cursor; a failure is shown with the cursor back to normal.
+    void openAndSaveShowTheWaitCursor()
+    {
+        Program program;
+        program.next = QString::fromStdString(program.files.File("feed.tlx"));
+        QVERIFY(program.app->OnFileSaveAs());
+
+        // Loading tells the observers of the document: the cursor they see is the one shown.
+        struct CursorProbe : IDocumentObserver {
+            QList<int> seen;
+            void OnDocumentUpdate(IDocumentObserver*, long) override
+            {
+                const QCursor* cursor = QApplication::overrideCursor();
+                seen << (cursor ? int(cursor->shape()) : -1);
+            }
+        } probe;
+        program.Doc().AddObserver(&probe);
+        program.app->OnFileOpen();
+        program.Doc().RemoveObserver(&probe);
+        QVERIFY(!probe.seen.isEmpty());
+        QCOMPARE(probe.seen.first(), int(Qt::WaitCursor));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+        QList<const QCursor*> overMessage;
+        CModalWatcher watcher([&overMessage](QDialog* dialog) {
+            overMessage << QApplication::overrideCursor();
+            dialog->accept();
+        });
+        program.next = QString::fromStdString(program.files.File("no-such-folder/feed.tlx"));
+        QVERIFY(!program.app->OnFileSaveAs());
+        QVERIFY(!program.app->OpenDocumentFile(program.next));
+        QCOMPARE(overMessage, (QList<const QCursor*>{nullptr, nullptr}));
+    }
+
     // Every menu entry in order as "text<TAB>keys", with its status prompt and tool tip.
     void menusAndPrompts()
     {
@@ -374,6 +443,40 @@ private slots:
         for (const QAction* button : program.Frame().findChild<QToolBar*>("59392")->actions())
             buttons << (button->isSeparator() ? "-" : button->objectName());
         QCOMPARE(buttons, (QStringList{"57600", "57601", "57603", "-", "57664"}));
+    }
+
+    void toolbarDocksOnEverySide_data()
+    {
+        QTest::addColumn<int>("side");
+        QTest::newRow("left") << int(Qt::LeftToolBarArea);
+        QTest::newRow("bottom") << int(Qt::BottomToolBarArea);
+        QTest::newRow("right") << int(Qt::RightToolBarArea);
+        QTest::newRow("back to the top") << int(Qt::TopToolBarArea);
+    }
+
+    // Dragged by its gripper, the toolbar docks on the side it is dropped at, and the window
+    // keeps fitting the whole form.
+    void toolbarDocksOnEverySide()
+    {
+        QFETCH(int, side);
+        Program program;
+        CMainFrame& frame = program.Frame();
+        auto* bar = frame.findChild<QToolBar*>("59392");
+        QCOMPARE(frame.toolBarArea(bar), Qt::TopToolBarArea);
+        if (side != Qt::TopToolBarArea)
+            DragToolBar(frame, bar, Qt::ToolBarArea(side));
+        else {
+            DragToolBar(frame, bar, Qt::LeftToolBarArea);
+            DragToolBar(frame, bar, Qt::TopToolBarArea);
+        }
+        QCOMPARE(int(frame.toolBarArea(bar)), side);
+        QCOMPARE(bar->orientation(), side == Qt::LeftToolBarArea || side == Qt::RightToolBarArea
+                                         ? Qt::Vertical
+                                         : Qt::Horizontal);
+        QCOMPARE(frame.View()->size(), frame.View()->minimumSize());
+        const QRect form = frame.View()->geometry();
+        QVERIFY(form.intersected(bar->geometry()).isEmpty());
+        QVERIFY(frame.statusBar()->geometry().intersected(bar->geometry()).isEmpty());
     }
 
     void frameCommandsAndPrompts()

@@ -157,14 +157,20 @@ private slots:
 
         CTickerluxView* view = m_app->MainFrame()->View();
         Qt::CursorShape cursorOverBox = Qt::WaitCursor;
-        CModalWatcher watcher([view, &cursorOverBox](QDialog* dialog) {
+        QStringList boxLooks;  // icon and buttons of each message box
+        CModalWatcher watcher([view, &cursorOverBox, &boxLooks](QDialog* dialog) {
             cursorOverBox = QApplication::overrideCursor()->shape();
+            if (const auto* box = qobject_cast<QMessageBox*>(dialog))
+                boxLooks << QStringLiteral("%1, %2")
+                                .arg(box->icon() == QMessageBox::NoIcon ? "no icon" : "an icon")
+                                .arg(box->standardButtons() == QMessageBox::Ok ? "OK only" : "more buttons");
             view->OnTimer(41);
             CModalWatcher::Press(QMessageBox::Ok)(dialog);
         });
         Click(1003);
         QCOMPARE(watcher.shown, QStringList{QString::fromStdString(win1252::ToUtf8(recorded.messages.front()))});
         QCOMPARE(watcher.captions, QStringList{"Newsglow"});
+        QCOMPARE(boxLooks, QStringList{"no icon, OK only"});
         QCOMPARE(cursorOverBox, Qt::ArrowCursor);
         QCOMPARE(QApplication::overrideCursor(), nullptr);  // every wait cursor ended
         const Received received = Receive(3);

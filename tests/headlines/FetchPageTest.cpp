@@ -92,7 +92,15 @@ INSTANTIATE_TEST_SUITE_P(
         PageCase{"OneByteTooMany", CPageServer::Page(Body(kMaxPage + 1)), Body(kMaxPage), {kOverrun}},
         PageCase{"NotFoundPage", CPageServer::Page("<p>no such page</p>", 404), "<p>no such page</p>", {}},
         PageCase{"ServerErrorPage", CPageServer::Page("oops", 500), "oops", {}},
-        PageCase{"EndsWhenServerCloses", CloseDelimited("until close"), "until close", {}}),
+        PageCase{"EndsWhenServerCloses", CloseDelimited("until close"), "until close", {}},
+        // Sent compressed whether asked or not; the limit counts the decoded bytes.
+        PageCase{"GzipPageIsDecoded",
+                 CPageServer::Compressed("<h>Alpha</h>", CPageServer::Encoding::Gzip), "<h>Alpha</h>", {}},
+        PageCase{"DeflatePageIsDecoded",
+                 CPageServer::Compressed(Body(5000), CPageServer::Encoding::Deflate), Body(5000), {}},
+        PageCase{"CompressedPageIsCutAfterDecoding",
+                 CPageServer::Compressed(Body(4 * kMaxPage), CPageServer::Encoding::Gzip),
+                 Body(kMaxPage), {kOverrun}}),
     [](const ::testing::TestParamInfo<PageCase>& row) { return row.param.name; });
 
 TEST_F(FetchPageTest, LongBodyIsCutAtTheBufferAndNotDownloadedToTheEnd)
@@ -145,6 +153,10 @@ TEST_P(FetchPageTargetTest, RequestCarriesThePathAndTheAgent)
     const std::string request = server.Stats(c.target).lastRequest;
     EXPECT_EQ(request.rfind("GET " + c.target + " HTTP/1.1\r\n", 0), 0u) << request;
     EXPECT_NE(request.find("\r\nUser-Agent: Newsglow\r\n"), std::string::npos) << request;
+    const std::size_t encodings = request.find("\r\nAccept-Encoding: ");
+    ASSERT_NE(encodings, std::string::npos) << request;
+    EXPECT_NE(request.substr(encodings, request.find("\r\n", encodings + 2) - encodings).find("gzip"),
+              std::string::npos) << request;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -6,22 +6,72 @@
 
 #include <gtest/gtest.h>
 
-// A server that accepts the request and never answers: the fetch must give up by its stall limit
-// (30 s without data in the program, 1 s here) and report the connection error, not hang.
-TEST(FetchStallTest, ServerThatNeverAnswersEndsInTheConnectionError)
+#include <ostream>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A server too slow for the download's limits (made small here: the program allows 30 s below
+// 100 bytes a second, and two minutes in all): the fetch gives up with the limit that ran out
+// and shows the connection error, never hangs.
+struct LimitCase {
+    const char* name;
+    CPageServer::Response response;
+    headlines::TimeLimits limits;
+    FailureKind expected;
+};
+
+void PrintTo(const LimitCase& c, std::ostream* os)
 {
+    *os << c.name;
+}
+
+headlines::TimeLimits Limits(std::chrono::seconds stallLimit, long minBytesPerSecond,
+                             std::chrono::milliseconds deadline)
+{
+    headlines::TimeLimits limits;
+    limits.stallLimit = stallLimit;
+    limits.minBytesPerSecond = minBytesPerSecond;
+    limits.deadline = deadline;
+    return limits;
+}
+
+class FetchLimitTest : public testing::TestWithParam<LimitCase> {};
+
+TEST_P(FetchLimitTest, SlowServerEndsInTheConnectionError)
+{
+    const LimitCase& c = GetParam();
     CPageServer server;
-    server.Serve("/silent", CPageServer::Hang());
+    server.Serve("/slow", c.response);
     CTickerluxDoc doc;
     doc.WebServer = server.HostPort();
-    doc.WebPath = "/silent";
+    doc.WebPath = "/slow";
     CRecordingUi ui;
     CTickerluxEngine engine(doc, ui);
-    engine.SetFetchStallLimit(std::chrono::seconds(1));
+    engine.SetFetchTimeLimits(c.limits);
 
-    EXPECT_EQ(engine.FetchPage().kind, FailureKind::TimedOut);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0], shown::kConnectionError);
+    EXPECT_EQ(engine.FetchPage().kind, c.expected);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{shown::kConnectionError});
+    ASSERT_EQ(ui.downloadFailures.size(), 1u);
+    EXPECT_EQ(ui.downloadFailures[0].kind, c.expected) << ui.downloadFailures[0].systemText;
     // The client closed its end: the held connection is over.
-    EXPECT_TRUE(server.WaitForConnections("/silent", 1));
+    EXPECT_TRUE(server.WaitForConnections("/slow", 1));
 }
+
+// 2 bytes every 100 ms is 20 bytes a second; 20 bytes every 10 ms is 2,000 bytes a second, so
+// 4,000 bytes would take two seconds.
+INSTANTIATE_TEST_SUITE_P(
+    Limits, FetchLimitTest,
+    testing::Values(
+        LimitCase{"ServerThatNeverAnswersIsTooSlow", CPageServer::Hang(), Limits(1s, 100, 60s),
+                  FailureKind::TooSlow},
+        LimitCase{"TrickleBelowTheFloorIsTooSlow",
+                  CPageServer::Trickle(std::string(4000, 'x'), 2, 100ms), Limits(1s, 100, 60s),
+                  FailureKind::TooSlow},
+        LimitCase{"SteadyPageTooLongForTheDeadline",
+                  CPageServer::Trickle(std::string(4000, 'x'), 20, 10ms), Limits(30s, 100, 500ms),
+                  FailureKind::TooLong}),
+    [](const testing::TestParamInfo<LimitCase>& row) { return std::string(row.param.name); });
+
+} // namespace

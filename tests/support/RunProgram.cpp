@@ -63,6 +63,20 @@ struct Pipe {
     }
 };
 
+} // namespace
+
+CDefaultSigpipe::CDefaultSigpipe()
+{
+    posix_spawnattr_init(&m_attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&m_attributes, &defaults);
+    posix_spawnattr_setflags(&m_attributes, POSIX_SPAWN_SETSIGDEF);
+}
+
+namespace {
+
 // `repeat`: the input starts again whenever it has all been written.
 ProgramResult Run(const std::vector<std::string>& argv,
                   const std::vector<std::pair<std::string, std::string>>& env,
@@ -82,19 +96,12 @@ ProgramResult Run(const std::vector<std::string>& argv,
     // A program that exits without reading all its input must not kill this process with
     // SIGPIPE; the program itself starts with the default action.
     signal(SIGPIPE, SIG_IGN);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    const CDefaultSigpipe attributes;
 
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argPointers[0], &actions, &attributes,
+    const int spawned = posix_spawn(&pid, argPointers[0], &actions, attributes.Attributes(),
                                     argPointers.data(), envPointers.data());
     posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
     if (spawned != 0)
         throw std::runtime_error("cannot start " + argv[0] + ": " + std::strerror(spawned));
     in.Close(0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <spawn.h>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,6 +10,21 @@ struct ProgramResult {
     int exitCode = -1;  // -1 when it did not exit normally (killed by a signal)
     std::string out;
     std::string err;
+};
+
+// posix_spawn attributes under which a program starts with SIGPIPE's default action, whatever
+// this process does with it.
+class CDefaultSigpipe {
+public:
+    CDefaultSigpipe();
+    ~CDefaultSigpipe() { posix_spawnattr_destroy(&m_attributes); }
+    CDefaultSigpipe(const CDefaultSigpipe&) = delete;
+    CDefaultSigpipe& operator=(const CDefaultSigpipe&) = delete;
+
+    const posix_spawnattr_t* Attributes() const { return &m_attributes; }
+
+private:
+    posix_spawnattr_t m_attributes;
 };
 
 // Runs `argv` (argv[0] is a path) to the end with `input` on its standard input, in this

@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <zlib.h>
 
 struct CPageServer::Connection {
     std::thread thread;
@@ -68,6 +69,38 @@ CPageServer::Response CPageServer::RedirectTo(const std::string& location, int s
     Response response;
     response.status = status;
     response.headers.emplace_back("Location", location);
+    return response;
+}
+
+CPageServer::Response CPageServer::Trickle(std::string body, std::size_t bytes,
+                                           std::chrono::milliseconds pause)
+{
+    Response response = Page(std::move(body));
+    response.trickleBytes = bytes;
+    response.tricklePause = pause;
+    return response;
+}
+
+CPageServer::Response CPageServer::Compressed(const std::string& page, Encoding encoding)
+{
+    // zlib's window bits choose the wrapper: 15 + 16 for gzip, 15 for the zlib stream that HTTP
+    // calls "deflate".
+    const int windowBits = encoding == Encoding::Gzip ? 15 + 16 : 15;
+    z_stream stream{};
+    if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, windowBits, 9, Z_DEFAULT_STRATEGY) != Z_OK)
+        throw std::runtime_error("deflateInit2 failed");
+    std::string packed(deflateBound(&stream, static_cast<uLong>(page.size())), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(page.data()));
+    stream.avail_in = static_cast<uInt>(page.size());
+    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_out = static_cast<uInt>(packed.size());
+    const int result = deflate(&stream, Z_FINISH);
+    packed.resize(stream.total_out);
+    deflateEnd(&stream);
+    if (result != Z_STREAM_END)
+        throw std::runtime_error("deflate failed");
+    Response response = Page(std::move(packed));
+    response.headers.emplace_back("Content-Encoding", encoding == Encoding::Gzip ? "gzip" : "deflate");
     return response;
 }
 
@@ -161,10 +194,21 @@ CPageServer::PathStats CPageServer::Stats(const std::string& path) const
 
 bool CPageServer::WaitForConnections(const std::string& path, int count, int timeoutMs) const
 {
+    return WaitForCount(path, &PathStats::finished, count, timeoutMs);
+}
+
+bool CPageServer::WaitForRequests(const std::string& path, int count, int timeoutMs) const
+{
+    return WaitForCount(path, &PathStats::requests, count, timeoutMs);
+}
+
+bool CPageServer::WaitForCount(const std::string& path, int PathStats::*counter, int count,
+                               int timeoutMs) const
+{
     std::unique_lock lock(m_mutex);
     return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
         auto it = m_stats.find(path);
-        return it != m_stats.end() && it->second.finished >= count;
+        return it != m_stats.end() && it->second.*counter >= count;
     });
 }
 
@@ -227,6 +271,28 @@ void CPageServer::WaitUntilClientCloses(int fd) const
         if (n == 0 || (n < 0 && errno != EINTR))
             return;
     }
+}
+
+bool CPageServer::Pause(std::chrono::milliseconds pause) const
+{
+    pollfd wake{m_wakePipe[0], POLLIN, 0};
+    const int ready = poll(&wake, 1, static_cast<int>(pause.count()));
+    return ready == 0 || (ready < 0 && errno == EINTR);  // a signal only shortens the pause
+}
+
+bool CPageServer::WriteBody(int fd, const Response& response, std::size_t size,
+                            std::size_t& written) const
+{
+    if (response.trickleBytes == 0)
+        return WriteAll(fd, response.body.data(), size, written);
+    while (written < size) {
+        if (!Pause(response.tricklePause))
+            return false;
+        const std::size_t end = std::min(size, written + response.trickleBytes);
+        if (!WriteAll(fd, response.body.data(), end, written))
+            return false;
+    }
+    return true;
 }
 
 bool CPageServer::WriteAll(int fd, const char* data, std::size_t size, std::size_t& written) const
@@ -318,7 +384,7 @@ void CPageServer::ServeConnection(int fd)
     std::size_t headerWritten = 0;
     std::size_t bodyWritten = 0;
     const bool ok = WriteAll(fd, header.data(), header.size(), headerWritten)
-                    && WriteAll(fd, body.data(), bodyToSend, bodyWritten);
+                    && WriteBody(fd, response, bodyToSend, bodyWritten);
     outcome.bytesSent = bodyWritten;
     if (!ok) {
         outcome.abortedByClient = 1;

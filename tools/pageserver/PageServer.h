@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -45,6 +46,10 @@ public:
         // Accepts the connection, reads the request and never answers; the connection stays open
         // until the client gives up or the server stops.
         bool hang = false;
+        // When set, the body goes out `trickleBytes` at a time with a pause of `tricklePause`
+        // before each piece: a slow server.
+        std::size_t trickleBytes = 0;
+        std::chrono::milliseconds tricklePause{0};
     };
     static constexpr std::size_t kWholeBody = static_cast<std::size_t>(-1);
 
@@ -64,6 +69,10 @@ public:
     static Response RedirectTo(const std::string& location, int status = 302);
     static Response CutOff(std::string body, std::size_t cutAfter);
     static Response Hang();
+    static Response Trickle(std::string body, std::size_t bytes, std::chrono::milliseconds pause);
+    // `page` compressed with zlib in the given Content-Encoding, sent whatever the client asked.
+    enum class Encoding { Gzip, Deflate };
+    static Response Compressed(const std::string& page, Encoding encoding);
 
     // Listens on 127.0.0.1:`port` (0 = an ephemeral port). Throws std::runtime_error when the
     // socket cannot be set up.
@@ -90,15 +99,24 @@ public:
     // Blocks until the server has closed at least `count` connections for `path`, or
     // `timeoutMs` has passed (a safety net only). Returns whether the count was reached.
     bool WaitForConnections(const std::string& path, int count, int timeoutMs = 30000) const;
+    // Blocks until the server has read at least `count` requests for `path`, or `timeoutMs` has
+    // passed (a safety net only). Returns whether the count was reached.
+    bool WaitForRequests(const std::string& path, int count, int timeoutMs = 30000) const;
 
 private:
     struct Connection;
 
+    bool WaitForCount(const std::string& path, int PathStats::*counter, int count,
+                      int timeoutMs) const;
     void AcceptLoop();
     void ServeConnection(int fd);
     void ReapFinished();
     // Waits until `fd` is ready for `events` (POLLIN, POLLOUT); false once the server stops.
     bool WaitFor(int fd, short events) const;
+    // Waits for `pause`; false once the server stops.
+    bool Pause(std::chrono::milliseconds pause) const;
+    // Writes the body in pieces as the response says.
+    bool WriteBody(int fd, const Response& response, std::size_t size, std::size_t& written) const;
     // Reads and drops whatever the client sends until it closes the connection or we stop.
     void WaitUntilClientCloses(int fd) const;
     bool WriteAll(int fd, const char* data, std::size_t size, std::size_t& written) const;
