@@ -69,14 +69,14 @@ int RunConfig(const std::vector<std::string>& args)
     // kind sets its fixed values first; values given alongside it win.
     if (!StoreIsReadable("config"))
         return kExitFailed;
-    CommSettings values;
-    commstore::Load(values, CRegistryAccess());
-    for (const auto& assignment : *assignments) {
-        if (std::strcmp(assignment.field->Name(), "Connection") == 0)
-            values.ChooseKind(ConnectionKindOf(assignment.value));
-    }
-    ApplyAssignments(values, *assignments);
-    if (!commstore::Save(values, CRegistryAccess())) {
+    const auto edit = [&](CommSettings& values) {
+        for (const auto& assignment : *assignments) {
+            if (std::strcmp(assignment.field->Name(), "Connection") == 0)
+                values.ChooseKind(ConnectionKindOf(assignment.value));
+        }
+        ApplyAssignments(values, *assignments);
+    };
+    if (!commstore::Change(edit, CRegistryAccess())) {
         std::fprintf(stderr, "tickerlux-cli config: cannot write %s\n",
                      userstore::StoreFilePath().c_str());
         return kExitFailed;

@@ -4,6 +4,7 @@
 
 #include "settings/ProductName.h"
 
+#include <functional>
 #include <string>
 
 class CRegistryAccess;
@@ -24,5 +25,10 @@ bool Load(CommSettings& values, const CRegistryAccess& registry);
 // the seven values in one locked change of the store, so that no other program reads or writes
 // half of them. Returns whether they were written; nothing is when they cannot be.
 bool Save(CommSettings& values, const CRegistryAccess& registry);
+
+// `config NAME=VALUE`: loads the stored set, lets `edit` change it and saves it as Save does,
+// all in one locked change of the store, so that writers of single values at once keep every
+// change. False when the store cannot be read or written; nothing is changed then.
+bool Change(const std::function<void(CommSettings&)>& edit, const CRegistryAccess& registry);
 
 } // namespace commstore
