@@ -1,4 +1,5 @@
 #include "settings/TickerluxDoc.h"
+#include "tests/support/ClosedPort.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/ShownTexts.h"
 #include "tests/support/TempDir.h"
@@ -6,14 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <functional>
-#include <netinet/in.h>
 #include <ostream>
 #include <stdexcept>
 #include <string>
-#include <sys/socket.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -70,21 +67,6 @@ TEST_P(LineCommandTest, PrintsTheLineOrSaysWhyNot)
     } else {
         EXPECT_EQ(result.err, c.err);
     }
-}
-
-// A port on 127.0.0.1 that nothing listens on: bound for a moment and given back.
-int ClosedPort()
-{
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0)
-        throw std::runtime_error("no free port");
-    close(fd);
-    return ntohs(address.sin_port);
 }
 
 std::vector<std::string> Serving(CPageServer& server, const CTempDir& dir, std::string page,

@@ -1,0 +1,4 @@
+#pragma once
+
+// A TCP port on 127.0.0.1 that nothing listens on: bound for a moment and given back.
+int ClosedPort();
