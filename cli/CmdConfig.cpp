@@ -50,18 +50,19 @@ void ReportCannotWrite()
                  userstore::StoreFilePath().c_str());
 }
 
-// Stores the communication settings given over the stored ones, as the dialog's start from the
-// loaded settings. Choosing a kind sets its fixed values first; values given alongside it win.
+// Stores the communication settings given over the stored ones, in one locked change, as the
+// dialog's start from the loaded settings. Choosing a kind sets its fixed values first; values
+// given alongside it win.
 bool StoreCommSettings(const std::vector<FieldAssignment<CommSettings>>& assignments)
 {
-    CommSettings values;
-    commstore::Load(values, CRegistryAccess());
-    for (const auto& assignment : assignments) {
-        if (std::strcmp(assignment.field->Name(), "Connection") == 0)
-            values.ChooseKind(ConnectionKindOf(assignment.value));
-    }
-    ApplyAssignments(values, assignments);
-    if (commstore::Save(values, CRegistryAccess()))
+    const auto edit = [&](CommSettings& values) {
+        for (const auto& assignment : assignments) {
+            if (std::strcmp(assignment.field->Name(), "Connection") == 0)
+                values.ChooseKind(ConnectionKindOf(assignment.value));
+        }
+        ApplyAssignments(values, assignments);
+    };
+    if (commstore::Change(edit, CRegistryAccess()))
         return true;
     ReportCannotWrite();
     return false;

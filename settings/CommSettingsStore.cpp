@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace commstore {
 namespace {
@@ -57,12 +58,8 @@ regfile::Value NumberValue(const char* name, int number)
     return {name, kRegDword, bytes};
 }
 
-} // namespace
-
-bool Load(CommSettings& values, const CRegistryAccess& access)
+bool LoadFrom(const CRegistrySnapshot& registry, CommSettings& values)
 {
-    // One reading for the whole set, so that it is never half of one save and half of another.
-    const CRegistrySnapshot registry = access.Snapshot();
     const CommSettings defaults;
     values.Connection = ReadText(registry, "Connection", "");
     if (values.Connection.empty())
@@ -75,16 +72,39 @@ bool Load(CommSettings& values, const CRegistryAccess& access)
     return true;
 }
 
-bool Save(CommSettings& values, const CRegistryAccess& registry)
+// The seven values the Save button writes, the port raised to 1 first.
+std::vector<regfile::Value> ValuesToSave(CommSettings& values)
 {
     if (values.ComPort < 1)
         values.ComPort = 1;
-    return registry.WriteValues(
-        RegRoot::CurrentUser, kKey + "\\",
-        {TextValue("Protocol", values.Protocol), TextValue("Connection", values.Connection),
-         NumberValue("ComPort", values.ComPort), NumberValue("BaudRate", values.BaudRate),
-         NumberValue("ByteSize", values.ByteSize), TextValue("Parity", values.Parity),
-         NumberValue("StopBits", values.StopBits)});
+    return {TextValue("Protocol", values.Protocol), TextValue("Connection", values.Connection),
+            NumberValue("ComPort", values.ComPort), NumberValue("BaudRate", values.BaudRate),
+            NumberValue("ByteSize", values.ByteSize), TextValue("Parity", values.Parity),
+            NumberValue("StopBits", values.StopBits)};
+}
+
+} // namespace
+
+bool Load(CommSettings& values, const CRegistryAccess& access)
+{
+    // One reading for the whole set, so that it is never half of one save and half of another.
+    return LoadFrom(access.Snapshot(), values);
+}
+
+bool Save(CommSettings& values, const CRegistryAccess& registry)
+{
+    return registry.WriteValues(RegRoot::CurrentUser, kKey + "\\", ValuesToSave(values));
+}
+
+bool Change(const std::function<void(CommSettings&)>& edit, const CRegistryAccess& registry)
+{
+    return registry.ChangeValues(RegRoot::CurrentUser, kKey + "\\",
+                                 [&](const CRegistrySnapshot& stored) {
+                                     CommSettings values;
+                                     LoadFrom(stored, values);
+                                     edit(values);
+                                     return ValuesToSave(values);
+                                 });
 }
 
 bool LoadHeadlineCleanup(const CRegistryAccess& access)

@@ -4,6 +4,7 @@
 
 #include "settings/ProductName.h"
 
+#include <functional>
 #include <string>
 
 class CRegistryAccess;
@@ -24,6 +25,11 @@ bool Load(CommSettings& values, const CRegistryAccess& registry);
 // the seven values in one locked change of the store, so that no other program reads or writes
 // half of them. Returns whether they were written; nothing is when they cannot be.
 bool Save(CommSettings& values, const CRegistryAccess& registry);
+
+// `config NAME=VALUE`: loads the stored set, lets `edit` change it and saves it as Save does,
+// all in one locked change of the store, so that writers of single values at once keep every
+// change. False when the store cannot be read or written; nothing is changed then.
+bool Change(const std::function<void(CommSettings&)>& edit, const CRegistryAccess& registry);
 
 // "HeadlineCleanup", a DWORD beside the communication settings: whether pages are read in their
 // own charset and headlines cleaned. Missing or unreadable means on; 0 means off.

@@ -57,9 +57,15 @@ bool CRegistryAccess::WriteValue(const void* data, std::uint32_t type, std::uint
 bool CRegistryAccess::WriteValues(RegRoot root, const std::string& subkey,
                                   const std::vector<regfile::Value>& values) const
 {
+    return ChangeValues(root, subkey, [&](const CRegistrySnapshot&) { return values; });
+}
+
+bool CRegistryAccess::ChangeValues(RegRoot root, const std::string& subkey,
+                                   const ValueEdit& edit) const
+{
     const std::string key = FullKey(root, subkey);
     return userstore::Update([&](regfile::CRegFile& store) {
-        for (const regfile::Value& value : values)
+        for (const regfile::Value& value : edit(CRegistrySnapshot(store)))
             store.Set(key, value);
         return true;
     });

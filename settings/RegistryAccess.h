@@ -3,8 +3,10 @@
 #include "settings/RegFile.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The registry root keys the program uses.
@@ -24,6 +26,7 @@ enum RegValueType : std::uint32_t {
 class CRegistrySnapshot {
 public:
     CRegistrySnapshot();
+    explicit CRegistrySnapshot(regfile::CRegFile store) : m_store(std::move(store)) {}
 
     // As CRegistryAccess::ReadValue, from this reading.
     bool ReadValue(void* buffer, std::uint32_t* size, std::uint32_t bufferSize, RegRoot root,
@@ -55,6 +58,12 @@ public:
     // store cannot be written; nothing is changed then.
     bool WriteValues(RegRoot root, const std::string& subkey,
                      const std::vector<regfile::Value>& values) const;
+
+    // Sets several values of one key that `edit` works out from the store as it is under the
+    // lock, so that nobody else's change falls between the reading and the writing. False when
+    // the store cannot be read or written; nothing is changed then.
+    using ValueEdit = std::function<std::vector<regfile::Value>(const CRegistrySnapshot&)>;
+    bool ChangeValues(RegRoot root, const std::string& subkey, const ValueEdit& edit) const;
 
     // Reads the store once, for several values that belong together.
     CRegistrySnapshot Snapshot() const { return {}; }

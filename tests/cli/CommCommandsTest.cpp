@@ -371,4 +371,28 @@ TEST(ConfigCommandTest, ConcurrentWritersAndReadersSeeOnlyWholeSets)
     EXPECT_TRUE(isWholeSet(last.out)) << last.out;
 }
 
+// Writers that each change one value at once keep every change: each reads the stored set and
+// writes it back under one lock, so none writes back a value another has just replaced.
+TEST(ConfigCommandTest, ConcurrentWritersOfSingleValuesLoseNoChange)
+{
+    const std::vector<std::string> changes = {"ComPort=7", "BaudRate=4800", "ByteSize=7",
+                                              "Parity=even", "StopBits=2"};
+    CScopedConfigHome home;
+    for (int round = 0; round < 5; ++round) {
+        ASSERT_EQ(RunCli({"config", "Connection=serial port - custom settings", "ComPort=1",
+                          "BaudRate=300", "ByteSize=8", "Parity=none", "StopBits=1"})
+                      .exitCode,
+                  0);
+        std::vector<std::thread> writers;
+        for (const std::string& change : changes)
+            writers.emplace_back([&change] { RunCli({"config", change}); });
+        for (std::thread& writer : writers)
+            writer.join();
+        EXPECT_EQ(RunCli({"config"}).out,
+                  "Connection=serial port - custom settings\nComPort=7\nBaudRate=4800\n"
+                  "ByteSize=7\nParity=even\nStopBits=2\n")
+            << "round " << round;
+    }
+}
+
 } // namespace
