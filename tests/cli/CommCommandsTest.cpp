@@ -390,7 +390,7 @@ TEST(ConfigCommandTest, ConcurrentWritersOfSingleValuesLoseNoChange)
             writer.join();
         EXPECT_EQ(RunCli({"config"}).out,
                   "Connection=serial port - custom settings\nComPort=7\nBaudRate=4800\n"
-                  "ByteSize=7\nParity=even\nStopBits=2\n")
+                  "ByteSize=7\nParity=even\nStopBits=2\nHeadlineCleanup=1\n")
             << "round " << round;
     }
 }
