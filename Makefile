@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test test-default test-asan test-fuzz demo bench screenshots package install clean
+.PHONY: all deps build run test test-default test-package test-asan test-fuzz demo bench screenshots package install clean
 
 all: build
 
@@ -18,10 +18,14 @@ build: deps build/default/CMakeCache.txt
 run: build
 	tools/run.sh
 
-test: test-default test-asan test-fuzz
+test: test-default test-package test-asan test-fuzz
 
 test-default: build
 	ctest --preset default
+
+# Builds the package and runs what it holds: kept apart so that the quick suite stays quick.
+test-package: build
+	ctest --preset package
 
 test-asan: deps
 	@[ -f build/asan/CMakeCache.txt ] || cmake --preset asan
