@@ -4,7 +4,7 @@
 #include "sign/SignDecoder.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/SignSimProcess.h"
-#include "tests/support/SpecialFiles.h"
+#include "tests/support/NonRegularFiles.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPty.h"
 
@@ -279,7 +279,7 @@ INSTANTIATE_TEST_SUITE_P(
                                {"--com", "21", "--connection=serial port - betabrite classic"}}),
     [](const testing::TestParamInfo<PerRunCase>& row) { return std::string(row.param.name); });
 
-class UnreadableStoreTest : public testing::TestWithParam<SpecialFile> {};
+class UnreadableStoreTest : public testing::TestWithParam<NonRegularFile> {};
 
 // A store that is there but cannot be read is neither "nothing stored" nor replaced, and no
 // command waits on it.
@@ -287,7 +287,7 @@ TEST_P(UnreadableStoreTest, EveryCommandSaysSoExitsOneAndLeavesIt)
 {
     CScopedConfigHome home;
     std::filesystem::create_directories(home.Path() + "/tickerlux");
-    if (!MakeSpecialFile(GetParam(), home.StoreFile()))
+    if (!MakeNonRegularFile(GetParam(), home.StoreFile()))
         GTEST_SKIP() << "this process may not make device nodes";
     const std::string before = DescribeFile(home.StoreFile());
     const std::vector<std::vector<std::string>> commands = {
@@ -303,10 +303,10 @@ TEST_P(UnreadableStoreTest, EveryCommandSaysSoExitsOneAndLeavesIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, UnreadableStoreTest,
-                         testing::Values(SpecialFile::Fifo, SpecialFile::DeviceNode,
-                                         SpecialFile::Directory, SpecialFile::LinkLoop),
-                         [](const testing::TestParamInfo<SpecialFile>& row) {
-                             return std::string(SpecialFileName(row.param));
+                         testing::Values(NonRegularFile::Fifo, NonRegularFile::DeviceNode,
+                                         NonRegularFile::Directory, NonRegularFile::LinkLoop),
+                         [](const testing::TestParamInfo<NonRegularFile>& row) {
+                             return std::string(NonRegularFileName(row.param));
                          });
 
 // Writers that run at once each store a whole set, and readers that run meanwhile each see a

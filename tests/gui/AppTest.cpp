@@ -9,7 +9,7 @@
 #include "settings/CommSettingsStore.h"
 #include "settings/RegistryAccess.h"
 #include "tests/gui/GuiTest.h"
-#include "tests/support/SpecialFiles.h"
+#include "tests/support/NonRegularFiles.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -196,7 +196,7 @@ private slots:
         StoreConnection();
         const std::string path = fifo ? home.Path() + "/feed.tlx" : "/nonexistent/feed.tlx";
         if (fifo)
-            MakeSpecialFile(SpecialFile::Fifo, path);
+            MakeNonRegularFile(NonRegularFile::Fifo, path);
         CTickerluxApp app;
         CModalWatcher watcher(CModalWatcher::Press(QMessageBox::Ok));
         QVERIFY(!app.InitInstance({"tickerlux", QString::fromStdString(path)}));

@@ -1,6 +1,6 @@
 #include "settings/DocFileMessages.h"
 #include "settings/TickerluxDoc.h"
-#include "tests/support/SpecialFiles.h"
+#include "tests/support/NonRegularFiles.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -332,20 +332,20 @@ TEST(DocumentFile, FailedWriteLeavesThePreviousFileWhole)
               1);
 }
 
-class SpecialFileTest : public testing::TestWithParam<SpecialFile> {};
+class NonRegularFileTest : public testing::TestWithParam<NonRegularFile> {};
 
 // Opening must not wait for a writer that never comes; saving must not turn the thing (or what a
 // link names) into a regular file.
-TEST_P(SpecialFileTest, IsNeitherOpenedNorReplaced)
+TEST_P(NonRegularFileTest, IsNeitherOpenedNorReplaced)
 {
     CTempDir dir;
     const std::string path = dir.File("feed.tlx");
-    if (!MakeSpecialFile(GetParam(), path))
+    if (!MakeNonRegularFile(GetParam(), path))
         GTEST_SKIP() << "this process may not make device nodes";
     const std::string before = DescribeFile(path);
     const std::string reason =
-        GetParam() == SpecialFile::Directory   ? "Is a directory."
-        : GetParam() == SpecialFile::LinkLoop ? "Too many levels of symbolic links."
+        GetParam() == NonRegularFile::Directory   ? "Is a directory."
+        : GetParam() == NonRegularFile::LinkLoop ? "Too many levels of symbolic links."
                                               : "Not a regular file (a pipe, a device or a socket).";
 
     CTickerluxDoc doc;
@@ -360,12 +360,12 @@ TEST_P(SpecialFileTest, IsNeitherOpenedNorReplaced)
     EXPECT_TRUE(doc.IsModified());
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, SpecialFileTest,
-                         testing::Values(SpecialFile::Fifo, SpecialFile::DeviceNode,
-                                         SpecialFile::LinkToDeviceNode, SpecialFile::Directory,
-                                         SpecialFile::LinkLoop),
-                         [](const testing::TestParamInfo<SpecialFile>& row) {
-                             return std::string(SpecialFileName(row.param));
+INSTANTIATE_TEST_SUITE_P(Kinds, NonRegularFileTest,
+                         testing::Values(NonRegularFile::Fifo, NonRegularFile::DeviceNode,
+                                         NonRegularFile::LinkToDeviceNode, NonRegularFile::Directory,
+                                         NonRegularFile::LinkLoop),
+                         [](const testing::TestParamInfo<NonRegularFile>& row) {
+                             return std::string(NonRegularFileName(row.param));
                          });
 
 TEST(DocumentFile, SaveIntoAMissingFolderFails)

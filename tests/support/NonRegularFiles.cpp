@@ -1,4 +1,4 @@
-#include "tests/support/SpecialFiles.h"
+#include "tests/support/NonRegularFiles.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -28,37 +28,37 @@ std::string DescribeOne(const std::string& path)
 
 } // namespace
 
-const char* SpecialFileName(SpecialFile kind)
+const char* NonRegularFileName(NonRegularFile kind)
 {
     switch (kind) {
-    case SpecialFile::Fifo: return "Fifo";
-    case SpecialFile::DeviceNode: return "DeviceNode";
-    case SpecialFile::LinkToDeviceNode: return "LinkToDeviceNode";
-    case SpecialFile::Directory: return "Directory";
-    case SpecialFile::LinkLoop: return "LinkLoop";
+    case NonRegularFile::Fifo: return "Fifo";
+    case NonRegularFile::DeviceNode: return "DeviceNode";
+    case NonRegularFile::LinkToDeviceNode: return "LinkToDeviceNode";
+    case NonRegularFile::Directory: return "Directory";
+    case NonRegularFile::LinkLoop: return "LinkLoop";
     }
     return "";
 }
 
-bool MakeSpecialFile(SpecialFile kind, const std::string& path)
+bool MakeNonRegularFile(NonRegularFile kind, const std::string& path)
 {
     switch (kind) {
-    case SpecialFile::Fifo:
+    case NonRegularFile::Fifo:
         if (mkfifo(path.c_str(), 0600) != 0)
             throw std::runtime_error("mkfifo " + path + " failed");
         return true;
-    case SpecialFile::DeviceNode:
+    case NonRegularFile::DeviceNode:
         return MakeNullDevice(path);
-    case SpecialFile::LinkToDeviceNode:
+    case NonRegularFile::LinkToDeviceNode:
         if (!MakeNullDevice(path + ".device"))
             return false;
         std::filesystem::create_symlink(std::filesystem::path(path).filename().string() + ".device",
                                         path);
         return true;
-    case SpecialFile::Directory:
+    case NonRegularFile::Directory:
         std::filesystem::create_directory(path);
         return true;
-    case SpecialFile::LinkLoop:
+    case NonRegularFile::LinkLoop:
         std::filesystem::create_symlink(path + ".other", path);
         std::filesystem::create_symlink(path, path + ".other");
         return true;

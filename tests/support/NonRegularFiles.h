@@ -4,7 +4,7 @@
 
 // Files that are not regular files, for tests that must refuse them. Each is made at `path`,
 // which must lie inside the test's own temporary folder.
-enum class SpecialFile {
+enum class NonRegularFile {
     Fifo,              // a named pipe nobody writes to
     DeviceNode,        // a character device node of the null device
     LinkToDeviceNode,  // a symbolic link to such a node beside it
@@ -13,10 +13,10 @@ enum class SpecialFile {
 };
 
 // The kind's name, for naming test cases.
-const char* SpecialFileName(SpecialFile kind);
+const char* NonRegularFileName(NonRegularFile kind);
 
 // False when this process may not make device nodes (no CAP_MKNOD): the test should skip.
-bool MakeSpecialFile(SpecialFile kind, const std::string& path);
+bool MakeNonRegularFile(NonRegularFile kind, const std::string& path);
 
 // The type, device number and link target of `path` as lstat sees it, to check that it was left
 // as it was.
