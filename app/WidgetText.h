@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/Win1252.h"
+#include "base/Win1252.h"
 
 #include <QString>
 

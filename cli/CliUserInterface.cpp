@@ -1,6 +1,6 @@
 #include "cli/CliUserInterface.h"
 
-#include "settings/Win1252.h"
+#include "base/Win1252.h"
 
 #include <cstdio>
 #include <unistd.h>

@@ -1,6 +1,6 @@
 #include "cli/Escapes.h"
 
-#include "settings/Win1252.h"
+#include "base/Win1252.h"
 
 namespace cli {
 namespace {

@@ -1,14 +1,15 @@
 # Fails when a core folder includes a layer above it or beside it, or Qt.
 # Run as: cmake -DSOURCE_DIR=<project folder> -P CheckLayers.cmake
-set(allowed_settings settings)
-set(allowed_headlines headlines settings)
-set(allowed_sign sign settings)
+set(allowed_base base)
+set(allowed_settings settings base)
+set(allowed_headlines headlines settings base)
+set(allowed_sign sign settings base)
 # usb/BetaBriteUsb.h declares the library's entry points that the USB link looks up.
-set(allowed_link link settings usb)
-set(allowed_engine engine headlines sign link settings)
+set(allowed_link link settings base usb)
+set(allowed_engine engine headlines sign link settings base)
 
 set(problems "")
-foreach(layer settings headlines sign link engine)
+foreach(layer base settings headlines sign link engine)
   file(GLOB sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
   foreach(source ${sources})
     file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^[ \t]*#[ \t]*include")

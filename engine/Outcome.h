@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/Failure.h"
+#include "base/Failure.h"
 
 #include <vector>
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "base/Failure.h"
 #include "engine/Outcome.h"
 #include "headlines/TimeLimits.h"
 #include "link/Delivery.h"
 #include "settings/CommSettings.h"
-#include "settings/Failure.h"
 
 #include <chrono>
 #include <cstddef>

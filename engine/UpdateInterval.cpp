@@ -1,6 +1,6 @@
 #include "engine/UpdateInterval.h"
 
-#include "settings/Decimal.h"
+#include "base/Decimal.h"
 
 #include <algorithm>
 

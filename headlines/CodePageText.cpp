@@ -1,6 +1,6 @@
 #include "headlines/CodePageText.h"
 
-#include "settings/Win1252.h"
+#include "base/Win1252.h"
 
 #include <unicode/translit.h>
 #include <unicode/unistr.h>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/Failure.h"
 #include "headlines/TimeLimits.h"
-#include "settings/Failure.h"
 
 #include <cstddef>
 #include <functional>

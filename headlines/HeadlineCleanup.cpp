@@ -1,8 +1,8 @@
 #include "headlines/HeadlineCleanup.h"
 
+#include "base/Utf8.h"
+#include "base/Win1252.h"
 #include "headlines/CodePageText.h"
-#include "settings/Utf8.h"
-#include "settings/Win1252.h"
 
 #include <gumbo.h>
 #include <unicode/uchar.h>

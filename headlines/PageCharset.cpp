@@ -1,6 +1,6 @@
 #include "headlines/PageCharset.h"
 
-#include "settings/Utf8.h"
+#include "base/Utf8.h"
 
 #include <unicode/ucnv.h>
 

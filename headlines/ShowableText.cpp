@@ -1,7 +1,7 @@
 #include "headlines/ShowableText.h"
 
+#include "base/Win1252.h"
 #include "headlines/CodePageText.h"
-#include "settings/Win1252.h"
 
 #include <algorithm>
 

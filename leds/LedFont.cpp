@@ -1,6 +1,6 @@
 #include "leds/LedFont.h"
 
-#include "settings/Win1252.h"
+#include "base/Win1252.h"
 #include "sign/SignDecoder.h"
 
 #include <string_view>

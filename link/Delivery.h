@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/Failure.h"
 #include "settings/CommSettings.h"
-#include "settings/Failure.h"
 
 #include <chrono>
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "settings/Archive.h"
 
-#include "settings/Win1252.h"
+#include "base/Win1252.h"
 
 static_assert(sizeof(int) == 4, "the archive stores int as 4 bytes");
 

@@ -1,7 +1,7 @@
 // The settings file side of CTickerluxDoc: Serialize and the open/save handling around it.
+#include "base/FileIo.h"
 #include "settings/Archive.h"
 #include "settings/DocFileMessages.h"
-#include "settings/FileIo.h"
 #include "settings/TickerluxDoc.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "settings/PortMap.h"
 
+#include "base/FileLock.h"
 #include "settings/CommSettingsStore.h"
-#include "settings/FileLock.h"
 #include "settings/RegistryAccess.h"
 #include "settings/UserStore.h"
 

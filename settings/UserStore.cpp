@@ -1,6 +1,6 @@
 #include "settings/UserStore.h"
 
-#include "settings/FileIo.h"
+#include "base/FileIo.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "settings/Decimal.h"
+#include "base/Decimal.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The sign's face as the renderer draws it, checked on the drawn pixels: each LED is read at the
 // centre of its cell.
+#include "base/Win1252.h"
 #include "leds/LedColors.h"
 #include "leds/LedDisplay.h"
 #include "leds/LedFont.h"
 #include "leds/LedPanel.h"
-#include "settings/Win1252.h"
 #include "sign/SignCharTable.h"
 
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "settings/Win1252.h"
+#include "base/Win1252.h"
 
 #include <gtest/gtest.h>
 

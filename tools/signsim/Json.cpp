@@ -1,6 +1,6 @@
 #include "tools/signsim/Json.h"
 
-#include "settings/Utf8.h"
+#include "base/Utf8.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #include "tools/signsim/Json.h"
 #include "tools/signsim/Report.h"
 
-#include "settings/Win1252.h"
+#include "base/Win1252.h"
 
 namespace signsim {
 namespace {

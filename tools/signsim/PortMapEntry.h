@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/FileLock.h"
+#include "base/FileLock.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
-#include "settings/Win1252.h"
+#include "base/Win1252.h"
 
-#include "settings/Utf8.h"
+#include "base/Utf8.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "settings/Failure.h"
+#include "base/Failure.h"
 
 #include <cerrno>
 

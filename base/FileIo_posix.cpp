@@ -1,4 +1,4 @@
-#include "settings/FileIo.h"
+#include "base/FileIo.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "settings/FileLock.h"
+#include "base/FileLock.h"
 
 #include <cerrno>
 #include <fcntl.h>

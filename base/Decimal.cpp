@@ -1,4 +1,4 @@
-#include "settings/Decimal.h"
+#include "base/Decimal.h"
 
 #include <algorithm>
 #include <climits>
