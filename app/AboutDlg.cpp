@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace tickerlux::app {
+
 CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
@@ -62,3 +64,5 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     setTabOrder(m_linkHome, m_contact);
     ok->setFocus();
 }
+
+} // namespace tickerlux::app

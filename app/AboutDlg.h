@@ -2,8 +2,11 @@
 
 #include <QDialog>
 
-class CHyperlinkButton;
 class QLineEdit;
+
+namespace tickerlux::app {
+
+class CHyperlinkButton;
 
 // Help > About: name and version, the contact address (selectable, read-only) and two links.
 class CAboutDlg : public QDialog {
@@ -20,3 +23,5 @@ private:
     CHyperlinkButton* m_linkUpdates = nullptr;
     QLineEdit* m_contact = nullptr;
 };
+
+} // namespace tickerlux::app

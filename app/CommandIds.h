@@ -2,7 +2,7 @@
 
 // Command and control ids of the desktop program, kept as in the resource set so that menus,
 // toolbar and form share one numbering.
-namespace ids {
+namespace tickerlux::app::ids {
 
 // Commands.
 inline constexpr int kFileNew = 57600;
@@ -61,4 +61,4 @@ inline constexpr int kSaveCommSettings = 1039;
 // Auto-update timer of the form.
 inline constexpr int kUpdateTimerId = 41;
 
-} // namespace ids
+} // namespace tickerlux::app::ids

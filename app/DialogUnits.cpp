@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QWidget>
 
+namespace tickerlux::app {
+
 CDialogUnits::CDialogUnits(const QFont& font)
 {
     // The average width over the 52 Latin letters, rounded, as dialog templates measure it.
@@ -50,3 +52,5 @@ void CDialogLayout::Apply(int width, int height)
         item.control->setGeometry(where);
     }
 }
+
+} // namespace tickerlux::app

@@ -4,6 +4,10 @@
 #include <QList>
 #include <QRect>
 
+class QWidget;
+
+namespace tickerlux::app {
+
 // Converts dialog-template units to pixels for a font: x units are a quarter of the font's
 // average character width, y units an eighth of its height.
 class CDialogUnits {
@@ -31,8 +35,6 @@ private:
     int m_xScale = 0;  // 1000 x the pixels of 4 x units
 };
 
-class QWidget;
-
 // Lays controls out at the rectangles of a dialog template, in dialog units of the owner's font.
 // Controls whose text would be cut (labels, buttons, check boxes, lists) widen the x unit for
 // the whole template, so proportions stay and every text shows whole.
@@ -55,3 +57,5 @@ private:
     QWidget* m_owner;
     QList<Item> m_items;
 };
+
+} // namespace tickerlux::app

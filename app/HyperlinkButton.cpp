@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+namespace tickerlux::app {
+
 namespace {
 
 constexpr int kCellHeight = 14;
@@ -54,3 +56,5 @@ void CHyperlinkButton::paintEvent(QPaintEvent* /*event*/)
     // One line, vertically centred, cut (never wrapped) at the right edge.
     painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
 }
+
+} // namespace tickerlux::app

@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QPushButton>
 
+namespace tickerlux::app {
+
 // A push button drawn as a web link: its caption in underlined blue on the dialog face (red while
 // pressed), cut at the right edge, with a pointing-hand cursor over it. The owner opens the
 // address on click.
@@ -27,3 +29,5 @@ private:
     QColor m_faceColor;
     QFont m_linkFont;
 };
+
+} // namespace tickerlux::app

@@ -4,11 +4,11 @@
 #include <QString>
 #include <QUrl>
 
-namespace links {
+namespace tickerlux::app::links {
 
 void OpenLink(const char* address)
 {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(address)));
 }
 
-} // namespace links
+} // namespace tickerlux::app::links

@@ -2,7 +2,7 @@
 
 // The web pages and contact address that the form's "See Also:" buttons and the About box show.
 // The address doubles as the caption where a button shows an address.
-namespace links {
+namespace tickerlux::app::links {
 
 inline constexpr const char* kHome = "https://tickerlux.example.org/";
 inline constexpr const char* kUpdates = "https://tickerlux.example.org/download/";
@@ -18,4 +18,4 @@ inline constexpr const char* kShopCaption = "Signs";
 // Opens an address in the user's browser; the result is not checked.
 void OpenLink(const char* address);
 
-} // namespace links
+} // namespace tickerlux::app::links

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+namespace tickerlux::app {
+
 // The keyboard's lock keys, for the status bar's CAP, NUM and SCRL panes.
 struct LockKeyState {
     bool capsLock = false;
@@ -11,3 +13,5 @@ struct LockKeyState {
 
 // The current state, or nothing when the windowing system does not report it.
 std::optional<LockKeyState> QueryLockKeys();
+
+} // namespace tickerlux::app

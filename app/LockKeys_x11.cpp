@@ -5,6 +5,8 @@
 
 #include <X11/XKBlib.h>
 
+namespace tickerlux::app {
+
 namespace {
 
 bool IndicatorOn(Display* display, const char* name)
@@ -25,3 +27,5 @@ std::optional<LockKeyState> QueryLockKeys()
     return LockKeyState{IndicatorOn(display, "Caps Lock"), IndicatorOn(display, "Num Lock"),
                         IndicatorOn(display, "Scroll Lock")};
 }
+
+} // namespace tickerlux::app

@@ -20,6 +20,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+namespace tickerlux::app {
+
 namespace {
 
 constexpr const char* kReady = "Ready";
@@ -36,7 +38,7 @@ void SetPrompt(QAction* action, const QString& prompt)
 
 } // namespace
 
-CMainFrame::CMainFrame(CTickerluxApp& app, CTickerluxDoc& doc)
+CMainFrame::CMainFrame(CTickerluxApp& app, settings::CTickerluxDoc& doc)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
@@ -137,7 +139,7 @@ void CMainFrame::CreateMenus()
     connect(cleanup, &QAction::toggled, this, [this](bool on) { m_view->OnHeadlineCleanup(on); });
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-    QAction* about = AddAction(ids::kAppAbout, QStringLiteral("&About %1...").arg(QString::fromLatin1(kProductName)),
+    QAction* about = AddAction(ids::kAppAbout, QStringLiteral("&About %1...").arg(QString::fromLatin1(settings::kProductName)),
                                QStringLiteral("Display program information, version number and "
                                               "copyright\nAbout"),
                                helpMenu);
@@ -241,7 +243,7 @@ QString CMainFrame::IndicatorText(int id) const
 
 void CMainFrame::UpdateTitle()
 {
-    setWindowTitle(QString::fromLatin1(kProductName) + QStringLiteral(" - ") +
+    setWindowTitle(QString::fromLatin1(settings::kProductName) + QStringLiteral(" - ") +
                    QString::fromStdString(m_doc.GetTitle()));
 }
 
@@ -288,3 +290,5 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     else
         event->ignore();
 }
+
+} // namespace tickerlux::app

@@ -6,20 +6,26 @@
 #include <string>
 #include <vector>
 
-class CSignPreview;
-class CTickerluxApp;
-class CTickerluxDoc;
-class CTickerluxView;
 class QLabel;
 class QMenu;
 class QToolBar;
+
+namespace tickerlux::settings {
+class CTickerluxDoc;
+} // namespace tickerlux::settings
+
+namespace tickerlux::app {
+
+class CSignPreview;
+class CTickerluxApp;
+class CTickerluxView;
 
 // The main window: menus, toolbar, status bar and the headline form, at the fixed size that fits
 // the form. Its caption is the product name, " - " and the document's title.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    CMainFrame(CTickerluxApp& app, CTickerluxDoc& doc);
+    CMainFrame(CTickerluxApp& app, settings::CTickerluxDoc& doc);
 
     CTickerluxView* View() const { return m_view; }
     // The action of a menu or toolbar command (ids::kFileNew, ...); nullptr for an unknown id.
@@ -52,7 +58,7 @@ private:
     void UpdateSignPreview();
 
     CTickerluxApp& m_app;
-    CTickerluxDoc& m_doc;
+    settings::CTickerluxDoc& m_doc;
     CTickerluxView* m_view = nullptr;
     CSignPreview* m_signPreview = nullptr;
     QToolBar* m_toolBar = nullptr;
@@ -62,3 +68,5 @@ private:
     QMap<int, QAction*> m_actions;
     QMap<int, QLabel*> m_indicators;
 };
+
+} // namespace tickerlux::app

@@ -7,11 +7,13 @@
 #include <cstdint>
 #include <vector>
 
+namespace tickerlux::app {
+
 namespace {
 
 // The framework's profile key for this program, and the list's section in it.
 const std::string kKey = std::string("Software\\Local AppWizard-Generated Applications\\") +
-                         kProductName + "\\Recent File List";
+                         settings::kProductName + "\\Recent File List";
 constexpr std::uint32_t kMaxPathBytes = 4096;
 
 std::string EntryName(int index)
@@ -21,7 +23,7 @@ std::string EntryName(int index)
 
 } // namespace
 
-CRecentFileList::CRecentFileList(const CRegistryAccess& registry) : m_registry(registry) {}
+CRecentFileList::CRecentFileList(const settings::CRegistryAccess& registry) : m_registry(registry) {}
 
 void CRecentFileList::ReadList()
 {
@@ -30,7 +32,7 @@ void CRecentFileList::ReadList()
     for (int i = 0; i < kSize; ++i) {
         std::fill(buffer.begin(), buffer.end(), '\0');
         std::uint32_t size = 0;
-        if (!m_registry.ReadValue(buffer.data(), &size, kMaxPathBytes, RegRoot::CurrentUser, kKey,
+        if (!m_registry.ReadValue(buffer.data(), &size, kMaxPathBytes, settings::RegRoot::CurrentUser, kKey,
                                   EntryName(i)))
             continue;
         const std::string path(buffer.data());  // stored with its terminating zero
@@ -60,10 +62,12 @@ void CRecentFileList::WriteList() const
     for (int i = 0; i < kSize; ++i) {
         if (i < static_cast<int>(m_files.size())) {
             const std::string& path = m_files[static_cast<std::size_t>(i)];
-            m_registry.WriteValue(path.c_str(), kRegSz, static_cast<std::uint32_t>(path.size() + 1),
-                                  RegRoot::CurrentUser, kKey, EntryName(i));
+            m_registry.WriteValue(path.c_str(), settings::kRegSz, static_cast<std::uint32_t>(path.size() + 1),
+                                  settings::RegRoot::CurrentUser, kKey, EntryName(i));
         } else {
-            m_registry.DeleteValue(RegRoot::CurrentUser, kKey, EntryName(i));
+            m_registry.DeleteValue(settings::RegRoot::CurrentUser, kKey, EntryName(i));
         }
     }
 }
+
+} // namespace tickerlux::app

@@ -3,7 +3,11 @@
 #include <string>
 #include <vector>
 
+namespace tickerlux::settings {
 class CRegistryAccess;
+} // namespace tickerlux::settings
+
+namespace tickerlux::app {
 
 // File > recent files: the last settings files opened or saved, newest first, kept in the
 // per-user store so that the next run shows them too.
@@ -11,7 +15,7 @@ class CRecentFileList {
 public:
     static constexpr int kSize = 4;
 
-    explicit CRecentFileList(const CRegistryAccess& registry);
+    explicit CRecentFileList(const settings::CRegistryAccess& registry);
 
     // Reads the stored list; unreadable entries are skipped.
     void ReadList();
@@ -26,6 +30,8 @@ public:
 private:
     void WriteList() const;
 
-    const CRegistryAccess& m_registry;
+    const settings::CRegistryAccess& m_registry;
     std::vector<std::string> m_files;
 };
+
+} // namespace tickerlux::app

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace tickerlux::app {
+
 namespace {
 
 constexpr int kCharacters = 20;
@@ -47,3 +49,5 @@ void CSignPreview::hideEvent(QHideEvent* /*event*/)
     m_display.SetVisible(false);
     emit VisibilityChanged(false);
 }
+
+} // namespace tickerlux::app

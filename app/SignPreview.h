@@ -6,6 +6,8 @@
 
 #include <string_view>
 
+namespace tickerlux::app {
+
 // View > Sign Preview: a window of its own beside the form that draws the sign line as the sign
 // shows it, moving as the sign moves it. It only draws; nothing goes to the sign.
 class CSignPreview : public QWidget {
@@ -29,3 +31,5 @@ protected:
 private:
     leds::CLedDisplay m_display;
 };
+
+} // namespace tickerlux::app

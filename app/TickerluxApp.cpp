@@ -12,10 +12,12 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+namespace tickerlux::app {
+
 namespace {
 
-constexpr const char* kAppName = kProductName;
-const std::string kFileFilter = std::string(kProductName) + " Files(*.tlx)";
+constexpr const char* kAppName = settings::kProductName;
+const std::string kFileFilter = std::string(settings::kProductName) + " Files(*.tlx)";
 constexpr const char* kDefaultSuffix = "tlx";
 
 std::string ToPath(const QString& path)
@@ -32,13 +34,13 @@ public:
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
 
-DocFileResult OpenDocument(CTickerluxDoc& doc, const QString& path)
+settings::DocFileResult OpenDocument(settings::CTickerluxDoc& doc, const QString& path)
 {
     const CWaitCursor wait;
     return doc.OnOpenDocument(ToPath(path));
 }
 
-DocFileResult SaveDocument(CTickerluxDoc& doc, const QString& path)
+settings::DocFileResult SaveDocument(settings::CTickerluxDoc& doc, const QString& path)
 {
     const CWaitCursor wait;
     return doc.OnSaveDocument(ToPath(path));
@@ -61,7 +63,7 @@ bool CTickerluxApp::InitInstance(const QStringList& arguments)
 
     if (arguments.size() > 1) {
         const QString& path = arguments.at(1);
-        const DocFileResult result = OpenDocument(m_doc, path);
+        const settings::DocFileResult result = OpenDocument(m_doc, path);
         if (!result.ok) {
             ShowFileMessage(result.message);
             return false;
@@ -111,11 +113,11 @@ bool CTickerluxApp::OpenDocumentFile(const QString& path)
 
 bool CTickerluxApp::OpenFile(const QString& path)
 {
-    const DocFileResult result = OpenDocument(m_doc, path);
+    const settings::DocFileResult result = OpenDocument(m_doc, path);
     if (!result.ok) {
         ShowFileMessage(result.message);
         // A file that broke off mid-way left a fresh document behind: show it as such.
-        if (result.message == docmsg::kUnexpectedFormat)
+        if (result.message == settings::kUnexpectedFormat)
             AfterDocumentChange();
         return false;
     }
@@ -158,7 +160,7 @@ bool CTickerluxApp::DoSave(const QString& path)
         if (target.isEmpty())
             return false;
     }
-    const DocFileResult result = SaveDocument(m_doc, target);
+    const settings::DocFileResult result = SaveDocument(m_doc, target);
     if (!result.ok) {
         ShowFileMessage(result.message);
         return false;
@@ -220,3 +222,5 @@ void CTickerluxApp::OnAppAbout()
     CAboutDlg dialog(m_frame.get());
     dialog.exec();
 }
+
+} // namespace tickerlux::app

@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 
+namespace tickerlux::app {
+
 class CMainFrame;
 
 // The desktop program: one settings document, its main window, the File commands around them
@@ -31,7 +33,7 @@ public:
     // file cannot be opened: the program then ends.
     bool InitInstance(const QStringList& arguments);
 
-    CTickerluxDoc& Document() { return m_doc; }
+    settings::CTickerluxDoc& Document() { return m_doc; }
     CMainFrame* MainFrame() const { return m_frame.get(); }
     const CRecentFileList& RecentFiles() const { return m_recentFiles; }
 
@@ -61,9 +63,11 @@ private:
     void AddToRecentFiles();
     void AfterDocumentChange();
 
-    CRegistryAccess m_registry;
+    settings::CRegistryAccess m_registry;
     CRecentFileList m_recentFiles;
-    CTickerluxDoc m_doc;
+    settings::CTickerluxDoc m_doc;
     std::unique_ptr<CMainFrame> m_frame;
     FileNamePrompt m_fileNamePrompt;
 };
+
+} // namespace tickerlux::app

@@ -23,6 +23,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+namespace tickerlux::app {
+
 namespace {
 
 using widgettext::FromBytes;
@@ -39,7 +41,7 @@ void ShowText(QLineEdit* edit, const std::string& bytes)
 
 } // namespace
 
-CTickerluxView::CTickerluxView(CTickerluxDoc& doc, QWidget* parent)
+CTickerluxView::CTickerluxView(settings::CTickerluxDoc& doc, QWidget* parent)
     : QWidget(parent), m_doc(doc), m_engine(doc, *this)
 {
     CreateControls();
@@ -48,7 +50,7 @@ CTickerluxView::CTickerluxView(CTickerluxDoc& doc, QWidget* parent)
     m_updateTimer.setTimerType(Qt::VeryCoarseTimer);
     connect(&m_updateTimer, &QTimer::timeout, this, [this] { OnTimer(ids::kUpdateTimerId); });
     m_doc.AddObserver(this);
-    m_engine.SetHeadlineCleanup(commstore::LoadHeadlineCleanup(CRegistryAccess()));
+    m_engine.SetHeadlineCleanup(settings::commstore::LoadHeadlineCleanup(settings::CRegistryAccess()));
 }
 
 CTickerluxView::~CTickerluxView()
@@ -229,11 +231,11 @@ void CTickerluxView::OnInitialUpdate()
 
 void CTickerluxView::LoadCommSettings()
 {
-    if (!commstore::Load(m_doc.Comm, m_registry))
+    if (!settings::commstore::Load(m_doc.Comm, m_registry))
         OnCommunicationSettings();
 }
 
-void CTickerluxView::OnDocumentUpdate(IDocumentObserver* /*sender*/, long /*hint*/)
+void CTickerluxView::OnDocumentUpdate(settings::IDocumentObserver* /*sender*/, long /*hint*/)
 {
     m_webServer = m_doc.WebServer;
     m_webPath = m_doc.WebPath;
@@ -313,7 +315,7 @@ std::chrono::milliseconds CTickerluxView::UpdateTimerPeriod() const
 void CTickerluxView::StartUpdateTimer(int minutes)
 {
     // Starting a running timer replaces it with the new period.
-    m_updateTimer.start(interval::TimerPeriod(minutes));
+    m_updateTimer.start(engine::interval::TimerPeriod(minutes));
     m_timerId = ids::kUpdateTimerId;
 }
 
@@ -328,7 +330,7 @@ void CTickerluxView::KillUpdateTimer()
 int CTickerluxView::GetUpdateMinutes()
 {
     UpdateData(true);
-    const interval::UpdateMinutes result = interval::GetUpdateMinutes(m_doc.UpdateMinutes);
+    const engine::interval::UpdateMinutes result = engine::interval::GetUpdateMinutes(m_doc.UpdateMinutes);
     if (result.rewritten) {
         m_updateMinutes = m_doc.UpdateMinutes;
         UpdateData(false);
@@ -418,9 +420,9 @@ void CTickerluxView::OnHeadlineCleanup(bool on)
 {
     m_engine.SetHeadlineCleanup(on);
     // The switch still holds for this session.
-    if (!commstore::SaveHeadlineCleanup(on, CRegistryAccess()))
+    if (!settings::commstore::SaveHeadlineCleanup(on, settings::CRegistryAccess()))
         MessageBox("The Clean Up Headlines setting could not be saved in " +
-                   userstore::StoreFilePath() + ".");
+                   settings::userstore::StoreFilePath() + ".");
 }
 
 // --- What the engine shows the user.
@@ -428,7 +430,7 @@ void CTickerluxView::OnHeadlineCleanup(bool on)
 void CTickerluxView::MessageBox(const std::string& text)
 {
     // An update's messages come with an OK button and no icon.
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kProductName), FromBytes(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(settings::kProductName), FromBytes(text), QMessageBox::Ok,
                     window());
     // The wait cursor of a running update would hang over the box too: the user gets an arrow
     // for the OK button, and the wait cursor comes back afterwards.
@@ -456,3 +458,5 @@ void CTickerluxView::PumpMessages(int maxMessages)
     for (int i = 0; i < maxMessages; ++i)
         QCoreApplication::processEvents();
 }
+
+} // namespace tickerlux::app

@@ -11,12 +11,15 @@
 #include <chrono>
 #include <string>
 
-class CHyperlinkButton;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+
+namespace tickerlux::app {
+
+class CHyperlinkButton;
 
 // The headline form: edits the feed settings of the document, shows the last downloaded page and
 // runs the update commands, by hand and on the auto-update timer. The update pipeline itself is
@@ -24,14 +27,14 @@ class QPushButton;
 //
 // Controls carry their ids as object names ("1001" is the web server edit box). Member texts
 // hold Windows-1252 bytes like the document; they become Unicode only inside the widgets.
-class CTickerluxView : public QWidget, public IUserInterface, public IDocumentObserver {
+class CTickerluxView : public QWidget, public engine::IUserInterface, public settings::IDocumentObserver {
     Q_OBJECT
 public:
-    explicit CTickerluxView(CTickerluxDoc& doc, QWidget* parent = nullptr);
+    explicit CTickerluxView(settings::CTickerluxDoc& doc, QWidget* parent = nullptr);
     ~CTickerluxView() override;
 
-    CTickerluxDoc& GetDocument() const { return m_doc; }
-    CTickerluxEngine& Engine() { return m_engine; }
+    settings::CTickerluxDoc& GetDocument() const { return m_doc; }
+    engine::CTickerluxEngine& Engine() { return m_engine; }
 
     // At the first display and after every File > New and File > Open.
     void OnInitialUpdate();
@@ -51,7 +54,7 @@ public:
     std::chrono::milliseconds UpdateTimerPeriod() const;
 
     // IDocumentObserver: copies the document into the form.
-    void OnDocumentUpdate(IDocumentObserver* sender, long hint) override;
+    void OnDocumentUpdate(settings::IDocumentObserver* sender, long hint) override;
 
     // IUserInterface.
     void MessageBox(const std::string& text) override;
@@ -100,7 +103,7 @@ private:
     void KillUpdateTimer();
     void LoadCommSettings();
 
-    CTickerluxDoc& m_doc;
+    settings::CTickerluxDoc& m_doc;
 
     unsigned m_timerId = 0;
     QTimer m_updateTimer;
@@ -122,7 +125,7 @@ private:
     int m_showTime = 0;
     std::string m_sourceText;
 
-    CRegistryAccess m_registry;
+    settings::CRegistryAccess m_registry;
     bool m_registryLoaded = false;
 
     // Set while UpdateData fills the controls, so that their change signals are not handlers.
@@ -145,5 +148,7 @@ private:
     QPlainTextEdit* m_sourceWindow = nullptr;
 
     // Last: it holds references to the document and to this view's user interface.
-    CTickerluxEngine m_engine;
+    engine::CTickerluxEngine m_engine;
 };
+
+} // namespace tickerlux::app

@@ -5,7 +5,7 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    CTickerluxApp app;
+    tickerlux::app::CTickerluxApp app;
     if (!app.InitInstance(QApplication::arguments()))
         return 1;
     return QApplication::exec();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 
+namespace tickerlux::base {
+
 int LeadingDecimal(std::string_view text)
 {
     std::size_t i = 0;
@@ -22,3 +24,5 @@ int LeadingDecimal(std::string_view text)
         return static_cast<int>(-value);
     return static_cast<int>(std::min<long long>(value, INT_MAX));
 }
+
+} // namespace tickerlux::base

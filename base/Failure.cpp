@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+namespace tickerlux::base {
+
 std::string Failure::Text() const
 {
     if (where.empty())
@@ -72,3 +74,5 @@ FailureKind FailureKindForErrno(int error)
         return FailureKind::Io;
     }
 }
+
+} // namespace tickerlux::base

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace tickerlux::base {
+
 // What went wrong when the program talked to the outside world (a web server, a port, the USB
 // library), as a value that the layers below the engine return and the front ends read.
 enum class FailureKind {
@@ -41,3 +43,5 @@ std::string_view Describe(FailureKind kind);
 
 // The kind of an errno from opening or writing a device.
 FailureKind FailureKindForErrno(int error);
+
+} // namespace tickerlux::base

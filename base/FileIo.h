@@ -4,9 +4,10 @@
 #include <string>
 #include <string_view>
 
+namespace tickerlux::base {
+
 // Whole-file reads and crash-safe whole-file replacement. Failures carry the system's errno so
 // the caller can say why in the system's own words.
-namespace fileio {
 
 // The error of a file that is there but is no regular file (a pipe, a device, a socket):
 // reading it could wait forever and replacing it would destroy it.
@@ -32,4 +33,4 @@ Status ReadAll(const std::string& path, std::string& bytes, std::size_t maxBytes
 Status ReplaceAtomically(const std::string& path, std::string_view bytes,
                          unsigned newFileMode = 0666);
 
-} // namespace fileio
+} // namespace tickerlux::base

@@ -10,7 +10,8 @@
 #include <unistd.h>
 #include <utility>
 
-namespace fileio {
+namespace tickerlux::base {
+
 namespace {
 
 class CFd {
@@ -205,4 +206,4 @@ Status ReplaceAtomically(const std::string& path, std::string_view bytes, unsign
     return {};
 }
 
-} // namespace fileio
+} // namespace tickerlux::base

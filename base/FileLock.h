@@ -2,11 +2,12 @@
 
 #include <string>
 
+namespace tickerlux::base {
+
 // A lock on a file that lasts while its holder lives: the system drops it when the holder's
 // process ends, however it ends (SIGKILL included), so a lock that is held proves a running
 // holder, unlike a recorded process number that a new process may get again. Testing it takes
 // nothing, and opening or closing the file elsewhere in the holder's process does not drop it.
-namespace filelock {
 
 class CHeldLock {
 public:
@@ -27,6 +28,6 @@ private:
 
 // Whether some process holds the lock on `path` now. A missing file, or anything that is not a
 // regular file, is not held.
-bool IsHeld(const std::string& path);
+bool IsLockHeld(const std::string& path);
 
-} // namespace filelock
+} // namespace tickerlux::base

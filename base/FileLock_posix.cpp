@@ -5,7 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace filelock {
+namespace tickerlux::base {
+
 namespace {
 
 // Open-file-description locks: owned by the open file, not by the process, so that closing
@@ -51,7 +52,7 @@ CHeldLock::~CHeldLock()
         close(m_fd);
 }
 
-bool IsHeld(const std::string& path)
+bool IsLockHeld(const std::string& path)
 {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
@@ -65,4 +66,4 @@ bool IsHeld(const std::string& path)
     return held;
 }
 
-} // namespace filelock
+} // namespace tickerlux::base

@@ -1,6 +1,6 @@
 #include "base/Utf8.h"
 
-namespace utf8 {
+namespace tickerlux::base::utf8 {
 
 std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& at)
 {
@@ -62,4 +62,4 @@ void Append(std::string& out, char32_t point)
     }
 }
 
-} // namespace utf8
+} // namespace tickerlux::base::utf8

@@ -6,7 +6,7 @@
 #include <string_view>
 
 // UTF-8 decoding and encoding, shared by every place that turns text into or out of Unicode.
-namespace utf8 {
+namespace tickerlux::base::utf8 {
 
 // Decodes the sequence at `at` and moves `at` past it. A malformed sequence (bad lead or
 // continuation byte, cut short, overlong, a surrogate, above U+10FFFF) gives nullopt and moves
@@ -16,4 +16,4 @@ std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& at);
 // Appends the UTF-8 form of a code point.
 void Append(std::string& out, char32_t codePoint);
 
-} // namespace utf8
+} // namespace tickerlux::base::utf8

@@ -4,7 +4,7 @@
 
 #include <array>
 
-namespace win1252 {
+namespace tickerlux::base::win1252 {
 namespace {
 
 // 0x80..0x9F: the code page's own characters; 0 marks the five undefined bytes.
@@ -78,4 +78,4 @@ std::string FromUtf16Le(std::string_view units)
     return out;
 }
 
-} // namespace win1252
+} // namespace tickerlux::base::win1252

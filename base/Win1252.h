@@ -4,7 +4,7 @@
 #include <string_view>
 
 // The program's texts are Windows-1252 bytes; the outside world (widgets, terminals) speaks Unicode.
-namespace win1252 {
+namespace tickerlux::base::win1252 {
 
 // The Unicode code point of one Windows-1252 byte; bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D,
 // which the code page leaves undefined, map to the C1 control of the same value.
@@ -21,4 +21,4 @@ std::string FromUtf8(std::string_view utf8);
 // Little-endian UTF-16 code units (surrogate pairs joined; lone surrogates become '?').
 std::string FromUtf16Le(std::string_view units);
 
-} // namespace win1252
+} // namespace tickerlux::base::win1252

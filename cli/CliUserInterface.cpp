@@ -5,21 +5,21 @@
 #include <cstdio>
 #include <unistd.h>
 
-namespace cli {
+namespace tickerlux::cli {
 
 void CCliUserInterface::MessageBox(const std::string& text)
 {
-    std::fprintf(stderr, "%s\n", win1252::ToUtf8(text).c_str());
+    std::fprintf(stderr, "%s\n", base::win1252::ToUtf8(text).c_str());
 }
 
-void CCliUserInterface::DeliveryFailed(const Failure& failure)
+void CCliUserInterface::DeliveryFailed(const base::Failure& failure)
 {
     PrintLine(failure.Text());
 }
 
-void CCliUserInterface::DownloadFailed(const Failure& failure)
+void CCliUserInterface::DownloadFailed(const base::Failure& failure)
 {
-    std::string line = "cause: " + std::string(Describe(failure.kind));
+    std::string line = "cause: " + std::string(base::Describe(failure.kind));
     if (!failure.systemText.empty())
         line += " (" + failure.systemText + ")";
     PrintLine(line);
@@ -31,7 +31,7 @@ void CCliUserInterface::PrintLine(const std::string& text)
         std::fputc('\n', stderr);
         m_progressShown = false;
     }
-    std::fprintf(stderr, "%s\n", win1252::ToUtf8(text).c_str());
+    std::fprintf(stderr, "%s\n", base::win1252::ToUtf8(text).c_str());
 }
 
 void CCliUserInterface::DeliveryProgress(long long sent, long long total)
@@ -46,4 +46,4 @@ void CCliUserInterface::DeliveryProgress(long long sent, long long total)
     std::fflush(stderr);
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

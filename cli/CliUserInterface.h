@@ -4,21 +4,21 @@
 
 #include <string>
 
-namespace cli {
+namespace tickerlux::cli {
 
 // Message boxes and delivery failures go to standard error, one per line, in UTF-8; so does the
 // progress of a long delivery when standard error is a terminal.
-class CCliUserInterface : public IUserInterface {
+class CCliUserInterface : public engine::IUserInterface {
 public:
     void MessageBox(const std::string& text) override;
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
     void PumpMessages(int /*maxMessages*/) override { ++m_pumpCalls; }
-    void DeliveryFailed(const Failure& failure) override;
+    void DeliveryFailed(const base::Failure& failure) override;
     void DeliveryProgress(long long sent, long long total) override;
 
     // After the fetcher's message: "cause: connection refused (Failed to connect to ...)".
-    void DownloadFailed(const Failure& failure) override;
+    void DownloadFailed(const base::Failure& failure) override;
 
     int PumpCalls() const { return m_pumpCalls; }
 
@@ -31,4 +31,4 @@ private:
     bool m_progressShown = false;
 };
 
-} // namespace cli
+} // namespace tickerlux::cli

@@ -10,7 +10,8 @@
 
 #include <optional>
 
-namespace cli {
+namespace tickerlux::cli {
+
 namespace {
 
 constexpr const char* kSynopsis = "clear [--com N] [--connection KIND]";
@@ -23,11 +24,11 @@ int RunClear(const std::vector<std::string>& given)
         return UsageError(kSynopsis, *problem);
     if (!args.empty())
         return UsageError(kSynopsis, "unexpected argument '" + args[0] + "'");
-    CTickerluxDoc doc;
+    settings::CTickerluxDoc doc;
     if (!LoadStoredConnection(doc, "clear", connection))
         return kExitFailed;
     CCliUserInterface ui;
-    CTickerluxEngine engine(doc, ui);
+    engine::CTickerluxEngine engine(doc, ui);
     return engine.OnClearSign().Succeeded() ? kExitOk : kExitFailed;
 }
 
@@ -43,4 +44,4 @@ Command ClearCommand()
             RunClear};
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

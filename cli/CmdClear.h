@@ -2,9 +2,9 @@
 
 #include "cli/Commands.h"
 
-namespace cli {
+namespace tickerlux::cli {
 
 // `clear`: the Clear Sign command.
 Command ClearCommand();
 
-} // namespace cli
+} // namespace tickerlux::cli

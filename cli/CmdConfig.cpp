@@ -2,8 +2,8 @@
 
 #include "cli/ConnectionKinds.h"
 #include "cli/ExitCodes.h"
-#include "cli/Output.h"
 #include "cli/FeedFields.h"
+#include "cli/Output.h"
 #include "cli/StoredConnection.h"
 #include "cli/Usage.h"
 #include "settings/CommSettingsStore.h"
@@ -15,13 +15,14 @@
 #include <optional>
 #include <string_view>
 
-namespace cli {
+namespace tickerlux::cli {
+
 namespace {
 
 constexpr CCommField kCommFields[] = {
-    {"Connection", &CommSettings::Connection}, {"ComPort", &CommSettings::ComPort},
-    {"BaudRate", &CommSettings::BaudRate},     {"ByteSize", &CommSettings::ByteSize},
-    {"Parity", &CommSettings::Parity},         {"StopBits", &CommSettings::StopBits},
+    {"Connection", &settings::CommSettings::Connection}, {"ComPort", &settings::CommSettings::ComPort},
+    {"BaudRate", &settings::CommSettings::BaudRate},     {"ByteSize", &settings::CommSettings::ByteSize},
+    {"Parity", &settings::CommSettings::Parity},         {"StopBits", &settings::CommSettings::StopBits},
 };
 
 constexpr const char* kSynopsis = "config [NAME=VALUE...]";
@@ -31,11 +32,11 @@ int PrintStored()
 {
     if (!StoreIsReadable("config"))
         return kExitFailed;
-    CommSettings values;
-    const bool stored = commstore::Load(values, CRegistryAccess());
+    settings::CommSettings values;
+    const bool stored = settings::commstore::Load(values, settings::CRegistryAccess());
     for (const CCommField& field : kCommFields)
         std::printf("%s\n", FormatField(field, values).c_str());
-    std::printf("HeadlineCleanup=%d\n", commstore::LoadHeadlineCleanup(CRegistryAccess()) ? 1 : 0);
+    std::printf("HeadlineCleanup=%d\n", settings::commstore::LoadHeadlineCleanup(settings::CRegistryAccess()) ? 1 : 0);
     if (!FinishOutput("config"))
         return kExitFailed;
     if (!stored)
@@ -47,22 +48,22 @@ int PrintStored()
 void ReportCannotWrite()
 {
     std::fprintf(stderr, "tickerlux-cli config: cannot write %s\n",
-                 userstore::StoreFilePath().c_str());
+                 settings::userstore::StoreFilePath().c_str());
 }
 
 // Stores the communication settings given over the stored ones, in one locked change, as the
 // dialog's start from the loaded settings. Choosing a kind sets its fixed values first; values
 // given alongside it win.
-bool StoreCommSettings(const std::vector<FieldAssignment<CommSettings>>& assignments)
+bool StoreCommSettings(const std::vector<FieldAssignment<settings::CommSettings>>& assignments)
 {
-    const auto edit = [&](CommSettings& values) {
+    const auto edit = [&](settings::CommSettings& values) {
         for (const auto& assignment : assignments) {
             if (std::strcmp(assignment.field->Name(), "Connection") == 0)
-                values.ChooseKind(ConnectionKindOf(assignment.value));
+                values.ChooseKind(settings::ConnectionKindOf(assignment.value));
         }
         ApplyAssignments(values, assignments);
     };
-    if (commstore::Change(edit, CRegistryAccess()))
+    if (settings::commstore::Change(edit, settings::CRegistryAccess()))
         return true;
     ReportCannotWrite();
     return false;
@@ -90,13 +91,13 @@ int RunConfig(const std::vector<std::string>& args)
         cleanup = value == "1";
     }
     std::string error;
-    const auto assignments = ParseAssignments<CommSettings>(commArgs, kCommFields, error);
+    const auto assignments = ParseAssignments<settings::CommSettings>(commArgs, kCommFields, error);
     if (!assignments)
         return UsageError(kSynopsis, error);
     for (const auto& assignment : *assignments) {
         const std::string& value = assignment.value;
         if (std::strcmp(assignment.field->Name(), "Connection") == 0 &&
-            ConnectionKindOf(value) == ConnectionKind::None)
+            settings::ConnectionKindOf(value) == settings::ConnectionKind::None)
             return UsageError(kSynopsis, "unknown connection kind '" + value + "'; " +
                                              ConnectionKindChoices());
         // The dialog's choices: its blank entry " ", and "" as a USB connection leaves it.
@@ -110,7 +111,7 @@ int RunConfig(const std::vector<std::string>& args)
         return kExitFailed;
     if (!assignments->empty() && !StoreCommSettings(*assignments))
         return kExitFailed;
-    if (cleanup && !commstore::SaveHeadlineCleanup(*cleanup, CRegistryAccess())) {
+    if (cleanup && !settings::commstore::SaveHeadlineCleanup(*cleanup, settings::CRegistryAccess())) {
         ReportCannotWrite();
         return kExitFailed;
     }
@@ -139,4 +140,4 @@ Command ConfigCommand()
             RunConfig};
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

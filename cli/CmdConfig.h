@@ -2,9 +2,9 @@
 
 #include "cli/Commands.h"
 
-namespace cli {
+namespace tickerlux::cli {
 
 // `config [NAME=VALUE...]`: prints or stores the communication settings.
 Command ConfigCommand();
 
-} // namespace cli
+} // namespace tickerlux::cli

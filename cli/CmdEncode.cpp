@@ -16,7 +16,8 @@
 #include <optional>
 #include <string_view>
 
-namespace cli {
+namespace tickerlux::cli {
+
 namespace {
 
 constexpr const char* kSynopsis = "encode [--color N] [--condensed] [--raw]";
@@ -94,13 +95,13 @@ int RunEncode(const std::vector<std::string>& args)
         return kExitUsage;
     }
 
-    CTickerluxDoc doc;
+    settings::CTickerluxDoc doc;
     doc.ColorIndex = options.colorIndex;
     doc.Condensed = options.condensed ? 1 : 0;
     CCliUserInterface ui;
-    CTickerluxEngine engine(doc, ui);
+    engine::CTickerluxEngine engine(doc, ui);
     const auto buffer =
-        std::make_unique<unsigned char[]>(CTickerluxEngine::kTransmissionBufferSize);
+        std::make_unique<unsigned char[]>(engine::CTickerluxEngine::kTransmissionBufferSize);
     int length = 0;
     engine.BuildTextTransmission(buffer.get(), length, line.c_str());
 
@@ -130,4 +131,4 @@ Command EncodeCommand()
             RunEncode};
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

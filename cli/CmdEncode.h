@@ -2,10 +2,10 @@
 
 #include "cli/Commands.h"
 
-namespace cli {
+namespace tickerlux::cli {
 
 // `encode [--color N] [--condensed] [--raw]`: the write-text transmission of the sign line on
 // standard input, written to standard output.
 Command EncodeCommand();
 
-} // namespace cli
+} // namespace tickerlux::cli

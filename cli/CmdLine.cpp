@@ -12,7 +12,8 @@
 
 #include <cstdio>
 
-namespace cli {
+namespace tickerlux::cli {
+
 namespace {
 
 constexpr const char* kSynopsis = "line FEED.tlx";
@@ -22,14 +23,14 @@ int RunLine(const std::vector<std::string>& args)
     const std::string* feed = FeedArgument(kSynopsis, args);
     if (!feed)
         return kExitUsage;
-    CTickerluxDoc doc;
-    if (const DocFileResult opened = doc.OnOpenDocument(*feed); !opened.ok) {
+    settings::CTickerluxDoc doc;
+    if (const settings::DocFileResult opened = doc.OnOpenDocument(*feed); !opened.ok) {
         std::fprintf(stderr, "%s\n", opened.message.c_str());  // already UTF-8
         return kExitUsage;
     }
     CCliUserInterface ui;
-    CTickerluxEngine engine(doc, ui);
-    engine.SetHeadlineCleanup(commstore::LoadHeadlineCleanup(CRegistryAccess()));
+    engine::CTickerluxEngine engine(doc, ui);
+    engine.SetHeadlineCleanup(settings::commstore::LoadHeadlineCleanup(settings::CRegistryAccess()));
     if (engine.BuildSignLine().Failed())
         return kExitFailed;  // the message and its cause are already on standard error
 
@@ -61,4 +62,4 @@ Command LineCommand()
             RunLine};
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

@@ -2,9 +2,9 @@
 
 #include "cli/Commands.h"
 
-namespace cli {
+namespace tickerlux::cli {
 
 // `line FEED.tlx`: downloads the feed's page and prints the sign line; nothing is sent.
 Command LineCommand();
 
-} // namespace cli
+} // namespace tickerlux::cli

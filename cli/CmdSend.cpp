@@ -11,7 +11,8 @@
 
 #include <optional>
 
-namespace cli {
+namespace tickerlux::cli {
+
 namespace {
 
 struct SendOptions {
@@ -58,13 +59,13 @@ int RunSend(const std::vector<std::string>& args)
     if (const std::optional<std::string> problem = ParseOptions(args, options))
         return UsageError(kSynopsis, *problem);
 
-    CTickerluxDoc doc;
+    settings::CTickerluxDoc doc;
     if (!LoadStoredConnection(doc, "send", options.connection))
         return kExitFailed;
     doc.ColorIndex = options.line.colorIndex;
     doc.Condensed = options.line.condensed ? 1 : 0;
     CCliUserInterface ui;
-    CTickerluxEngine engine(doc, ui);
+    engine::CTickerluxEngine engine(doc, ui);
     return engine.OnSendLine(options.line.LineFrom(*options.text)).Succeeded() ? kExitOk
                                                                                 : kExitFailed;
 }
@@ -86,4 +87,4 @@ Command SendCommand()
             RunSend};
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

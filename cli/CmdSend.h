@@ -2,9 +2,9 @@
 
 #include "cli/Commands.h"
 
-namespace cli {
+namespace tickerlux::cli {
 
 // `send TEXT [--color N] [--condensed] [--raw]`: delivers TEXT as the sign line.
 Command SendCommand();
 
-} // namespace cli
+} // namespace tickerlux::cli

@@ -8,7 +8,8 @@
 #include <cstdio>
 #include <filesystem>
 
-namespace cli {
+namespace tickerlux::cli {
+
 namespace {
 
 constexpr const char* kSynopsis = "set FEED.tlx NAME=VALUE...";
@@ -24,21 +25,21 @@ int RunSet(const std::vector<std::string>& args)
     // Every argument is checked before the file is touched.
     std::string error;
     const std::vector<std::string> settings(args.begin() + 1, args.end());
-    const auto assignments = ParseAssignments<CTickerluxDoc>(settings, FeedFields(), error);
+    const auto assignments = ParseAssignments<settings::CTickerluxDoc>(settings, FeedFields(), error);
     if (!assignments)
         return UsageError(kSynopsis, error);
 
-    CTickerluxDoc doc;
+    settings::CTickerluxDoc doc;
     std::error_code ignored;
     if (std::filesystem::status(path, ignored).type() != std::filesystem::file_type::not_found) {
-        if (const DocFileResult opened = doc.OnOpenDocument(path); !opened.ok) {
+        if (const settings::DocFileResult opened = doc.OnOpenDocument(path); !opened.ok) {
             std::fprintf(stderr, "%s\n", opened.message.c_str());
             return kExitUsage;
         }
     }
     ApplyAssignments(doc, *assignments);
     doc.SetModifiedFlag();
-    if (const DocFileResult saved = doc.OnSaveDocument(path); !saved.ok) {
+    if (const settings::DocFileResult saved = doc.OnSaveDocument(path); !saved.ok) {
         std::fprintf(stderr, "%s\n", saved.message.c_str());
         return kExitFailed;
     }
@@ -61,4 +62,4 @@ Command SetCommand()
             RunSet};
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

@@ -2,9 +2,9 @@
 
 #include "cli/Commands.h"
 
-namespace cli {
+namespace tickerlux::cli {
 
 // `set FEED.tlx NAME=VALUE...`: creates or changes a settings file.
 Command SetCommand();
 
-} // namespace cli
+} // namespace tickerlux::cli

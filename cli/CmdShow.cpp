@@ -1,14 +1,15 @@
 #include "cli/CmdShow.h"
 
 #include "cli/ExitCodes.h"
-#include "cli/Output.h"
 #include "cli/FeedFields.h"
+#include "cli/Output.h"
 #include "cli/Usage.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cstdio>
 
-namespace cli {
+namespace tickerlux::cli {
+
 namespace {
 
 constexpr const char* kSynopsis = "show FEED.tlx";
@@ -18,8 +19,8 @@ int RunShow(const std::vector<std::string>& args)
     const std::string* feed = FeedArgument(kSynopsis, args);
     if (!feed)
         return kExitUsage;
-    CTickerluxDoc doc;
-    if (const DocFileResult opened = doc.OnOpenDocument(*feed); !opened.ok) {
+    settings::CTickerluxDoc doc;
+    if (const settings::DocFileResult opened = doc.OnOpenDocument(*feed); !opened.ok) {
         std::fprintf(stderr, "%s\n", opened.message.c_str());
         return kExitUsage;
     }
@@ -39,4 +40,4 @@ Command ShowCommand()
             RunShow};
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

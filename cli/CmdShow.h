@@ -2,9 +2,9 @@
 
 #include "cli/Commands.h"
 
-namespace cli {
+namespace tickerlux::cli {
 
 // `show FEED.tlx`: prints the twelve file fields, one NAME=VALUE a line, in file order.
 Command ShowCommand();
 
-} // namespace cli
+} // namespace tickerlux::cli

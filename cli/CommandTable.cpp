@@ -7,9 +7,9 @@
 #include "cli/CmdSend.h"
 #include "cli/CmdSet.h"
 #include "cli/CmdShow.h"
-#include "cli/UpdateCommands.h"
+#include "cli/CmdUpdate.h"
 
-namespace cli {
+namespace tickerlux::cli {
 
 const std::vector<Command>& AllCommands()
 {
@@ -27,4 +27,4 @@ const std::vector<Command>& AllCommands()
     return commands;
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace cli {
+namespace tickerlux::cli {
 
 // One subcommand of tickerlux-cli. `args` are the arguments after the command name.
 struct Command {
@@ -17,4 +17,4 @@ struct Command {
 // The table of subcommands, in the order `--help` lists them.
 const std::vector<Command>& AllCommands();
 
-} // namespace cli
+} // namespace tickerlux::cli

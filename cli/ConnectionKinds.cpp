@@ -2,13 +2,13 @@
 
 #include "settings/CommSettings.h"
 
-namespace cli {
+namespace tickerlux::cli {
 
 std::string ConnectionKindChoices()
 {
-    return std::string("choose \"") + ConnectionName(ConnectionKind::ClassicSerial) + "\", \"" +
-           ConnectionName(ConnectionKind::CustomSerial) + "\" or \"" +
-           ConnectionName(ConnectionKind::Usb) + "\"";
+    return std::string("choose \"") + settings::ConnectionName(settings::ConnectionKind::ClassicSerial) + "\", \"" +
+           settings::ConnectionName(settings::ConnectionKind::CustomSerial) + "\" or \"" +
+           settings::ConnectionName(settings::ConnectionKind::Usb) + "\"";
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

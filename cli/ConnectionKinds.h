@@ -2,9 +2,9 @@
 
 #include <string>
 
-namespace cli {
+namespace tickerlux::cli {
 
 // "choose "...", "..." or "..."", for messages about a kind that is none of the three.
 std::string ConnectionKindChoices();
 
-} // namespace cli
+} // namespace tickerlux::cli

@@ -4,9 +4,9 @@
 
 #include <charconv>
 
-namespace cli {
+namespace tickerlux::cli {
 
-void ConnectionOptions::ApplyTo(CommSettings& settings) const
+void ConnectionOptions::ApplyTo(settings::CommSettings& settings) const
 {
     if (connection)
         settings.ChooseKind(*connection);
@@ -37,7 +37,7 @@ bool TakeConnectionOption(const std::vector<std::string>& args, std::size_t& i,
             problem = "--com needs a port number of 1 or more, not '" + value + "'";
         else
             options.comPort = port;
-    } else if (const ConnectionKind kind = ConnectionKindOf(value); kind != ConnectionKind::None) {
+    } else if (const settings::ConnectionKind kind = settings::ConnectionKindOf(value); kind != settings::ConnectionKind::None) {
         options.connection = kind;
     } else {
         problem = "unknown connection kind '" + value + "'; " + ConnectionKindChoices();
@@ -64,4 +64,4 @@ std::optional<std::string> TakeConnectionOptions(std::vector<std::string>& args,
     return std::nullopt;
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-namespace cli {
+namespace tickerlux::cli {
 
 // --com N and --connection KIND: the sign that `send`, `clear`, `update` and `watch` reach in
 // this run. They apply over the stored communication settings and are never stored, so one
 // machine can drive several signs.
 struct ConnectionOptions {
     std::optional<int> comPort;
-    std::optional<ConnectionKind> connection;
+    std::optional<settings::ConnectionKind> connection;
 
     // Puts them into `settings`: the kind first, with its fixed values, then the port.
-    void ApplyTo(CommSettings& settings) const;
+    void ApplyTo(settings::CommSettings& settings) const;
 };
 
 // Takes args[i] when it is one of the options (with its value, moving `i` past it). Returns false
@@ -30,4 +30,4 @@ bool TakeConnectionOption(const std::vector<std::string>& args, std::size_t& i,
 std::optional<std::string> TakeConnectionOptions(std::vector<std::string>& args,
                                                  ConnectionOptions& options);
 
-} // namespace cli
+} // namespace tickerlux::cli

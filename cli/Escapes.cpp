@@ -2,7 +2,8 @@
 
 #include "base/Win1252.h"
 
-namespace cli {
+namespace tickerlux::cli {
+
 namespace {
 
 int HexValue(char c)
@@ -20,7 +21,7 @@ int HexValue(char c)
 // controls) have no printable form.
 bool IsPrintable(unsigned char byte)
 {
-    const char32_t cp = win1252::ToUnicode(byte);
+    const char32_t cp = base::win1252::ToUnicode(byte);
     return cp >= 0x20 && cp != 0x7F && !(cp >= 0x80 && cp <= 0x9F);
 }
 
@@ -33,7 +34,7 @@ std::optional<std::string> Unescape(std::string_view utf8, std::string& error)
     std::size_t i = 0;
     // A backslash is plain ASCII, never part of a multibyte UTF-8 sequence.
     while ((i = utf8.find('\\', literalStart)) != std::string_view::npos) {
-        bytes += win1252::FromUtf8(utf8.substr(literalStart, i - literalStart));
+        bytes += base::win1252::FromUtf8(utf8.substr(literalStart, i - literalStart));
         const char kind = i + 1 < utf8.size() ? utf8[i + 1] : '\0';
         std::size_t length = 2;
         switch (kind) {
@@ -64,7 +65,7 @@ std::optional<std::string> Unescape(std::string_view utf8, std::string& error)
         }
         literalStart = i + length;
     }
-    bytes += win1252::FromUtf8(utf8.substr(literalStart));
+    bytes += base::win1252::FromUtf8(utf8.substr(literalStart));
     return bytes;
 }
 
@@ -83,7 +84,7 @@ std::string Escape(std::string_view bytes)
         default: break;
         }
         if (IsPrintable(byte)) {
-            out += win1252::ToUtf8(std::string_view(&c, 1));
+            out += base::win1252::ToUtf8(std::string_view(&c, 1));
         } else {
             out += "\\x";
             out += kHex[byte >> 4];
@@ -93,4 +94,4 @@ std::string Escape(std::string_view bytes)
     return out;
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

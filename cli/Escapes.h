@@ -4,8 +4,9 @@
 #include <string>
 #include <string_view>
 
+namespace tickerlux::cli {
+
 // Command-line text <-> Windows-1252 bytes: UTF-8 with the escapes \\ \n \r \t \xHH.
-namespace cli {
 
 // Windows-1252 bytes of a UTF-8 argument: literal text is converted ('?' for characters the
 // code page lacks), each escape gives its byte unchanged. Nothing, with `error` set to a
@@ -16,4 +17,4 @@ std::optional<std::string> Unescape(std::string_view utf8, std::string& error);
 // printable character are written as escapes, so that Unescape gives the bytes back.
 std::string Escape(std::string_view bytes);
 
-} // namespace cli
+} // namespace tickerlux::cli

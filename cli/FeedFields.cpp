@@ -5,22 +5,23 @@
 #include <array>
 #include <charconv>
 
-namespace cli {
+namespace tickerlux::cli {
+
 namespace {
 
 constexpr std::array kFeedFields = {
-    CDocField("WebServer", &CTickerluxDoc::WebServer),
-    CDocField("WebPath", &CTickerluxDoc::WebPath),
-    CDocField("ReservedText", &CTickerluxDoc::ReservedText),
-    CDocField("AutoUpdate", &CTickerluxDoc::AutoUpdate),
-    CDocField("UpdateMinutes", &CTickerluxDoc::UpdateMinutes),
-    CDocField("TextBefore", &CTickerluxDoc::TextBefore),
-    CDocField("TextAfter", &CTickerluxDoc::TextAfter),
-    CDocField("LeadingComment", &CTickerluxDoc::LeadingComment),
-    CDocField("ColorIndex", &CTickerluxDoc::ColorIndex),
-    CDocField("Condensed", &CTickerluxDoc::Condensed),
-    CDocField("ReservedFlag", &CTickerluxDoc::ReservedFlag),
-    CDocField("ShowTime", &CTickerluxDoc::ShowTime),
+    CDocField("WebServer", &settings::CTickerluxDoc::WebServer),
+    CDocField("WebPath", &settings::CTickerluxDoc::WebPath),
+    CDocField("ReservedText", &settings::CTickerluxDoc::ReservedText),
+    CDocField("AutoUpdate", &settings::CTickerluxDoc::AutoUpdate),
+    CDocField("UpdateMinutes", &settings::CTickerluxDoc::UpdateMinutes),
+    CDocField("TextBefore", &settings::CTickerluxDoc::TextBefore),
+    CDocField("TextAfter", &settings::CTickerluxDoc::TextAfter),
+    CDocField("LeadingComment", &settings::CTickerluxDoc::LeadingComment),
+    CDocField("ColorIndex", &settings::CTickerluxDoc::ColorIndex),
+    CDocField("Condensed", &settings::CTickerluxDoc::Condensed),
+    CDocField("ReservedFlag", &settings::CTickerluxDoc::ReservedFlag),
+    CDocField("ShowTime", &settings::CTickerluxDoc::ShowTime),
 };
 
 } // namespace
@@ -45,4 +46,4 @@ std::string FormatAssignment(const char* name, const std::string& value)
     return std::string(name) + "=" + Escape(value);
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

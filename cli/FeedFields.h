@@ -10,9 +10,10 @@
 #include <string_view>
 #include <vector>
 
+namespace tickerlux::cli {
+
 // Fields by name, as text: the settings-file fields, the communication settings, NAME=VALUE
 // arguments, show and config lines.
-namespace cli {
 
 // Parses a whole 32-bit decimal (no blanks, no '+'); nothing for anything else.
 std::optional<int> ParseInteger(std::string_view text);
@@ -51,8 +52,8 @@ private:
     int Record::*m_number = nullptr;
 };
 
-using CDocField = CField<CTickerluxDoc>;
-using CCommField = CField<CommSettings>;
+using CDocField = CField<settings::CTickerluxDoc>;
+using CCommField = CField<settings::CommSettings>;
 
 // The twelve fields of the settings file, in file order.
 std::span<const CDocField> FeedFields();
@@ -119,4 +120,4 @@ std::string FormatField(const CField<Record>& field, const Record& record)
     return FormatAssignment(field.Name(), field.Get(record));
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

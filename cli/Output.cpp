@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace cli {
+namespace tickerlux::cli {
 
 bool FinishOutput(const char* command)
 {
@@ -15,4 +15,4 @@ bool FinishOutput(const char* command)
     return false;
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

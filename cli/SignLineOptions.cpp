@@ -2,7 +2,7 @@
 
 #include "base/Win1252.h"
 
-namespace cli {
+namespace tickerlux::cli {
 
 namespace {
 
@@ -18,7 +18,7 @@ std::string ColorChoices()
 
 std::string SignLineOptions::LineFrom(const std::string& text) const
 {
-    return raw ? text : win1252::FromUtf8(text);
+    return raw ? text : base::win1252::FromUtf8(text);
 }
 
 bool TakeSignLineOption(const std::vector<std::string>& args, std::size_t& i,
@@ -46,4 +46,4 @@ bool TakeSignLineOption(const std::vector<std::string>& args, std::size_t& i,
     return true;
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

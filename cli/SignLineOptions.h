@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace cli {
+namespace tickerlux::cli {
 
 // The options that shape a sign line's transmission: --color N, --condensed, --raw.
 struct SignLineOptions {
@@ -24,4 +24,4 @@ struct SignLineOptions {
 bool TakeSignLineOption(const std::vector<std::string>& args, std::size_t& i,
                         SignLineOptions& options, std::optional<std::string>& problem);
 
-} // namespace cli
+} // namespace tickerlux::cli

@@ -7,11 +7,11 @@
 
 #include <cstdio>
 
-namespace cli {
+namespace tickerlux::cli {
 
-bool LoadConnection(CTickerluxDoc& doc, const ConnectionOptions& options)
+bool LoadConnection(settings::CTickerluxDoc& doc, const ConnectionOptions& options)
 {
-    const bool stored = commstore::Load(doc.Comm, CRegistryAccess());
+    const bool stored = settings::commstore::Load(doc.Comm, settings::CRegistryAccess());
     options.ApplyTo(doc.Comm);
     return stored || options.connection.has_value();
 }
@@ -19,14 +19,14 @@ bool LoadConnection(CTickerluxDoc& doc, const ConnectionOptions& options)
 bool StoreIsReadable(const char* command)
 {
     std::string problem;
-    if (userstore::Load(problem))
+    if (settings::userstore::Load(problem))
         return true;
     std::fprintf(stderr, "tickerlux-cli %s: cannot read %s: %s\n", command,
-                 userstore::StoreFilePath().c_str(), problem.c_str());
+                 settings::userstore::StoreFilePath().c_str(), problem.c_str());
     return false;
 }
 
-bool LoadStoredConnection(CTickerluxDoc& doc, const char* command,
+bool LoadStoredConnection(settings::CTickerluxDoc& doc, const char* command,
                           const ConnectionOptions& options)
 {
     if (!StoreIsReadable(command))
@@ -39,8 +39,8 @@ bool LoadStoredConnection(CTickerluxDoc& doc, const char* command,
                  "  tickerlux-cli config Connection=\"serial port - betabrite classic\" "
                  "ComPort=1\n"
                  "or give one for this run: --connection KIND --com N\n",
-                 command, userstore::StoreFilePath().c_str());
+                 command, settings::userstore::StoreFilePath().c_str());
     return false;
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

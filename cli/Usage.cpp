@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string_view>
 
-namespace cli {
+namespace tickerlux::cli {
 
 int UsageError(const char* synopsis, const std::string& problem)
 {
@@ -24,4 +24,4 @@ const std::string* FeedArgument(const char* synopsis, const std::vector<std::str
     return nullptr;
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

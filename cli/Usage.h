@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace cli {
+namespace tickerlux::cli {
 
 // Says on standard error what is wrong with a command's arguments and how it is called
 // ("tickerlux-cli send: no TEXT given", then "Usage: tickerlux-cli SYNOPSIS"); returns the usage
@@ -14,4 +14,4 @@ int UsageError(const char* synopsis, const std::string& problem);
 // message.
 const std::string* FeedArgument(const char* synopsis, const std::vector<std::string>& args);
 
-} // namespace cli
+} // namespace tickerlux::cli

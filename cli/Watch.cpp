@@ -1,19 +1,20 @@
 #include "cli/Watch.h"
 
 #include "cli/ExitCodes.h"
-#include "cli/TimeStamp.h"
+#include "cli/LogTimeStamp.h"
 #include "engine/UpdateInterval.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cerrno>
 #include <cstring>
 
-namespace cli {
+namespace tickerlux::cli {
+
 namespace {
 
 bool PrintStamped(std::FILE* stream, const std::string& text)
 {
-    return std::fprintf(stream, "%s %s\n", TimeStamp().c_str(), text.c_str()) >= 0 &&
+    return std::fprintf(stream, "%s %s\n", LogTimeStamp().c_str(), text.c_str()) >= 0 &&
            std::fflush(stream) == 0;
 }
 
@@ -41,10 +42,10 @@ private:
 };
 
 // Reads the feed file into a copy, so that a file that cannot be read leaves `doc` as it was.
-bool ReloadFeed(const std::string& feedPath, CTickerluxDoc& doc, std::FILE* err)
+bool ReloadFeed(const std::string& feedPath, settings::CTickerluxDoc& doc, std::FILE* err)
 {
-    CTickerluxDoc fresh = doc;
-    const DocFileResult result = fresh.OnOpenDocument(feedPath);
+    settings::CTickerluxDoc fresh = doc;
+    const settings::DocFileResult result = fresh.OnOpenDocument(feedPath);
     if (!result.ok) {
         PrintStamped(err, result.message +
                               " (keeping the settings last read from the file)");
@@ -66,10 +67,10 @@ IWatchClock::TimePoint NextSlot(IWatchClock::TimePoint previous,
     return next;
 }
 
-int RunWatch(const std::string& feedPath, CTickerluxDoc& doc, IWatchClock& clock,
+int RunWatch(const std::string& feedPath, settings::CTickerluxDoc& doc, IWatchClock& clock,
              const std::function<bool()>& update, std::FILE* out, std::FILE* err)
 {
-    if (const DocFileResult result = doc.OnOpenDocument(feedPath); !result.ok) {
+    if (const settings::DocFileResult result = doc.OnOpenDocument(feedPath); !result.ok) {
         std::fprintf(err, "%s\n", result.message.c_str());  // already UTF-8
         return kExitUsage;
     }
@@ -80,7 +81,7 @@ int RunWatch(const std::string& feedPath, CTickerluxDoc& doc, IWatchClock& clock
     for (bool first = true; clock.WaitUntil(next); first = false) {
         if (!first)
             ReloadFeed(feedPath, doc, err);
-        const int minutes = interval::GetUpdateMinutes(doc.UpdateMinutes).minutes;
+        const int minutes = engine::interval::GetUpdateMinutes(doc.UpdateMinutes).minutes;
         if (minutes != shownMinutes) {
             const char* unit = minutes == 1 ? " minute" : " minutes";
             report.Print("watching " + feedName + ": an update every " + std::to_string(minutes) +
@@ -94,10 +95,10 @@ int RunWatch(const std::string& feedPath, CTickerluxDoc& doc, IWatchClock& clock
             PrintStamped(err, "update failed; the next one follows on schedule");
         if (clock.StopRequested())
             break;
-        next = NextSlot(next, interval::TimerPeriod(minutes), clock.Now());
+        next = NextSlot(next, engine::interval::TimerPeriod(minutes), clock.Now());
     }
     report.Print("watch stopped");
     return kExitOk;
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

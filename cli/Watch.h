@@ -6,9 +6,11 @@
 #include <functional>
 #include <string>
 
+namespace tickerlux::settings {
 class CTickerluxDoc;
+} // namespace tickerlux::settings
 
-namespace cli {
+namespace tickerlux::cli {
 
 // The slot of the update after the one scheduled at `previous`: previous + period, moved on by
 // whole periods past any slot that `now` has already passed, so the updates keep their period
@@ -24,7 +26,7 @@ IWatchClock::TimePoint NextSlot(IWatchClock::TimePoint previous,
 // become unreadable the reason is printed with a time stamp and the last good settings stay.
 // `update` runs one "Update Sign Now" on `doc` and returns whether it succeeded; updates run one
 // after the other, never two at once. Results go to `out`, failures to `err`, each line stamped.
-int RunWatch(const std::string& feedPath, CTickerluxDoc& doc, IWatchClock& clock,
+int RunWatch(const std::string& feedPath, settings::CTickerluxDoc& doc, IWatchClock& clock,
              const std::function<bool()>& update, std::FILE* out, std::FILE* err);
 
-} // namespace cli
+} // namespace tickerlux::cli

@@ -7,7 +7,8 @@
 #include <stdexcept>
 #include <unistd.h>
 
-namespace cli {
+namespace tickerlux::cli {
+
 namespace {
 
 volatile std::sig_atomic_t g_stopRequested = 0;
@@ -86,4 +87,4 @@ bool CSignalWatchClock::StopRequested()
     return g_stopRequested != 0;
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

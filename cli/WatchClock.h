@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-namespace cli {
+namespace tickerlux::cli {
 
 // Time as `watch` sees it: a monotonic clock whose waits end early on a stop request. Tests
 // drive a fake one, so no test waits a real minute.
@@ -35,4 +35,4 @@ public:
     bool StopRequested() override;
 };
 
-} // namespace cli
+} // namespace tickerlux::cli

@@ -1,21 +1,21 @@
 #include "cli/WatchUserInterface.h"
 
-#include "cli/TimeStamp.h"
+#include "cli/LogTimeStamp.h"
 
 #include <cstdio>
 
-namespace cli {
+namespace tickerlux::cli {
 
 void CWatchUserInterface::MessageBox(const std::string& text)
 {
-    std::fprintf(stderr, "%s ", TimeStamp().c_str());
+    std::fprintf(stderr, "%s ", LogTimeStamp().c_str());
     CCliUserInterface::MessageBox(text);
 }
 
 void CWatchUserInterface::PrintLine(const std::string& text)
 {
-    std::fprintf(stderr, "%s ", TimeStamp().c_str());
+    std::fprintf(stderr, "%s ", LogTimeStamp().c_str());
     CCliUserInterface::PrintLine(text);
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

@@ -3,7 +3,7 @@
 #include "cli/CliUserInterface.h"
 #include "cli/WatchClock.h"
 
-namespace cli {
+namespace tickerlux::cli {
 
 // The CLI's user interface for a long-running command: every message and failure line starts
 // with the local time, so a log shows when it happened, and a stop request of `clock` abandons a
@@ -22,4 +22,4 @@ private:
     IWatchClock& m_clock;
 };
 
-} // namespace cli
+} // namespace tickerlux::cli

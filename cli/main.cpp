@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace tickerlux::cli {
+
 namespace {
 
 void PrintUsage(FILE* out)
@@ -35,22 +37,25 @@ bool IsHelp(const std::string& arg)
 
 } // namespace
 
+} // namespace tickerlux::cli
+
 int main(int argc, char** argv)
 {
+    using namespace tickerlux::cli;
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         PrintUsage(stderr);
-        return cli::kExitUsage;
+        return kExitUsage;
     }
     if (IsHelp(args[0])) {
         PrintUsage(stdout);
-        return cli::kExitOk;
+        return kExitOk;
     }
     if (args[0] == "--version") {
         std::printf("tickerlux-cli %s\n", TICKERLUX_VERSION);
-        return cli::kExitOk;
+        return kExitOk;
     }
-    for (const cli::Command& command : cli::AllCommands()) {
+    for (const Command& command : AllCommands()) {
         if (args[0] != command.name)
             continue;
         args.erase(args.begin());
@@ -61,12 +66,12 @@ int main(int argc, char** argv)
             if (IsHelp(arg)) {
                 std::printf("Usage: tickerlux-cli %s\n%s\n%s", command.synopsis, command.summary,
                             command.help);
-                return cli::kExitOk;
+                return kExitOk;
             }
         }
         return command.run(args);
     }
     std::fprintf(stderr, "tickerlux-cli: unknown command '%s'\n", args[0].c_str());
     PrintUsage(stderr);
-    return cli::kExitUsage;
+    return kExitUsage;
 }

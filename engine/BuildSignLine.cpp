@@ -7,11 +7,13 @@
 #include "settings/TickerluxDoc.h"
 #include "sign/TextEncoder.h"
 
+namespace tickerlux::engine {
+
 namespace {
 
-const CShowableText& SignText()
+const headlines::CShowableText& SignText()
 {
-    static const CShowableText text(sign::ShowableBytes());
+    static const headlines::CShowableText text(sign::ShowableBytes());
     return text;
 }
 
@@ -19,12 +21,12 @@ const CShowableText& SignText()
 // where it reads like a numeric reference.
 std::string CleanForSign(std::string_view headline)
 {
-    return sign::LiteralText(SignText().Fold(CleanHeadline(headline)));
+    return sign::LiteralText(SignText().Fold(headlines::CleanHeadline(headline)));
 }
 
 } // namespace
 
-Failure CTickerluxEngine::BuildSignLine()
+base::Failure CTickerluxEngine::BuildSignLine()
 {
     const std::time_t started = m_clock();
     // The comment's references ("&#233;") are the user's own and stay references.
@@ -35,13 +37,15 @@ Failure CTickerluxEngine::BuildSignLine()
 
     m_signLine.clear();
     m_doc.SourceText.clear();
-    Failure fetched = FetchPage();
+    base::Failure fetched = FetchPage();
     if (fetched.Failed()) {
         m_doc.UpdateAllViews(nullptr, 0);
         return fetched;
     }
-    const std::string stamp = m_doc.ShowTime != 0 ? FormatUpdateTimeStamp(started) : "";
+    const std::string stamp = m_doc.ShowTime != 0 ? headlines::FormatUpdateTimeStamp(started) : "";
     m_signLine = headlines::ExtractSignLine(m_pageBuffer.get(), before, after, comment, stamp,
                                             m_headlineCleanup ? CleanForSign : nullptr);
     return {};
 }
+
+} // namespace tickerlux::engine

@@ -8,6 +8,8 @@
 
 #include <cstring>
 
+namespace tickerlux::engine {
+
 namespace {
 
 const char kConnectionError[] =
@@ -20,14 +22,14 @@ const char kOverrunNotice[] = "File overran buffer -- not cached";
 
 } // namespace
 
-Failure CTickerluxEngine::FetchPage()
+base::Failure CTickerluxEngine::FetchPage()
 {
     headlines::FetchLimits limits;
     limits.maxLength = kMaxPageLength;
     limits.time = m_fetchTimeLimits;
     limits.stopRequested = [this] { return m_ui.StopRequested(); };
     const headlines::FetchedPage fetched = headlines::Fetch(m_doc.WebServer, m_doc.WebPath, limits);
-    if (fetched.failure.kind == FailureKind::Abandoned)
+    if (fetched.failure.kind == base::FailureKind::Abandoned)
         return fetched.failure;
     if (fetched.failure.Failed()) {
         m_ui.MessageBox(kConnectionError);
@@ -36,8 +38,8 @@ Failure CTickerluxEngine::FetchPage()
     }
     const std::string text =
         m_headlineCleanup
-            ? pagetext::ToCodePage(fetched.page,
-                                   pagecharset::Detect(fetched.contentType, fetched.page),
+            ? headlines::ToCodePage(fetched.page,
+                                   headlines::pagecharset::Detect(fetched.contentType, fetched.page),
                                    kMaxPageLength)
             : fetched.page;
     std::memcpy(m_pageBuffer.get(), text.data(), text.size());
@@ -47,3 +49,5 @@ Failure CTickerluxEngine::FetchPage()
     m_doc.SourceText = m_pageBuffer.get();
     return {};
 }
+
+} // namespace tickerlux::engine

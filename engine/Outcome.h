@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace tickerlux::engine {
+
 // What a command did: whether it ran at all, and each step that failed, in order.
 enum class Step {
     Fetch,     // downloading the page
@@ -12,7 +14,7 @@ enum class Step {
 
 struct StepFailure {
     Step step;
-    Failure failure;
+    base::Failure failure;
 };
 
 class CommandOutcome {
@@ -25,7 +27,7 @@ public:
         return outcome;
     }
 
-    void Add(Step step, const Failure& failure)
+    void Add(Step step, const base::Failure& failure)
     {
         if (failure.Failed())
             m_failures.push_back({step, failure});
@@ -36,7 +38,7 @@ public:
     bool Succeeded() const { return m_ran && m_failures.empty(); }
     const std::vector<StepFailure>& Failures() const { return m_failures; }
     // The first failure of `step`, or nullptr.
-    const Failure* FailureOf(Step step) const
+    const base::Failure* FailureOf(Step step) const
     {
         for (const StepFailure& f : m_failures)
             if (f.step == step)
@@ -48,3 +50,5 @@ private:
     bool m_ran = true;
     std::vector<StepFailure> m_failures;
 };
+
+} // namespace tickerlux::engine

@@ -6,6 +6,8 @@
 
 #include <string_view>
 
+namespace tickerlux::engine {
+
 namespace {
 
 constexpr const char* kLoadFailed =
@@ -18,12 +20,12 @@ constexpr const char* kOpenFailed =
 constexpr std::string_view kEntryPrefix = "USBBULK_";
 
 // The message box for a problem of the USB delivery.
-std::string Message(const Failure& problem)
+std::string Message(const base::Failure& problem)
 {
     switch (problem.kind) {
-    case FailureKind::UsbLibraryMissing:
+    case base::FailureKind::UsbLibraryMissing:
         return kLoadFailed;
-    case FailureKind::UsbOpenFailed:
+    case base::FailureKind::UsbOpenFailed:
         return kOpenFailed;
     default: {
         // "Error connecting to USB Write() function" for USBBULK_Write.
@@ -37,13 +39,15 @@ std::string Message(const Failure& problem)
 
 } // namespace
 
-Failure CTickerluxEngine::SendViaUsb(const unsigned char* data, int length)
+base::Failure CTickerluxEngine::SendViaUsb(const unsigned char* data, int length)
 {
-    CommSettings usb;
-    usb.ChooseKind(ConnectionKind::Usb);
-    const signlink::DeliveryResult result = signlink::Deliver(
+    settings::CommSettings usb;
+    usb.ChooseKind(settings::ConnectionKind::Usb);
+    const link::DeliveryResult result = link::Deliver(
         usb, data, static_cast<std::size_t>(length < 0 ? 0 : length), Progress());
-    for (const Failure& problem : result.problems)
+    for (const base::Failure& problem : result.problems)
         m_ui.MessageBox(Message(problem));
     return result.failure;
 }
+
+} // namespace tickerlux::engine

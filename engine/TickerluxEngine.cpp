@@ -1,6 +1,8 @@
 #include "engine/TickerluxEngine.h"
 
-CTickerluxEngine::CTickerluxEngine(CTickerluxDoc& doc, IUserInterface& ui)
+namespace tickerlux::engine {
+
+CTickerluxEngine::CTickerluxEngine(settings::CTickerluxDoc& doc, IUserInterface& ui)
     : m_doc(doc), m_ui(ui), m_pageBuffer(new char[kPageBufferSize]()),
       m_transmission(new unsigned char[kTransmissionBufferSize]()),
       m_clock([] { return std::time(nullptr); })
@@ -8,3 +10,5 @@ CTickerluxEngine::CTickerluxEngine(CTickerluxDoc& doc, IUserInterface& ui)
 }
 
 CTickerluxEngine::~CTickerluxEngine() = default;
+
+} // namespace tickerlux::engine

@@ -13,7 +13,12 @@
 #include <memory>
 #include <string>
 
+namespace tickerlux::settings {
 class CTickerluxDoc;
+} // namespace tickerlux::settings
+
+namespace tickerlux::engine {
+
 class IUserInterface;
 
 // The update pipeline of the program, free of any GUI: it owns the page buffer, the sign line and
@@ -26,7 +31,7 @@ public:
     static constexpr std::size_t kMaxPageLength = kPageBufferSize - 1;
     static constexpr std::size_t kTransmissionBufferSize = 60033;
 
-    CTickerluxEngine(CTickerluxDoc& doc, IUserInterface& ui);
+    CTickerluxEngine(settings::CTickerluxDoc& doc, IUserInterface& ui);
     ~CTickerluxEngine();
     CTickerluxEngine(const CTickerluxEngine&) = delete;
     CTickerluxEngine& operator=(const CTickerluxEngine&) = delete;
@@ -34,11 +39,11 @@ public:
     // Page fetcher: downloads WebPath from WebServer into the page buffer and SourceText. A
     // failure is shown as the connection error and returned; a download abandoned because the
     // user asked to stop is returned without a word.
-    Failure FetchPage();
+    base::Failure FetchPage();
 
     // Headline extractor: rebuilds the sign line from a fresh download; returns the download's
     // failure (the line is then empty).
-    Failure BuildSignLine();
+    base::Failure BuildSignLine();
 
     // The three update commands. Each returns what it did; one that arrives while another
     // command runs (a timer tick or button press dispatched inside a message box or the USB pump)
@@ -56,14 +61,14 @@ public:
 
     // Packet framing.
     void BuildClearTransmission(unsigned char* buffer, int& length) const;
-    Failure SendMemoryConfig(int textTransmissionLength);
-    Failure SendRunSequence();
+    base::Failure SendMemoryConfig(int textTransmissionLength);
+    base::Failure SendRunSequence();
     int GetSignPort() const;
 
     // Sign link: delivers one whole transmission over the document's connection kind.
-    Failure SendToSign(int port, const unsigned char* data, int length);
+    base::Failure SendToSign(int port, const unsigned char* data, int length);
     // USB link: hands the transmission to libbetabriteusb.so, showing each problem it meets.
-    Failure SendViaUsb(const unsigned char* data, int length);
+    base::Failure SendViaUsb(const unsigned char* data, int length);
 
     // Replaces the real link for tests that check what would be delivered.
     using DeliveryHook = std::function<void(int port, const unsigned char* data, int length)>;
@@ -93,10 +98,10 @@ private:
     // The steps "Update Sign Now" and OnSendLine share: encode the sign line, deliver memory
     // configuration, write text and run sequence, refresh the views.
     void DeliverSignLine(CommandOutcome& outcome);
-    Failure SendOverSerial(int port, const unsigned char* data, int length);
-    signlink::Progress Progress();
+    base::Failure SendOverSerial(int port, const unsigned char* data, int length);
+    link::Progress Progress();
 
-    CTickerluxDoc& m_doc;
+    settings::CTickerluxDoc& m_doc;
     IUserInterface& m_ui;
     std::unique_ptr<char[]> m_pageBuffer;
     std::string m_signLine;
@@ -106,6 +111,8 @@ private:
     DeliveryHook m_deliveryHook;
     Clock m_clock;
     headlines::TimeLimits m_fetchTimeLimits;
-    std::chrono::milliseconds m_serialSlack = signlink::kSerialDeadlineSlack;
+    std::chrono::milliseconds m_serialSlack = link::kSerialDeadlineSlack;
     bool m_headlineCleanup = true;
 };
+
+} // namespace tickerlux::engine

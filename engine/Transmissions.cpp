@@ -7,18 +7,20 @@
 #include <cstring>
 #include <string_view>
 
+namespace tickerlux::engine {
+
 void CTickerluxEngine::BuildClearTransmission(unsigned char* buffer, int& length) const
 {
     length = static_cast<int>(sign::BuildClearTransmission(buffer));
 }
 
-Failure CTickerluxEngine::SendMemoryConfig(int textTransmissionLength)
+base::Failure CTickerluxEngine::SendMemoryConfig(int textTransmissionLength)
 {
     const auto bytes = sign::BuildMemoryConfigTransmission(textTransmissionLength);
     return SendToSign(GetSignPort(), bytes.data(), static_cast<int>(bytes.size()));
 }
 
-Failure CTickerluxEngine::SendRunSequence()
+base::Failure CTickerluxEngine::SendRunSequence()
 {
     const auto bytes = sign::BuildRunSequenceTransmission();
     return SendToSign(GetSignPort(), bytes.data(), static_cast<int>(bytes.size()));
@@ -37,3 +39,5 @@ void CTickerluxEngine::BuildTextTransmission(unsigned char* buffer, int& length,
     length = static_cast<int>(
         sign::BuildTextTransmission(buffer, text, m_doc.ColorIndex, m_doc.Condensed != 0));
 }
+
+} // namespace tickerlux::engine

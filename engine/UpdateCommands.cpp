@@ -3,6 +3,8 @@
 #include "engine/UserInterface.h"
 #include "settings/TickerluxDoc.h"
 
+namespace tickerlux::engine {
+
 // Marks the engine busy and keeps the wait cursor on for the life of one command. A command
 // started while another runs (a timer tick or button press dispatched inside a message box or
 // the USB pump) gets a scope that did not enter, and returns without touching anything.
@@ -40,9 +42,9 @@ CommandOutcome CTickerluxEngine::OnUpdateSignNow()
     CommandOutcome outcome;
     // A failed download still sends the (empty) line, so the sign goes blank; one abandoned
     // because the program is stopping sends nothing.
-    const Failure fetched = BuildSignLine();
+    const base::Failure fetched = BuildSignLine();
     outcome.Add(Step::Fetch, fetched);
-    if (fetched.kind != FailureKind::Abandoned)
+    if (fetched.kind != base::FailureKind::Abandoned)
         DeliverSignLine(outcome);
     return outcome;
 }
@@ -91,3 +93,5 @@ CommandOutcome CTickerluxEngine::OnUpdateSourceOnly()
     m_doc.UpdateAllViews();
     return outcome;
 }
+
+} // namespace tickerlux::engine

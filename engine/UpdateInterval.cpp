@@ -4,13 +4,13 @@
 
 #include <algorithm>
 
-namespace interval {
+namespace tickerlux::engine::interval {
 
 UpdateMinutes GetUpdateMinutes(std::string& text)
 {
     if (text.empty())
         return {kDefaultMinutes, false};
-    const int value = LeadingDecimal(text);
+    const int value = base::LeadingDecimal(text);
     if (value < kMinMinutes) {
         text = std::to_string(kMinMinutes);
         return {kMinMinutes, true};
@@ -27,4 +27,4 @@ std::chrono::milliseconds TimerPeriod(int minutes)
     return std::chrono::minutes(std::clamp(minutes, kMinMinutes, kMaxMinutes));
 }
 
-} // namespace interval
+} // namespace tickerlux::engine::interval

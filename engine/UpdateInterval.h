@@ -6,7 +6,7 @@
 // The auto-update interval: the document keeps it as text (UpdateMinutes, default "60"); the
 // timer runs every 1 to 5000 minutes. GUI-free, so the form view and `tickerlux-cli watch` read
 // the text the same way.
-namespace interval {
+namespace tickerlux::engine::interval {
 
 constexpr int kDefaultMinutes = 60;
 constexpr int kMinMinutes = 1;
@@ -29,4 +29,4 @@ UpdateMinutes GetUpdateMinutes(std::string& text);
 // The timer period for an interval of `minutes` (clamped to 1..5000): minutes x 60,000 ms.
 std::chrono::milliseconds TimerPeriod(int minutes);
 
-} // namespace interval
+} // namespace tickerlux::engine::interval

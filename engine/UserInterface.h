@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace tickerlux::engine {
+
 // What the engine shows the user through the front end: the GUI, the CLI and the tests each
 // implement it. Texts are Windows-1252 bytes.
 class IUserInterface {
@@ -24,8 +26,8 @@ public:
     // A download failed (after its message box) or a delivery to the sign failed, told as it
     // happens. The desktop program stays silent; the CLI prints the cause. What a command did is
     // in its outcome either way.
-    virtual void DownloadFailed(const Failure& /*failure*/) {}
-    virtual void DeliveryFailed(const Failure& /*failure*/) {}
+    virtual void DownloadFailed(const base::Failure& /*failure*/) {}
+    virtual void DeliveryFailed(const base::Failure& /*failure*/) {}
 
     // Asked during a download: true when the user wants the program to stop, which abandons
     // the download (a delivery is never cut short).
@@ -34,3 +36,5 @@ public:
     // Progress of a delivery in bytes; front ends that show none ignore it.
     virtual void DeliveryProgress(long long /*sent*/, long long /*total*/) {}
 };
+
+} // namespace tickerlux::engine

@@ -9,6 +9,8 @@
 #include <memory>
 #include <unordered_map>
 
+namespace tickerlux::headlines {
+
 namespace {
 
 // Latin-ASCII leaves the euro sign and the bullet alone; the compatibility decomposition then
@@ -116,7 +118,7 @@ void CCodePageText::Append(char32_t codePoint)
     if (codePoint == 0)
         return;
     if (codepage::Has(codePoint)) {
-        m_out += win1252::FromUnicode(codePoint);
+        m_out += base::win1252::FromUnicode(codePoint);
         m_afterHan = false;
         return;
     }
@@ -132,7 +134,7 @@ namespace codepage {
 bool Has(char32_t codePoint)
 {
     return codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF) ||
-           win1252::FromUnicode(codePoint) != '?';
+           base::win1252::FromUnicode(codePoint) != '?';
 }
 
 std::u32string AsciiSpelling(char32_t codePoint)
@@ -141,3 +143,5 @@ std::u32string AsciiSpelling(char32_t codePoint)
 }
 
 }  // namespace codepage
+
+} // namespace tickerlux::headlines

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string>
 
+namespace tickerlux::headlines {
+
 // Windows-1252 text built from Unicode characters. A character the code page lacks is spelled in
 // ASCII: other scripts are transliterated to Latin letters and their accents dropped (ICU), and
 // Latin letters and symbols the code page lacks lose their accents or are spelled out (ł as l,
@@ -33,3 +35,5 @@ bool Has(char32_t codePoint);
 std::u32string AsciiSpelling(char32_t codePoint);
 
 }  // namespace codepage
+
+} // namespace tickerlux::headlines

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-namespace headlines {
+namespace tickerlux::headlines {
+
 namespace {
 
 const char kSeparator[] = " -- ";
@@ -42,4 +43,4 @@ std::string ExtractSignLine(std::string_view page, std::string_view before, std:
     return line;
 }
 
-} // namespace headlines
+} // namespace tickerlux::headlines

@@ -4,8 +4,9 @@
 #include <string>
 #include <string_view>
 
+namespace tickerlux::headlines {
+
 // The sign line of a page.
-namespace headlines {
 
 // `comment`, then `timeStamp`, then " -- " and each headline found between `before` and `after`
 // in `page`, with every CR and LF removed. The search for the next headline starts where the last
@@ -17,4 +18,4 @@ std::string ExtractSignLine(std::string_view page, std::string_view before, std:
                             std::string_view comment, std::string_view timeStamp,
                             const HeadlineFilter& filter = nullptr);
 
-} // namespace headlines
+} // namespace tickerlux::headlines

@@ -6,7 +6,8 @@
 #include <cstring>
 #include <string_view>
 
-namespace headlines {
+namespace tickerlux::headlines {
+
 namespace {
 
 constexpr int kDefaultPort = 80;
@@ -68,7 +69,7 @@ FetchedPage Fetch(const std::string& webServer, const std::string& path, const F
     FetchedPage fetched;
     http::GetRequest request;
     if (!SplitWebServer(webServer, request.host, request.port)) {
-        fetched.failure = {FailureKind::BadAddress, "", "not a host or host:port: " + webServer};
+        fetched.failure = {base::FailureKind::BadAddress, "", "not a host or host:port: " + webServer};
         return fetched;
     }
     request.path = path;
@@ -89,4 +90,4 @@ FetchedPage Fetch(const std::string& webServer, const std::string& path, const F
     return fetched;
 }
 
-} // namespace headlines
+} // namespace tickerlux::headlines

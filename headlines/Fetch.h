@@ -7,9 +7,10 @@
 #include <functional>
 #include <string>
 
+namespace tickerlux::headlines {
+
 // Downloads one page: a web server ("host", "host:port", "[v6]" or "[v6]:port"; port 80 when
 // none is given) and a path on it.
-namespace headlines {
 
 struct FetchLimits {
     // The page keeps this many bytes, counted after decoding a compressed page; a byte beyond
@@ -24,11 +25,11 @@ struct FetchedPage {
     std::string page;         // the body, whatever the status code, cut to maxLength
     bool overran = false;     // the page had more than maxLength bytes
     std::string contentType;  // the answer's Content-Type header (its charset, if any)
-    Failure failure;          // the page could not be downloaded (page then empty)
+    base::Failure failure;          // the page could not be downloaded (page then empty)
 };
 
 // A web server with a scheme, a slash, blanks, user info or a bad port fails as BadAddress
 // without any connection being made.
 FetchedPage Fetch(const std::string& webServer, const std::string& path, const FetchLimits& limits);
 
-} // namespace headlines
+} // namespace tickerlux::headlines

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace tickerlux::headlines {
+
 namespace {
 
 std::string UnwrapCdata(std::string_view text)
@@ -76,7 +78,7 @@ public:
     {
         const std::string_view view(text);
         for (std::size_t at = 0; at < view.size();) {
-            if (auto codePoint = utf8::NextCodePoint(view, at))
+            if (auto codePoint = base::utf8::NextCodePoint(view, at))
                 Put(*codePoint);
         }
     }
@@ -151,10 +153,10 @@ std::string CleanHeadline(std::string_view headline)
     CSpacedText text;
     if (unwrapped.find_first_of("<&") == std::string::npos) {
         for (const char c : unwrapped)
-            text.Put(win1252::ToUnicode(static_cast<unsigned char>(c)));
+            text.Put(base::win1252::ToUnicode(static_cast<unsigned char>(c)));
         return text.Collapsed();
     }
-    const std::string utf8 = win1252::ToUtf8(unwrapped);
+    const std::string utf8 = base::win1252::ToUtf8(unwrapped);
     GumboOptions options = kGumboDefaultOptions;
     options.fragment_context = GUMBO_TAG_DIV;
     options.max_errors = 0;
@@ -163,3 +165,5 @@ std::string CleanHeadline(std::string_view headline)
     gumbo_destroy_output(&options, parsed);
     return text.Collapsed();
 }
+
+} // namespace tickerlux::headlines

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-namespace http {
+namespace tickerlux::headlines::http {
 namespace {
 
 constexpr long kMaxRedirects = 10;
@@ -77,40 +77,40 @@ std::string MakeUrl(const GetRequest& request)
     return url;
 }
 
-FailureKind KindFor(CURLcode code)
+base::FailureKind KindFor(CURLcode code)
 {
     switch (code) {
     case CURLE_URL_MALFORMAT:
-        return FailureKind::BadAddress;
+        return base::FailureKind::BadAddress;
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_RESOLVE_PROXY:
-        return FailureKind::HostNotFound;
+        return base::FailureKind::HostNotFound;
     case CURLE_COULDNT_CONNECT:
-        return FailureKind::Refused;
+        return base::FailureKind::Refused;
     case CURLE_OPERATION_TIMEDOUT:
-        return FailureKind::TimedOut;
+        return base::FailureKind::TimedOut;
     default:
-        return FailureKind::Io;
+        return base::FailureKind::Io;
     }
 }
 
 // The library reports its time limits as one code: its own deadline, which only backs ours up,
 // the speed floor, or the connect time-out.
-FailureKind TimeLimitKind(CURL* easy, const Transfer& transfer)
+base::FailureKind TimeLimitKind(CURL* easy, const Transfer& transfer)
 {
     if (Clock::now() >= transfer.deadline)
-        return FailureKind::TooLong;
+        return base::FailureKind::TooLong;
     curl_off_t connectMicroseconds = 0;
     curl_easy_getinfo(easy, CURLINFO_CONNECT_TIME_T, &connectMicroseconds);
-    return connectMicroseconds > 0 ? FailureKind::TooSlow : FailureKind::TimedOut;
+    return connectMicroseconds > 0 ? base::FailureKind::TooSlow : base::FailureKind::TimedOut;
 }
 
 // A second past our own deadline the library gives up by itself, should no call come.
 constexpr std::chrono::milliseconds kDeadlineBackup{1000};
 
-GetResult Failed(FailureKind kind, std::string text)
+GetResult Failed(base::FailureKind kind, std::string text)
 {
-    return {GetStatus::Failed, Failure{kind, "", std::move(text)}, {}};
+    return {GetStatus::Failed, base::Failure{kind, "", std::move(text)}, {}};
 }
 
 } // namespace
@@ -120,7 +120,7 @@ GetResult Get(const GetRequest& request, const BodySink& sink)
     EnsureGlobalInit();
     std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
     if (!easy)
-        return Failed(FailureKind::Io, "the HTTP library could not start a transfer");
+        return Failed(base::FailureKind::Io, "the HTTP library could not start a transfer");
 
     const std::string url = MakeUrl(request);
     const headlines::TimeLimits& limits = request.limits;
@@ -129,7 +129,7 @@ GetResult Get(const GetRequest& request, const BodySink& sink)
     CURL* e = easy.get();
     curl_easy_setopt(e, CURLOPT_URL, url.c_str());
     curl_easy_setopt(e, CURLOPT_PATH_AS_IS, 1L);
-    curl_easy_setopt(e, CURLOPT_USERAGENT, kProductName);
+    curl_easy_setopt(e, CURLOPT_USERAGENT, settings::kProductName);
     curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
@@ -151,12 +151,12 @@ GetResult Get(const GetRequest& request, const BodySink& sink)
     const CURLcode code = curl_easy_perform(e);
     if (!transfer.stopped && code != CURLE_OK) {
         if (transfer.abandoned)
-            return Failed(FailureKind::Abandoned, "the download was stopped");
+            return Failed(base::FailureKind::Abandoned, "the download was stopped");
         if (transfer.pastDeadline)
-            return Failed(FailureKind::TooLong, "the download took longer than " +
+            return Failed(base::FailureKind::TooLong, "the download took longer than " +
                                                     std::to_string(limits.deadline.count()) +
                                                     " ms");
-        const FailureKind kind =
+        const base::FailureKind kind =
             code == CURLE_OPERATION_TIMEDOUT ? TimeLimitKind(e, transfer) : KindFor(code);
         return Failed(kind, errorText[0] ? errorText : curl_easy_strerror(code));
     }
@@ -166,4 +166,4 @@ GetResult Get(const GetRequest& request, const BodySink& sink)
             contentType ? contentType : ""};
 }
 
-} // namespace http
+} // namespace tickerlux::headlines::http

@@ -9,7 +9,7 @@
 
 // The program's one HTTP client: a blocking GET over the platform's HTTP library. The library's
 // headers stay in HttpGet.cpp.
-namespace http {
+namespace tickerlux::headlines::http {
 
 struct GetRequest {
     std::string host;   // a name or address, without port; an IPv6 address in brackets
@@ -31,7 +31,7 @@ enum class GetStatus {
 
 struct GetResult {
     GetStatus status = GetStatus::Failed;
-    Failure failure;          // why, when Failed
+    base::Failure failure;          // why, when Failed
     std::string contentType;  // the last answer's Content-Type header, empty when it had none
 };
 
@@ -44,4 +44,4 @@ using BodySink = std::function<bool(std::string_view piece)>;
 // decodes a compressed page also when it was not asked for: the sink gets the decoded bytes.
 GetResult Get(const GetRequest& request, const BodySink& sink);
 
-} // namespace http
+} // namespace tickerlux::headlines::http

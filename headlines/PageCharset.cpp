@@ -8,7 +8,7 @@
 #include <array>
 #include <optional>
 
-namespace pagecharset {
+namespace tickerlux::headlines::pagecharset {
 namespace {
 
 constexpr std::string_view kUtf8 = "UTF-8";
@@ -146,7 +146,7 @@ bool LooksLikeUtf8(std::string_view page)
             continue;
         }
         const std::size_t start = at;
-        if (utf8::NextCodePoint(page, at)) {
+        if (base::utf8::NextCodePoint(page, at)) {
             multiByte = true;
             continue;
         }
@@ -177,4 +177,4 @@ std::string Detect(std::string_view contentType, std::string_view page)
     return std::string(LooksLikeUtf8(page) ? kUtf8 : kWindows1252);
 }
 
-}  // namespace pagecharset
+} // namespace tickerlux::headlines::pagecharset

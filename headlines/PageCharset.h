@@ -5,7 +5,7 @@
 #include <string_view>
 
 // Which charset a downloaded page is written in.
-namespace pagecharset {
+namespace tickerlux::headlines::pagecharset {
 
 // How much of the page's start is searched for its own declaration.
 inline constexpr std::size_t kDeclarationWindow = 4096;
@@ -19,4 +19,4 @@ inline constexpr std::size_t kDeclarationWindow = 4096;
 // page's own ASCII text as UTF-8.
 std::string Detect(std::string_view contentType, std::string_view page);
 
-}  // namespace pagecharset
+} // namespace tickerlux::headlines::pagecharset

@@ -9,7 +9,8 @@
 #include <array>
 #include <memory>
 
-namespace pagetext {
+namespace tickerlux::headlines {
+
 namespace {
 
 struct ConverterCloser {
@@ -76,4 +77,4 @@ std::string ToCodePage(std::string_view bytes, const std::string& charset, std::
     return out;
 }
 
-}  // namespace pagetext
+} // namespace tickerlux::headlines

@@ -4,8 +4,9 @@
 #include <string>
 #include <string_view>
 
+namespace tickerlux::headlines {
+
 // A downloaded page as text in the program's code page.
-namespace pagetext {
 
 // `bytes` read in `charset` (a name ICU knows; an unknown one is read as windows-1252) and
 // written in Windows-1252 as CCodePageText writes it: bytes that are not valid in the charset
@@ -13,4 +14,4 @@ namespace pagetext {
 // `maxLength` bytes; a page whose text is longer is cut there.
 std::string ToCodePage(std::string_view bytes, const std::string& charset, std::size_t maxLength);
 
-}  // namespace pagetext
+} // namespace tickerlux::headlines

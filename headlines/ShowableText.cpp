@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace tickerlux::headlines {
+
 CShowableText::CShowableText(const std::bitset<256>& showable)
 {
     for (std::size_t byte = 0; byte < m_spelling.size(); ++byte) {
@@ -14,8 +16,8 @@ CShowableText::CShowableText(const std::bitset<256>& showable)
             continue;
         }
         for (const char32_t c :
-             codepage::AsciiSpelling(win1252::ToUnicode(static_cast<unsigned char>(byte)))) {
-            const auto spelled = static_cast<unsigned char>(win1252::FromUnicode(c));
+             codepage::AsciiSpelling(base::win1252::ToUnicode(static_cast<unsigned char>(byte)))) {
+            const auto spelled = static_cast<unsigned char>(base::win1252::FromUnicode(c));
             if (codepage::Has(c) && showable[spelled])
                 spelling += static_cast<char>(spelled);
         }
@@ -31,3 +33,5 @@ std::string CShowableText::Fold(std::string_view text) const
         out += m_spelling[static_cast<unsigned char>(c)];
     return out;
 }
+
+} // namespace tickerlux::headlines

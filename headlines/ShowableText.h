@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace tickerlux::headlines {
+
 // Windows-1252 text rewritten with only the characters a display can show: each other character
 // becomes what a reader expects in its place, as far as the display can show that: curly
 // quotes ' and ", dashes -, … ..., € EUR, ™ TM, © (C), a non-breaking space a space, an accented
@@ -23,3 +25,5 @@ public:
 private:
     std::array<std::string, 256> m_spelling;
 };
+
+} // namespace tickerlux::headlines

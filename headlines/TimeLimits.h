@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-namespace headlines {
+namespace tickerlux::headlines {
 
 // How long a download may take. The defaults are the program's: a connection within 60 s; no
 // stretch of 30 s slower than 100 bytes a second, which also ends a server that sends nothing;
@@ -17,4 +17,4 @@ struct TimeLimits {
     std::chrono::milliseconds deadline{std::chrono::minutes(2)};
 };
 
-} // namespace headlines
+} // namespace tickerlux::headlines

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace tickerlux::headlines {
+
 std::string FormatUpdateTimeStamp(std::time_t when)
 {
     static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -16,3 +18,5 @@ std::string FormatUpdateTimeStamp(std::time_t when)
                   local.tm_min, local.tm_hour < 12 ? "AM" : "PM");
     return text;
 }
+
+} // namespace tickerlux::headlines

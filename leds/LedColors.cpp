@@ -3,7 +3,8 @@
 #include <array>
 #include <cstddef>
 
-namespace leds {
+namespace tickerlux::leds {
+
 namespace {
 
 constexpr QRgb kRed = qRgb(255, 38, 24);
@@ -40,4 +41,4 @@ QRgb LedColor(char colorCode, std::size_t index, int row)
     }
 }
 
-} // namespace leds
+} // namespace tickerlux::leds

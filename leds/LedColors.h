@@ -4,8 +4,9 @@
 
 #include <cstddef>
 
+namespace tickerlux::leds {
+
 // The colours of the sign's LEDs.
-namespace leds {
 
 inline constexpr QRgb kDarkLed = qRgb(38, 30, 28);   // an LED that is off
 inline constexpr QRgb kPanel = qRgb(10, 10, 10);     // the face between the LEDs
@@ -15,4 +16,4 @@ inline constexpr QRgb kPanel = qRgb(10, 10, 10);     // the face between the LED
 // the sign does not know shows red.
 QRgb LedColor(char colorCode, std::size_t index, int row);
 
-} // namespace leds
+} // namespace tickerlux::leds

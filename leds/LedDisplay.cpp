@@ -7,7 +7,8 @@
 
 #include <algorithm>
 
-namespace leds {
+namespace tickerlux::leds {
+
 namespace {
 
 using std::chrono::milliseconds;
@@ -103,4 +104,4 @@ void CLedDisplay::Paint(QPainter& painter)
     m_panel->Paint(painter, m_layout.leds.topLeft(), m_lit, m_paintedColumn, m_layout.columns);
 }
 
-} // namespace leds
+} // namespace tickerlux::leds

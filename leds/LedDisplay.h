@@ -12,7 +12,7 @@
 
 class QPainter;
 
-namespace leds {
+namespace tickerlux::leds {
 
 // The sign's face in a window: the line as the sign shows it, moving from right to left one LED
 // column at a time while its mode rotates it and starting again once it has gone by. The window
@@ -75,4 +75,4 @@ private:
     QTimer m_timer;
 };
 
-} // namespace leds
+} // namespace tickerlux::leds

@@ -5,7 +5,8 @@
 
 #include <string_view>
 
-namespace leds {
+namespace tickerlux::leds {
+
 namespace {
 
 // A sheet draws a few glyphs side by side, one string a row: '#' a lit LED, '.' a dark one, a
@@ -343,7 +344,7 @@ LedFontTable Read(const LedSheet (&sheets)[N])
 {
     LedFontTable font;
     for (const LedSheet& sheet : sheets) {
-        const std::string chars = win1252::FromUtf8(sheet.chars);
+        const std::string chars = base::win1252::FromUtf8(sheet.chars);
         std::size_t column = 0;
         for (const char c : chars) {
             const auto byte = static_cast<unsigned char>(c);
@@ -386,4 +387,4 @@ const LedGlyph& Glyph(LedFontKind font, unsigned char byte)
     return Table(font).glyphs[static_cast<unsigned char>(sign::kNoWindowsForm)];
 }
 
-} // namespace leds
+} // namespace tickerlux::leds

@@ -3,9 +3,10 @@
 #include <array>
 #include <cstdint>
 
+namespace tickerlux::leds {
+
 // The sign's two fonts, seven LEDs high: normal and condensed. Every character of the sign's
 // table has a glyph (text is Windows-1252, as the sign line holds it).
-namespace leds {
 
 inline constexpr int kRows = 7;
 inline constexpr int kMaxGlyphWidth = 5;
@@ -25,4 +26,4 @@ const LedGlyph& Glyph(LedFontKind font, unsigned char byte);
 // Whether `font` draws a glyph of its own for `byte` (the fallbacks above excepted).
 bool HasOwnGlyph(LedFontKind font, unsigned char byte);
 
-} // namespace leds
+} // namespace tickerlux::leds

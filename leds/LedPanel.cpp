@@ -9,7 +9,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace leds {
+namespace tickerlux::leds {
+
 namespace {
 
 // `color` seen through `mask`: the mask's colour where it is opaque.
@@ -114,4 +115,4 @@ QImage Still(const LedText& text, int pitch)
     return still;
 }
 
-} // namespace leds
+} // namespace tickerlux::leds

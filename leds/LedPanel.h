@@ -10,7 +10,7 @@
 
 class QPainter;
 
-namespace leds {
+namespace tickerlux::leds {
 
 // Draws lit images (LitImage) as round LEDs on the sign's dark panel, `pitch` pixels from one
 // LED to the next.
@@ -54,4 +54,4 @@ inline constexpr int kStillPitch = 6;
 // of one LED all round; a dark panel kBlankColumns wide when there is no text.
 QImage Still(const LedText& text, int pitch = kStillPitch);
 
-} // namespace leds
+} // namespace tickerlux::leds

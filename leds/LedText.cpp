@@ -9,7 +9,8 @@
 #include <algorithm>
 #include <vector>
 
-namespace leds {
+namespace tickerlux::leds {
+
 namespace {
 
 LedFontKind FontOf(const LedText& text)
@@ -74,4 +75,4 @@ QImage LitImage(const LedText& text)
     return image;
 }
 
-} // namespace leds
+} // namespace tickerlux::leds

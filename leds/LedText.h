@@ -6,8 +6,9 @@
 
 #include <QImage>
 
+namespace tickerlux::leds {
+
 // What the sign shows, laid out as LEDs.
-namespace leds {
 
 struct LedText {
     std::string text;       // Windows-1252
@@ -35,4 +36,4 @@ QImage LitImage(const LedText& text);
 // The number of LED columns that LitImage gives the first `characters` characters of `text`.
 int ColumnsOf(const LedText& text, std::size_t characters);
 
-} // namespace leds
+} // namespace tickerlux::leds

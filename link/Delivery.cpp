@@ -2,9 +2,9 @@
 
 #include "link/Transports.h"
 
-namespace signlink {
+namespace tickerlux::link {
 
-DeliveryResult Deliver(const CommSettings& settings, const unsigned char* data, std::size_t length,
+DeliveryResult Deliver(const settings::CommSettings& settings, const unsigned char* data, std::size_t length,
                        const Progress& progress, std::chrono::milliseconds serialSlack)
 {
     if (settings.IsUsb())
@@ -12,4 +12,4 @@ DeliveryResult Deliver(const CommSettings& settings, const unsigned char* data, 
     return DeliverOverSerial(settings, data, length, progress, serialSlack);
 }
 
-} // namespace signlink
+} // namespace tickerlux::link

@@ -8,17 +8,18 @@
 #include <functional>
 #include <vector>
 
+namespace tickerlux::link {
+
 // Delivery of one whole transmission to the sign, over the connection the settings name.
-namespace signlink {
 
 // Called with (bytes delivered, total) as the delivery goes on.
 using Progress = std::function<void(long long sent, long long total)>;
 
 struct DeliveryResult {
-    Failure failure;  // kind None when every byte was delivered
+    base::Failure failure;  // kind None when every byte was delivered
     // Over USB, each problem met on the way, in order (the library or one of its functions
     // missing, the sign not opening); a refused piece is no problem of its own, only a failure.
-    std::vector<Failure> problems;
+    std::vector<base::Failure> problems;
 };
 
 // A serial write may take 1.5 times the bytes' time on the line plus this long.
@@ -28,8 +29,8 @@ inline constexpr std::chrono::milliseconds kSerialDeadlineSlack{2000};
 // least 1) with the settings' speed, data bits, parity and stop bits, within the serial deadline
 // (`serialSlack` replaces its 2 s). A serial failure names the port, its device and the step
 // ("COM3 (/dev/ttyS2): open") with the system's text.
-DeliveryResult Deliver(const CommSettings& settings, const unsigned char* data, std::size_t length,
+DeliveryResult Deliver(const settings::CommSettings& settings, const unsigned char* data, std::size_t length,
                        const Progress& progress,
                        std::chrono::milliseconds serialSlack = kSerialDeadlineSlack);
 
-} // namespace signlink
+} // namespace tickerlux::link

@@ -1,22 +1,22 @@
 #include "link/Transports.h"
 
+#include "link/LineSettingsChoices.h"
 #include "link/SerialPort.h"
-#include "link/SignLineChoices.h"
 #include "settings/PortMap.h"
 
 #include <string>
 
-namespace signlink {
+namespace tickerlux::link {
 
 // Open exclusively with the line settings, discard input, write within the deadline, close.
 // Nothing after the write discards output, which would drop the transmission's tail.
-DeliveryResult DeliverOverSerial(const CommSettings& settings, const unsigned char* data,
+DeliveryResult DeliverOverSerial(const settings::CommSettings& settings, const unsigned char* data,
                                  std::size_t length, const Progress& progress,
                                  std::chrono::milliseconds slack)
 {
     // The COMn name is resolved once, so the port written to is the port named in a failure.
-    const std::string path = portmap::DevicePathForComPort(settings.ComPort);
-    const SerialLine line = LineFor(settings);
+    const std::string path = settings::portmap::DevicePathForComPort(settings.ComPort);
+    const LineSettings line = LineSettingsFor(settings);
     try {
         CSerialPort port;
         port.Open(path, line);
@@ -25,7 +25,7 @@ DeliveryResult DeliverOverSerial(const CommSettings& settings, const unsigned ch
         port.Close();
     } catch (const CSerialException& failure) {
         // "COM3 (/dev/pts/4): open" and "Device or resource busy".
-        return {{FailureKindForErrno(failure.Error()),
+        return {{base::FailureKindForErrno(failure.Error()),
                  "COM" + std::to_string(settings.ComPort) + " (" + path + "): " +
                      failure.Operation(),
                  failure.Message()},
@@ -34,4 +34,4 @@ DeliveryResult DeliverOverSerial(const CommSettings& settings, const unsigned ch
     return {};
 }
 
-} // namespace signlink
+} // namespace tickerlux::link

@@ -4,10 +4,11 @@
 
 #include <cstdint>
 
+namespace tickerlux::link {
+
 // The Linux backend's translation of line settings into the flag words of a terminal, kept free
 // of the terminal headers so that it can be tested on its own (a pseudo-terminal forces 8 data
 // bits and no parity whatever it is given).
-namespace seriallinux {
 
 struct TerminalFlags {
     std::uint32_t iflag = 0;
@@ -20,6 +21,6 @@ struct TerminalFlags {
 // `current` with `line` applied: speed, data bits, parity, stop bits, no flow control, and the
 // raw binary mode a sign needs. False, with `current` untouched, for values a terminal cannot
 // take (EINVAL).
-bool ToTerminalFlags(const SerialLine& line, TerminalFlags& current);
+bool ToTerminalFlags(const LineSettings& line, TerminalFlags& current);
 
-} // namespace seriallinux
+} // namespace tickerlux::link

@@ -2,7 +2,8 @@
 
 #include <asm/termbits.h>
 
-namespace seriallinux {
+namespace tickerlux::link {
+
 namespace {
 
 struct SpeedCode {
@@ -47,7 +48,7 @@ std::uint32_t SizeFlag(std::uint8_t dataBits)
 
 } // namespace
 
-bool ToTerminalFlags(const SerialLine& line, TerminalFlags& current)
+bool ToTerminalFlags(const LineSettings& line, TerminalFlags& current)
 {
     if (line.speed == 0 || line.dataBits < 5 || line.dataBits > 8)
         return false;
@@ -91,4 +92,4 @@ bool ToTerminalFlags(const SerialLine& line, TerminalFlags& current)
     return true;
 }
 
-} // namespace seriallinux
+} // namespace tickerlux::link

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+namespace tickerlux::link {
+
 // A serial port as the sign link drives it: opened for this program alone with its line
 // settings, input discarded, every byte written within a deadline, closed. Every failure is
 // raised as CSerialException with the operation and the system's error code. The platform code
@@ -15,7 +17,7 @@
 enum class SerialParity { None, Odd, Even, Mark, Space };
 enum class SerialStopBits { One, OneAndHalf, Two };
 
-struct SerialLine {
+struct LineSettings {
     std::uint32_t speed = 9600;  // bits per second
     std::uint8_t dataBits = 8;   // 5 to 8
     SerialParity parity = SerialParity::None;
@@ -50,7 +52,7 @@ public:
 
     // Opens the device at `path` for this program alone and sets its line: `line`, no flow
     // control, and the raw binary mode a sign needs. A port another opener holds is EBUSY.
-    void Open(const std::string& path, const SerialLine& line);
+    void Open(const std::string& path, const LineSettings& line);
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
 
@@ -64,9 +66,11 @@ public:
                const Progress& progress = {}) const;
 
     // The time `count` bytes take on `line`, 1.5 times over, plus `slack`.
-    static std::chrono::milliseconds WriteDeadline(std::size_t count, const SerialLine& line,
+    static std::chrono::milliseconds WriteDeadline(std::size_t count, const LineSettings& line,
                                                    std::chrono::milliseconds slack);
 
 private:
     int m_fd = -1;
 };
+
+} // namespace tickerlux::link

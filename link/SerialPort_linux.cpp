@@ -13,6 +13,8 @@
 #include <thread>
 #include <unistd.h>
 
+namespace tickerlux::link {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -30,14 +32,14 @@ int QueuedOutput(int fd)
     return queued;
 }
 
-void SetLine(int fd, const SerialLine& line)
+void SetLineSettings(int fd, const LineSettings& line)
 {
     termios2 tio{};
     if (ioctl(fd, TCGETS2, &tio) != 0)
         Raise("set line settings");
-    seriallinux::TerminalFlags flags{tio.c_iflag, tio.c_oflag, tio.c_cflag, tio.c_lflag,
+    link::TerminalFlags flags{tio.c_iflag, tio.c_oflag, tio.c_cflag, tio.c_lflag,
                                      tio.c_ospeed};
-    if (!seriallinux::ToTerminalFlags(line, flags))
+    if (!link::ToTerminalFlags(line, flags))
         Raise("set line settings", EINVAL);
     tio.c_iflag = flags.iflag;
     tio.c_oflag = flags.oflag;
@@ -56,7 +58,7 @@ CSerialPort::~CSerialPort()
     Close();
 }
 
-void CSerialPort::Open(const std::string& path, const SerialLine& line)
+void CSerialPort::Open(const std::string& path, const LineSettings& line)
 {
     Close();
     // Non-blocking, so that neither the open nor a write ever waits without a limit.
@@ -74,7 +76,7 @@ void CSerialPort::Open(const std::string& path, const SerialLine& line)
         Raise("open", error);
     }
     m_fd = fd;
-    SetLine(m_fd, line);
+    SetLineSettings(m_fd, line);
 }
 
 void CSerialPort::Close()
@@ -139,3 +141,5 @@ void CSerialPort::Write(const void* data, std::size_t count, std::chrono::millis
     if (ioctl(m_fd, TCSBRK, 1) != 0)
         Raise("write");
 }
+
+} // namespace tickerlux::link

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tickerlux::link {
+
 // A shared library loaded by its file name through the system's ordinary library search, and
 // the functions found in it by name. The library is unloaded by Free or when the object goes.
 class CSharedLibrary {
@@ -29,3 +31,5 @@ private:
     void* m_handle = nullptr;
     std::string m_lastError;
 };
+
+} // namespace tickerlux::link

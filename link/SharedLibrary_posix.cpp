@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+namespace tickerlux::link {
+
 bool CSharedLibrary::Load(const char* fileName)
 {
     Free();
@@ -27,3 +29,5 @@ void* CSharedLibrary::Symbol(const char* name) const
 {
     return m_handle ? dlsym(m_handle, name) : nullptr;
 }
+
+} // namespace tickerlux::link

@@ -2,8 +2,9 @@
 
 #include "link/Delivery.h"
 
+namespace tickerlux::link {
+
 // The two ways a delivery goes; Deliver chooses between them.
-namespace signlink {
 
 // Hands the transmission to libbetabriteusb.so in pieces of at most 256 bytes. The library is
 // loaded afresh for every transmission and unloaded before returning, so a sign plugged in, or a
@@ -12,8 +13,8 @@ DeliveryResult DeliverOverUsb(const unsigned char* data, std::size_t length,
                               const Progress& progress);
 
 // The same over the serial port of `settings`, with `slack` added to the write's deadline.
-DeliveryResult DeliverOverSerial(const CommSettings& settings, const unsigned char* data,
+DeliveryResult DeliverOverSerial(const settings::CommSettings& settings, const unsigned char* data,
                                  std::size_t length, const Progress& progress,
                                  std::chrono::milliseconds slack);
 
-} // namespace signlink
+} // namespace tickerlux::link

@@ -7,7 +7,8 @@
 #include <array>
 #include <cstring>
 
-namespace signlink {
+namespace tickerlux::link {
+
 namespace {
 
 constexpr const char* kLibraryFile = "libbetabriteusb.so";
@@ -21,15 +22,15 @@ using WriteFunction = decltype(&USBBULK_Write);
 using ReadFunction = decltype(&USBBULK_Read);
 using CloseFunction = decltype(&USBBULK_Close);
 
-Failure EntryPointMissing(const char* name)
+base::Failure EntryPointMissing(const char* name)
 {
-    return {FailureKind::UsbEntryPointMissing, name, "not found in libbetabriteusb.so"};
+    return {base::FailureKind::UsbEntryPointMissing, name, "not found in libbetabriteusb.so"};
 }
 
 // The failure of the whole delivery: the first problem's kind, or a refused piece.
-DeliveryResult NotDelivered(std::vector<Failure> problems)
+DeliveryResult NotDelivered(std::vector<base::Failure> problems)
 {
-    const FailureKind kind = problems.empty() ? FailureKind::UsbRefused : problems.front().kind;
+    const base::FailureKind kind = problems.empty() ? base::FailureKind::UsbRefused : problems.front().kind;
     return {{kind, "USB sign", "the transmission was not delivered"}, std::move(problems)};
 }
 
@@ -42,19 +43,19 @@ DeliveryResult DeliverOverUsb(const unsigned char* data, std::size_t length,
 {
     CSharedLibrary library;
     if (!library.Load(kLibraryFile))
-        return NotDelivered({{FailureKind::UsbLibraryMissing, kLibraryFile, library.LastError()}});
+        return NotDelivered({{base::FailureKind::UsbLibraryMissing, kLibraryFile, library.LastError()}});
 
     const auto open = library.Find<OpenFunction>("USBBULK_Open");
     if (!open)
         return NotDelivered({EntryPointMissing("USBBULK_Open")});
 
-    std::vector<Failure> problems;
+    std::vector<base::Failure> problems;
     std::array<unsigned char, kPieceSize> staging{};
     std::array<unsigned char, kReplySize> reply{};
 
     const bool opened = open() != 0;
     if (!opened)
-        problems.push_back({FailureKind::UsbOpenFailed, "USBBULK_Open", "the sign did not open"});
+        problems.push_back({base::FailureKind::UsbOpenFailed, "USBBULK_Open", "the sign did not open"});
 
     std::size_t offset = 0;
     bool complete = false;
@@ -93,4 +94,4 @@ DeliveryResult DeliverOverUsb(const unsigned char* data, std::size_t length,
     return {};
 }
 
-} // namespace signlink
+} // namespace tickerlux::link

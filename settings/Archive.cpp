@@ -2,6 +2,8 @@
 
 #include "base/Win1252.h"
 
+namespace tickerlux::settings {
+
 static_assert(sizeof(int) == 4, "the archive stores int as 4 bytes");
 
 namespace {
@@ -109,6 +111,8 @@ CArchive& CArchive::operator>>(std::string& text)
     const std::uint64_t length = ReadLength(wide);
     // Take() checks the count against what remains before anything is allocated.
     const std::string_view bytes = Take(wide ? 2 * length : length);
-    text = wide ? win1252::FromUtf16Le(bytes) : std::string(bytes);
+    text = wide ? base::win1252::FromUtf16Le(bytes) : std::string(bytes);
     return *this;
 }
+
+} // namespace tickerlux::settings

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace tickerlux::settings {
+
 // A load that ran out of bytes: the data ended early, or a length prefix points past its end.
 class CArchiveException : public std::runtime_error {
 public:
@@ -51,3 +53,5 @@ private:
     std::size_t m_pos = 0;
     bool m_storing = true;
 };
+
+} // namespace tickerlux::settings

@@ -1,5 +1,7 @@
 #include "settings/CommSettings.h"
 
+namespace tickerlux::settings {
+
 namespace {
 
 struct KindName {
@@ -47,3 +49,5 @@ void CommSettings::ChooseKind(ConnectionKind kind)
         StopBits = kClassicStopBits;
     }
 }
+
+} // namespace tickerlux::settings

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace tickerlux::settings {
+
 // The kinds of connection to a sign, as the Communication Settings dialog lists them.
 enum class ConnectionKind {
     None,            // no connection chosen, or a text that names none of the three
@@ -46,3 +48,5 @@ struct CommSettings {
 
     bool operator==(const CommSettings&) const = default;
 };
+
+} // namespace tickerlux::settings

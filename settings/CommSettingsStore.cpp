@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-namespace commstore {
+namespace tickerlux::settings::commstore {
 namespace {
 
 constexpr std::uint32_t kTextBufferSize = 1000;
@@ -118,4 +118,4 @@ bool SaveHeadlineCleanup(bool on, const CRegistryAccess& registry)
                                 {NumberValue("HeadlineCleanup", on ? 1 : 0)});
 }
 
-} // namespace commstore
+} // namespace tickerlux::settings::commstore

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+namespace tickerlux::settings {
+
 class CRegistryAccess;
 
 namespace commstore {
@@ -37,3 +39,5 @@ bool LoadHeadlineCleanup(const CRegistryAccess& registry);
 bool SaveHeadlineCleanup(bool on, const CRegistryAccess& registry);
 
 } // namespace commstore
+
+} // namespace tickerlux::settings

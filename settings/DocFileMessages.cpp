@@ -1,6 +1,6 @@
 #include "settings/DocFileMessages.h"
 
-namespace docmsg {
+namespace tickerlux::settings {
 
 std::string ReadFailed(const std::string& path, const std::string& reason)
 {
@@ -12,4 +12,4 @@ std::string SaveFailed(const std::string& path, const std::string& reason)
     return "Unable to save \"" + path + "\": " + reason + ".";
 }
 
-} // namespace docmsg
+} // namespace tickerlux::settings

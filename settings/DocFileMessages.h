@@ -2,9 +2,10 @@
 
 #include <string>
 
+namespace tickerlux::settings {
+
 // What the user is told when a settings file cannot be opened or saved. Paths appear as the file
 // system spells them (UTF-8).
-namespace docmsg {
 
 // The file ended before its last value, or a length in it points past its end.
 inline constexpr const char* kUnexpectedFormat = "Unexpected file format.";
@@ -15,4 +16,4 @@ std::string ReadFailed(const std::string& path, const std::string& reason);
 // The file could not be written; the earlier file, if any, is untouched.
 std::string SaveFailed(const std::string& path, const std::string& reason);
 
-} // namespace docmsg
+} // namespace tickerlux::settings

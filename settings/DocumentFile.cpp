@@ -4,6 +4,8 @@
 #include "settings/DocFileMessages.h"
 #include "settings/TickerluxDoc.h"
 
+namespace tickerlux::settings {
+
 namespace {
 constexpr const char* kFormatVersion = "1.00";
 // Far beyond any real settings file; stops a device or a runaway file from taking all memory.
@@ -30,8 +32,8 @@ void CTickerluxDoc::Serialize(CArchive& ar)
 DocFileResult CTickerluxDoc::OnOpenDocument(const std::string& path)
 {
     std::string bytes;
-    if (const fileio::Status status = fileio::ReadAll(path, bytes, kMaxFileSize); !status.Ok())
-        return {false, docmsg::ReadFailed(path, status.Reason())};
+    if (const base::Status status = base::ReadAll(path, bytes, kMaxFileSize); !status.Ok())
+        return {false, settings::ReadFailed(path, status.Reason())};
 
     // A zero-byte file holds no values: it opens and changes no field.
     if (!bytes.empty()) {
@@ -43,7 +45,7 @@ DocFileResult CTickerluxDoc::OnOpenDocument(const std::string& path)
             // show the views the document they now hold.
             OnNewDocument();
             UpdateAllViews();
-            return {false, docmsg::kUnexpectedFormat};
+            return {false, settings::kUnexpectedFormat};
         }
     }
     SetPathName(path);
@@ -55,10 +57,12 @@ DocFileResult CTickerluxDoc::OnSaveDocument(const std::string& path)
 {
     CArchive ar;
     Serialize(ar);
-    if (const fileio::Status status = fileio::ReplaceAtomically(path, ar.StoredBytes());
+    if (const base::Status status = base::ReplaceAtomically(path, ar.StoredBytes());
         !status.Ok())
-        return {false, docmsg::SaveFailed(path, status.Reason())};
+        return {false, settings::SaveFailed(path, status.Reason())};
     SetPathName(path);
     SetModifiedFlag(false);
     return {};
 }
+
+} // namespace tickerlux::settings

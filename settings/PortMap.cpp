@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-namespace portmap {
+namespace tickerlux::settings::portmap {
 namespace {
 
 const std::string kPortsKey = "HKEY_CURRENT_USER\\" + commstore::kKey + "\\Ports";
@@ -46,7 +46,7 @@ std::optional<std::string> EntryInForce(const regfile::CRegFile& store, int port
 {
     const std::string name = ValueName(port);
     const std::optional<std::string> lock = Text(store, name + kLockSuffix);
-    if (lock && filelock::IsHeld(*lock))
+    if (lock && base::IsLockHeld(*lock))
         return Text(store, name);
     return EntryWithoutVirtualSign(store, port);
 }
@@ -112,4 +112,4 @@ bool SetVirtualSignEntry(int port, const std::string& devicePath,
     });
 }
 
-} // namespace portmap
+} // namespace tickerlux::settings::portmap

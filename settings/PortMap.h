@@ -9,7 +9,7 @@
 // The virtual sign's entries are tied to a lock it holds while it runs: such an entry is in
 // force only while the lock is held, and the entry it replaced (kept beside it) is in force
 // again as soon as the virtual sign ends, even when it was killed before it could put that back.
-namespace portmap {
+namespace tickerlux::settings::portmap {
 
 std::string DevicePathForComPort(int port);
 
@@ -31,4 +31,4 @@ std::optional<std::string> VirtualSignLockPath(int port);
 bool SetVirtualSignEntry(int port, const std::string& devicePath,
                          std::optional<std::string>& earlier);
 
-} // namespace portmap
+} // namespace tickerlux::settings::portmap

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace regfile {
+namespace tickerlux::settings::regfile {
 namespace {
 
 constexpr std::uint32_t kTypeSz = 1;
@@ -404,4 +404,4 @@ std::string CRegFile::FormatValue(const Value& value)
     return line + "\n";
 }
 
-} // namespace regfile
+} // namespace tickerlux::settings::regfile

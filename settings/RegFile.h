@@ -9,7 +9,7 @@
 // The text of a registry export file ("REGEDIT4", "[key]", "name"=value lines) held so that
 // writing it back loses nothing: every line that is not a value being changed is kept exactly as
 // it was read, including lines this parser does not understand.
-namespace regfile {
+namespace tickerlux::settings::regfile {
 
 // One typed value; `data` holds its bytes exactly.
 struct Value {
@@ -54,4 +54,4 @@ private:
 // The key as compared: trailing backslashes removed.
 std::string NormaliseKey(std::string_view key);
 
-} // namespace regfile
+} // namespace tickerlux::settings::regfile

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace tickerlux::settings {
+
 namespace {
 
 std::string FullKey(RegRoot root, const std::string& subkey)
@@ -77,3 +79,5 @@ bool CRegistryAccess::DeleteValue(RegRoot root, const std::string& subkey,
     const std::string key = FullKey(root, subkey);
     return userstore::Update([&](regfile::CRegFile& store) { return store.Remove(key, name); });
 }
+
+} // namespace tickerlux::settings

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace tickerlux::settings {
+
 // The registry root keys the program uses.
 enum class RegRoot {
     CurrentUser
@@ -71,3 +73,5 @@ public:
     // Removes the value if present. False only when the store cannot be written.
     bool DeleteValue(RegRoot root, const std::string& subkey, const std::string& name) const;
 };
+
+} // namespace tickerlux::settings

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tickerlux::settings {
+
 void CTickerluxDoc::ResetFeedFields()
 {
     const CTickerluxDoc fresh;
@@ -59,3 +61,5 @@ void CTickerluxDoc::UpdateAllViews(IDocumentObserver* sender, long hint)
         if (observer != sender && std::ranges::find(m_observers, observer) != m_observers.end())
             observer->OnDocumentUpdate(sender, hint);
 }
+
+} // namespace tickerlux::settings

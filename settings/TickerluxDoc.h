@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace tickerlux::settings {
+
 class CArchive;
 
 // Notified when the document asks its views to show the fields afresh.
@@ -75,3 +77,5 @@ private:
     std::string m_title = "Untitled";
     std::vector<IDocumentObserver*> m_observers;
 };
+
+} // namespace tickerlux::settings

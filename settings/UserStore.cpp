@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace userstore {
+namespace tickerlux::settings::userstore {
 namespace {
 
 std::string ConfigHome()
@@ -35,7 +35,7 @@ constexpr std::size_t kMaxStoreBytes = 16u << 20;
 std::optional<std::string> ReadStore(const std::string& path, std::string& problem)
 {
     std::string text;
-    const fileio::Status status = fileio::ReadAll(path, text, kMaxStoreBytes);
+    const base::Status status = base::ReadAll(path, text, kMaxStoreBytes);
     if (status.error == ENOENT)
         return std::string();
     if (!status.Ok()) {
@@ -106,10 +106,10 @@ bool Update(const std::function<bool(regfile::CRegFile&)>& change)
         regfile::CRegFile file = regfile::CRegFile::Parse(*text);
         if (!change(file))
             return true;
-        return fileio::ReplaceAtomically(path, file.Serialize(), 0600).Ok();
+        return base::ReplaceAtomically(path, file.Serialize(), 0600).Ok();
     }();
     close(lock);  // releases the lock
     return updated;
 }
 
-} // namespace userstore
+} // namespace tickerlux::settings::userstore

@@ -9,7 +9,7 @@
 // The per-user store file, ${XDG_CONFIG_HOME:-~/.config}/tickerlux/user.reg. Readers see either
 // the old or the new file, never a half-written one; writers of several programs at once take
 // turns on a lock file, so none of their changes is lost.
-namespace userstore {
+namespace tickerlux::settings::userstore {
 
 std::string StoreFilePath();
 // The folder that holds the store file and its lock files.
@@ -28,4 +28,4 @@ std::optional<regfile::CRegFile> Load();
 // the store cannot be read or written.
 bool Update(const std::function<bool(regfile::CRegFile&)>& change);
 
-} // namespace userstore
+} // namespace tickerlux::settings::userstore

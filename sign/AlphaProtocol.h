@@ -2,8 +2,9 @@
 
 #include <cstddef>
 
+namespace tickerlux::sign {
+
 // Bytes and sizes of the sign's serial protocol that the builders and the decoder share.
-namespace sign {
 
 inline constexpr unsigned char kNul = 0x00;
 inline constexpr unsigned char kSoh = 0x01;           // start of header
@@ -42,4 +43,4 @@ inline constexpr std::size_t kRunSequenceLength = 31;
 
 static_assert(kTextOverhead == 33 && kMaxTextTransmissionLength == 60033);
 
-} // namespace sign
+} // namespace tickerlux::sign

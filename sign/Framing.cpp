@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace sign {
+namespace tickerlux::sign {
 
 std::size_t WriteFrameStart(unsigned char* buffer, char commandCode)
 {
@@ -58,4 +58,4 @@ std::array<unsigned char, kRunSequenceLength> BuildRunSequenceTransmission()
     return bytes;
 }
 
-} // namespace sign
+} // namespace tickerlux::sign

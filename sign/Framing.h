@@ -5,8 +5,9 @@
 #include <array>
 #include <cstddef>
 
+namespace tickerlux::sign {
+
 // The transmissions other than write-text, byte for byte, and the frame start they all share.
-namespace sign {
 
 // Writes the NUL preamble, SOH, 'Z', "00", STX and `commandCode`; returns kFrameStartLength.
 std::size_t WriteFrameStart(unsigned char* buffer, char commandCode);
@@ -25,4 +26,4 @@ std::array<unsigned char, kMemoryConfigLength> BuildMemoryConfigTransmission(
 // A run sequence that holds file A alone, locked.
 std::array<unsigned char, kRunSequenceLength> BuildRunSequenceTransmission();
 
-} // namespace sign
+} // namespace tickerlux::sign

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+namespace tickerlux::sign {
+
 namespace {
 
 // Sign code, DOS (code page 437) code and Windows-1252 code of the extended characters, in the
@@ -115,3 +117,5 @@ const CSignCodeMap& CSignCodeMap::BuiltIn()
     static const CSignCodeMap map{CSignCharTable()};
     return map;
 }
+
+} // namespace tickerlux::sign

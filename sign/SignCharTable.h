@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace tickerlux::sign {
+
 // The sign's character set seen from Windows-1252: one row per character, three codes each.
 // Lookup is by Windows code and the first matching row wins, so the order of the rows matters.
 class CSignCharTable {
@@ -52,3 +54,5 @@ private:
     std::array<int, 256> m_signCode{};
     std::array<int, 256> m_extendedWindowsCode{};
 };
+
+} // namespace tickerlux::sign

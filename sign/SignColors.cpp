@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-namespace sign {
+namespace tickerlux::sign {
 
 namespace {
 
@@ -55,4 +55,4 @@ std::optional<int> ParseColorIndex(std::string_view text)
     return std::nullopt;
 }
 
-} // namespace sign
+} // namespace tickerlux::sign

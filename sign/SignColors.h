@@ -4,8 +4,9 @@
 #include <optional>
 #include <string_view>
 
+namespace tickerlux::sign {
+
 // The "Color:" choices in list order: a document's ColorIndex is a position in this list.
-namespace sign {
 
 struct SignColor {
     const char* name;  // the list entry, e.g. "Dim Green"
@@ -40,4 +41,4 @@ const char* ColorNameForCode(char code);
 // nullopt when the text names no entry of the list.
 std::optional<int> ParseColorIndex(std::string_view text);
 
-} // namespace sign
+} // namespace tickerlux::sign

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace sign {
+namespace tickerlux::sign {
 
 namespace {
 
@@ -332,4 +332,4 @@ DecodedTransmission CSignDecoder::TakePending()
     return t;
 }
 
-} // namespace sign
+} // namespace tickerlux::sign

@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace tickerlux::sign {
+
 // Parses a byte stream as a sign would: NUL preamble, SOH, type code, address, STX, command code,
 // data, EOT. Any bytes are safe to feed; nothing is read outside what was fed.
-namespace sign {
 
 enum class TransmissionKind { WriteText, Clear, MemoryConfig, RunSequence, Unknown };
 
@@ -82,4 +83,4 @@ private:
 // Decodes one complete transmission held in `bytes` (first NUL to EOT).
 DecodedTransmission DecodeTransmission(const unsigned char* bytes, std::size_t length);
 
-} // namespace sign
+} // namespace tickerlux::sign

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <array>
 
-namespace sign {
+namespace tickerlux::sign {
 
 namespace {
 
@@ -143,4 +143,4 @@ std::size_t BuildTextTransmission(unsigned char* buffer, std::string_view line, 
     return static_cast<std::size_t>(p - buffer);
 }
 
-} // namespace sign
+} // namespace tickerlux::sign

@@ -7,8 +7,9 @@
 #include <string>
 #include <string_view>
 
+namespace tickerlux::sign {
+
 // The sign line in the sign's character set, and the write-text transmission around it.
-namespace sign {
 
 // A numeric character reference ("&#233;") reads at most this many digits.
 inline constexpr std::size_t kMaxReferenceDigits = 7;
@@ -34,4 +35,4 @@ std::string LiteralText(std::string_view text);
 std::size_t BuildTextTransmission(unsigned char* buffer, std::string_view line, int colorIndex,
                                   bool condensed);
 
-} // namespace sign
+} // namespace tickerlux::sign

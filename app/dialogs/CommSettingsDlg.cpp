@@ -11,11 +11,13 @@
 
 #include "base/Decimal.h"
 
+namespace tickerlux::app {
+
 namespace {
 
 // The Connection list, in its order.
-constexpr ConnectionKind kConnectionKinds[] = {ConnectionKind::ClassicSerial,
-                                               ConnectionKind::CustomSerial, ConnectionKind::Usb};
+constexpr settings::ConnectionKind kConnectionKinds[] = {settings::ConnectionKind::ClassicSerial,
+                                               settings::ConnectionKind::CustomSerial, settings::ConnectionKind::Usb};
 
 using widgettext::FromBytes;
 using widgettext::ToBytes;
@@ -38,10 +40,10 @@ void SetEnabled(std::initializer_list<QComboBox*> lists, bool enabled)
 
 int CCommSettingsDlg::DecimalValue(const QString& text)
 {
-    return LeadingDecimal(ToBytes(text));
+    return base::LeadingDecimal(ToBytes(text));
 }
 
-CCommSettingsDlg::CCommSettingsDlg(const CommSettings& values, QWidget* parent)
+CCommSettingsDlg::CCommSettingsDlg(const settings::CommSettings& values, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_values(values)
@@ -92,8 +94,8 @@ CCommSettingsDlg::CCommSettingsDlg(const CommSettings& values, QWidget* parent)
     m_stopBits = list(ids::kStopBits, 164, QStringLiteral("Stop Bits:"), false,
                       {QStringLiteral(" "), QStringLiteral("1"), QStringLiteral("2")}, true, 2);
     QStringList kinds;
-    for (const ConnectionKind kind : kConnectionKinds)
-        kinds << QString::fromLatin1(ConnectionName(kind));
+    for (const settings::ConnectionKind kind : kConnectionKinds)
+        kinds << QString::fromLatin1(settings::ConnectionName(kind));
     m_connection = list(ids::kConnection, 63, QStringLiteral("Connection:"), false, kinds, false, 3);
 
     m_save = new QPushButton(
@@ -134,11 +136,11 @@ void CCommSettingsDlg::OnInitDialog()
     SelectPrefix(m_protocol, FromBytes(m_values.Protocol));
     SelectPrefix(m_connection, FromBytes(m_values.Connection));
 
-    const ConnectionKind kind = m_values.Kind();
-    if (kind == ConnectionKind::CustomSerial) {
+    const settings::ConnectionKind kind = m_values.Kind();
+    if (kind == settings::ConnectionKind::CustomSerial) {
         SetEnabled({m_stopBits, m_parity, m_comPort, m_byteSize, m_baudRate}, true);
         Fill();
-    } else if (kind == ConnectionKind::ClassicSerial) {
+    } else if (kind == settings::ConnectionKind::ClassicSerial) {
         m_protocol->setEnabled(false);
         SetEnabled({m_connection, m_comPort}, true);
         SetEnabled({m_stopBits, m_parity, m_byteSize, m_baudRate}, false);
@@ -167,14 +169,14 @@ void CCommSettingsDlg::ShowLine()
 void CCommSettingsDlg::OnSelChangeConnection()
 {
     const std::string chosen = ToBytes(m_connection->currentText().trimmed());
-    const ConnectionKind kind = ConnectionKindOf(chosen);
+    const settings::ConnectionKind kind = settings::ConnectionKindOf(chosen);
     m_values.ChooseKind(kind);
     m_values.Connection = chosen;
     m_protocol->setEnabled(false);
     m_connection->setEnabled(true);
     SetEnabled({m_comPort, m_stopBits, m_parity, m_byteSize, m_baudRate}, false);
 
-    if (kind == ConnectionKind::Usb) {
+    if (kind == settings::ConnectionKind::Usb) {
         m_comPort->setCurrentIndex(-1);
         m_comPort->setEditText(QString());
         m_baudRate->setCurrentIndex(-1);
@@ -182,15 +184,17 @@ void CCommSettingsDlg::OnSelChangeConnection()
         m_stopBits->setCurrentIndex(m_stopBits->findText(QStringLiteral(" ")));
         m_byteSize->setCurrentIndex(m_byteSize->findText(QStringLiteral(" ")));
         m_parity->setCurrentIndex(m_parity->findText(QStringLiteral(" ")));
-    } else if (kind == ConnectionKind::ClassicSerial) {
+    } else if (kind == settings::ConnectionKind::ClassicSerial) {
         m_comPort->setEnabled(true);
         ShowLine();
-    } else if (kind == ConnectionKind::CustomSerial) {
+    } else if (kind == settings::ConnectionKind::CustomSerial) {
         SetEnabled({m_comPort, m_stopBits, m_parity, m_byteSize, m_baudRate}, true);
     }
 }
 
 void CCommSettingsDlg::OnSaveToRegistry()
 {
-    commstore::Save(m_values, m_registry);
+    settings::commstore::Save(m_values, m_registry);
 }
+
+} // namespace tickerlux::app

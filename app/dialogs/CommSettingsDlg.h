@@ -8,6 +8,8 @@
 class QComboBox;
 class QPushButton;
 
+namespace tickerlux::app {
+
 // Options > Communication Settings: how the sign is reached. Edits a copy of the communication
 // settings; the owner takes Values() back on OK. "Save ..." writes the values shown to the
 // per-user store.
@@ -15,9 +17,9 @@ class CCommSettingsDlg : public QDialog {
     Q_OBJECT
 public:
     // `values` are the document's settings (texts in Windows-1252).
-    explicit CCommSettingsDlg(const CommSettings& values, QWidget* parent = nullptr);
+    explicit CCommSettingsDlg(const settings::CommSettings& values, QWidget* parent = nullptr);
 
-    const CommSettings& Values() const { return m_values; }
+    const settings::CommSettings& Values() const { return m_values; }
 
     QComboBox* StopBitsList() const { return m_stopBits; }
     QComboBox* ProtocolList() const { return m_protocol; }
@@ -49,6 +51,8 @@ private:
     QComboBox* m_baudRate = nullptr;
     QPushButton* m_save = nullptr;
 
-    CommSettings m_values;
-    CRegistryAccess m_registry;
+    settings::CommSettings m_values;
+    settings::CRegistryAccess m_registry;
 };
+
+} // namespace tickerlux::app

@@ -9,6 +9,14 @@
 #include <memory>
 #include <string>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::test;
+
 namespace {
 
 // `unit` repeated and cut to the 30,000 bytes that are ever encoded.

@@ -12,6 +12,9 @@
 #include <chrono>
 #include <string>
 
+using namespace tickerlux;
+using namespace tickerlux::leds;
+
 namespace {
 
 std::string Line(std::size_t characters)

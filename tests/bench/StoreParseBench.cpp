@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <string>
 
+using namespace tickerlux;
+using namespace tickerlux::settings;
+
 namespace {
 
 std::string StoreWithContinuedLines(std::int64_t count)

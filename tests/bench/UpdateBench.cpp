@@ -26,6 +26,14 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::pageserver;
+
 extern char** environ;
 
 namespace {

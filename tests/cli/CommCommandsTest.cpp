@@ -2,9 +2,9 @@
 // own and a pseudo-terminal standing in for the sign's serial port.
 #include "settings/PortMap.h"
 #include "sign/SignDecoder.h"
+#include "tests/support/NonRegularFiles.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/SignSimProcess.h"
-#include "tests/support/NonRegularFiles.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPty.h"
 
@@ -18,6 +18,11 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+using namespace tickerlux;
+using namespace tickerlux::settings;
+using namespace tickerlux::sign;
+using namespace tickerlux::test;
 
 namespace {
 

@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::cli;
+using namespace tickerlux::test;
+
 namespace {
 
 using namespace std::string_literals;

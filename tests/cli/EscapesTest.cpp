@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace tickerlux;
+using namespace tickerlux::cli;
+
 using namespace std::string_literals;
 
 namespace {

@@ -13,6 +13,11 @@
 #include <string>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::settings;
+using namespace tickerlux::pageserver;
+using namespace tickerlux::test;
+
 namespace {
 
 // A feed file that reads the headlines between <h> and </h> from /news on `webServer`.

@@ -11,6 +11,12 @@
 #include <string>
 #include <unistd.h>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::engine;
+using namespace tickerlux::cli;
+using namespace tickerlux::test;
+
 namespace {
 
 // Runs `report` with standard error on a terminal and returns what the terminal received

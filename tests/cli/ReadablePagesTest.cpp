@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::pageserver;
+using namespace tickerlux::test;
+
 namespace {
 
 constexpr int kComPort = 4;

@@ -8,6 +8,10 @@
 #include <filesystem>
 #include <sstream>
 
+using namespace tickerlux;
+using namespace tickerlux::settings;
+using namespace tickerlux::test;
+
 using namespace std::string_literals;
 
 namespace {

@@ -18,6 +18,10 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::pageserver;
+using namespace tickerlux::test;
+
 extern char** environ;
 
 namespace {

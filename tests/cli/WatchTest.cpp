@@ -14,6 +14,11 @@
 #include <thread>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::settings;
+using namespace tickerlux::cli;
+using namespace tickerlux::test;
+
 namespace {
 
 using std::chrono::minutes;

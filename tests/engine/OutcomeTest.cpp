@@ -7,6 +7,14 @@
 #include <string>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::test;
+
 namespace {
 
 std::vector<Step> Steps(const CommandOutcome& outcome)

@@ -12,6 +12,16 @@
 #include <string>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::sign;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::pageserver;
+using namespace tickerlux::test;
+
 namespace {
 
 // Puts each refresh of the views among the recorded events.

@@ -5,6 +5,9 @@
 #include <ostream>
 #include <string>
 
+using namespace tickerlux;
+using namespace tickerlux::engine;
+
 namespace {
 
 struct IntervalCase {

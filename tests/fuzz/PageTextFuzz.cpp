@@ -14,6 +14,10 @@
 #include <string>
 #include <string_view>
 
+using namespace tickerlux;
+using namespace tickerlux::headlines;
+using namespace tickerlux::sign;
+
 namespace {
 
 constexpr std::array<const char*, 14> kDeclared = {
@@ -32,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string charset =
         pagecharset::Detect(declared.empty() ? "" : "text/html; charset=" + declared, page);
 
-    const std::string text = pagetext::ToCodePage(page, charset, kPageLimit);
+    const std::string text = headlines::ToCodePage(page, charset, kPageLimit);
     if (text.size() > kPageLimit || text.find('\0') != std::string::npos)
         std::abort();
 

@@ -8,6 +8,9 @@
 #include <cstdlib>
 #include <string_view>
 
+using namespace tickerlux;
+using namespace tickerlux::settings;
+
 namespace {
 
 bool SameFeedFields(const CTickerluxDoc& a, const CTickerluxDoc& b)

@@ -10,6 +10,9 @@
 #include <string_view>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::sign;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size == 0)

@@ -25,6 +25,16 @@
 #include <filesystem>
 #include <memory>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::app;
+using namespace tickerlux::leds;
+using namespace tickerlux::test;
+
 namespace {
 
 void StoreConnection()
@@ -137,7 +147,7 @@ private slots:
             dialog->reject();
         });
         QVERIFY(app.InitInstance({"tickerlux"}));
-        QCOMPARE(watcher.shown, QStringList{"CCommSettingsDlg"});
+        QCOMPARE(watcher.shown, QStringList{"tickerlux::app::CCommSettingsDlg"});
         QCOMPARE(watcher.captions, QStringList{"Communication Settings..."});
         QVERIFY(windowShown);
         const CTickerluxDoc& doc = app.Document();
@@ -493,7 +503,7 @@ private slots:
         {
             CModalWatcher watcher([](QDialog* dialog) { dialog->reject(); });
             frame.Action(ids::kCommunicationSettings)->trigger();
-            QCOMPARE(watcher.shown, QStringList{"CCommSettingsDlg"});
+            QCOMPARE(watcher.shown, QStringList{"tickerlux::app::CCommSettingsDlg"});
         }
 
         // Options > Clean Up Headlines is on by default and its tick is kept for the user.

@@ -11,7 +11,16 @@
 #include <QLabel>
 #include <QPushButton>
 
-Q_DECLARE_METATYPE(CommSettings)
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::app;
+using namespace tickerlux::test;
+
+Q_DECLARE_METATYPE(tickerlux::settings::CommSettings)
 
 namespace {
 

@@ -15,6 +15,8 @@
 
 #include <functional>
 
+namespace tickerlux::test {
+
 // Answers the modal windows that code under test opens, so that nothing blocks: each time a
 // modal dialog or message box shows, `answer` runs on it from inside its own event loop.
 class CModalWatcher : public QObject {
@@ -97,3 +99,5 @@ inline void EraseAll(QLineEdit* edit)
         TestClass test;                                                     \
         return QTest::qExec(&test, argc, argv);                             \
     }
+
+} // namespace tickerlux::test

@@ -21,6 +21,18 @@
 
 #include <cstdio>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::sign;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::app;
+using namespace tickerlux::leds;
+using namespace tickerlux::signsim;
+using namespace tickerlux::test;
+
 namespace {
 
 bool Save(QWidget& widget, const QString& folder, const QString& name)

@@ -17,6 +17,16 @@
 #include <memory>
 #include <optional>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::app;
+using namespace tickerlux::pageserver;
+using namespace tickerlux::test;
+
 namespace {
 
 using Event = CSignSimProcess::Event;

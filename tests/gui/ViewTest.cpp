@@ -14,6 +14,15 @@
 
 #include <memory>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::app;
+using namespace tickerlux::test;
+
 namespace {
 
 // A document field by the name the code gives it, as bytes ("1" for flags and numbers).
@@ -263,10 +272,10 @@ private slots:
             "1014 QCheckBox Condensed Text",
             "1019 QCheckBox Show Time of Last Update",
             "1021 QPlainTextEdit",
-            QStringLiteral("1023 CHyperlinkButton ") + links::kHomeCaption,
+            QStringLiteral("1023 tickerlux::app::CHyperlinkButton ") + links::kHomeCaption,
             "- QGroupBox See Also:",
-            QStringLiteral("1026 CHyperlinkButton ") + links::kFeedsCaption,
-            QStringLiteral("1027 CHyperlinkButton ") + links::kShopCaption,
+            QStringLiteral("1026 tickerlux::app::CHyperlinkButton ") + links::kFeedsCaption,
+            QStringLiteral("1027 tickerlux::app::CHyperlinkButton ") + links::kShopCaption,
         };
         // The group box sits behind the links it frames, which moves it in the child list.
         shown.sort();

@@ -13,6 +13,15 @@
 #include <QLineEdit>
 #include <QUrl>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::app;
+using namespace tickerlux::test;
+
 namespace {
 
 // Pixels of the picture that are exactly `color`.

@@ -10,6 +10,15 @@
 #include <ostream>
 #include <string>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::pageserver;
+using namespace tickerlux::test;
+
 namespace {
 
 // 15:07 on 23 February 2008, local time.

@@ -11,6 +11,15 @@
 #include <string>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::pageserver;
+using namespace tickerlux::test;
+
 namespace {
 
 using shown::kConnectionError;

@@ -8,6 +8,15 @@
 
 #include <ostream>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::pageserver;
+using namespace tickerlux::test;
+
 namespace {
 
 using namespace std::chrono_literals;

@@ -1,8 +1,8 @@
 // The page's charset, its text in the code page, headline cleanup and the fold to what the sign
 // shows. Texts on the program's side are Windows-1252 bytes.
-#include "headlines/PageText.h"
 #include "headlines/HeadlineCleanup.h"
 #include "headlines/PageCharset.h"
+#include "headlines/PageText.h"
 #include "headlines/ShowableText.h"
 #include "sign/TextEncoder.h"
 
@@ -10,6 +10,10 @@
 
 #include <ostream>
 #include <string>
+
+using namespace tickerlux;
+using namespace tickerlux::headlines;
+using namespace tickerlux::sign;
 
 using namespace std::string_literals;
 
@@ -81,7 +85,7 @@ class PageTextTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(PageTextTest, ReadsThePageInTheCodePage)
 {
-    EXPECT_EQ(pagetext::ToCodePage(GetParam().bytes, GetParam().charset, 1000), GetParam().text);
+    EXPECT_EQ(headlines::ToCodePage(GetParam().bytes, GetParam().charset, 1000), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(

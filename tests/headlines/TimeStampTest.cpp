@@ -10,6 +10,10 @@
 #include <ostream>
 #include <string>
 
+using namespace tickerlux;
+using namespace tickerlux::headlines;
+using namespace tickerlux::test;
+
 // glibc's newlocale() never frees the search path it builds from LOCPATH (GermanLocale below
 // sets it). LeakSanitizer builds read this and let that allocation be; its stack shows only the
 // glibc helper that made it.

@@ -13,6 +13,11 @@
 #include <chrono>
 #include <string>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::sign;
+using namespace tickerlux::leds;
+
 using namespace leds;
 using std::chrono::milliseconds;
 

@@ -8,6 +8,9 @@
 #include <asm/termbits.h>
 #include <ostream>
 
+using namespace tickerlux;
+using namespace tickerlux::link;
+
 namespace {
 
 using P = SerialParity;
@@ -37,13 +40,13 @@ class FramingTest : public testing::TestWithParam<FramingCase> {};
 TEST_P(FramingTest, GivesTheTerminalFlags)
 {
     const FramingCase& c = GetParam();
-    seriallinux::TerminalFlags flags;
+    link::TerminalFlags flags;
     flags.cflag = c.portCflag | B9600 | CREAD;
     flags.iflag = c.portIflag | ICRNL;
     flags.oflag = OPOST | ONLCR;
     flags.lflag = ICANON | ECHO | ISIG;
 
-    ASSERT_TRUE(seriallinux::ToTerminalFlags({9600, c.dataBits, c.parity, c.stopBits}, flags));
+    ASSERT_TRUE(link::ToTerminalFlags({9600, c.dataBits, c.parity, c.stopBits}, flags));
     EXPECT_EQ(flags.cflag & kFramingBits, c.wantCflag);
     EXPECT_EQ(flags.iflag & kInputBits, c.wantIflag);
     // Whatever the choices, the bytes pass untouched and modem lines are ignored.
@@ -72,20 +75,20 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FramingTest, SpeedsWithoutACodeGoAsTheirNumber)
 {
-    seriallinux::TerminalFlags flags;
-    ASSERT_TRUE(seriallinux::ToTerminalFlags({250000, 8, P::None, S::One}, flags));
+    link::TerminalFlags flags;
+    ASSERT_TRUE(link::ToTerminalFlags({250000, 8, P::None, S::One}, flags));
     EXPECT_EQ(flags.cflag & CBAUD, static_cast<std::uint32_t>(BOTHER));
     EXPECT_EQ(flags.speed, 250000u);
 }
 
 TEST(FramingTest, ValuesNoTerminalTakesAreRefused)
 {
-    for (const SerialLine& line : {SerialLine{9600, 9, P::None, S::One},
-                                   SerialLine{9600, 4, P::None, S::One},
-                                   SerialLine{0, 8, P::None, S::One}}) {
-        seriallinux::TerminalFlags flags;
+    for (const LineSettings& line : {LineSettings{9600, 9, P::None, S::One},
+                                   LineSettings{9600, 4, P::None, S::One},
+                                   LineSettings{0, 8, P::None, S::One}}) {
+        link::TerminalFlags flags;
         flags.cflag = 0x1234;
-        EXPECT_FALSE(seriallinux::ToTerminalFlags(line, flags));
+        EXPECT_FALSE(link::ToTerminalFlags(line, flags));
         EXPECT_EQ(flags.cflag, 0x1234u);
     }
 }

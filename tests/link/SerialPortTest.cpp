@@ -8,6 +8,10 @@
 #include <functional>
 #include <string>
 
+using namespace tickerlux;
+using namespace tickerlux::link;
+using namespace tickerlux::test;
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -23,7 +27,7 @@ std::pair<int, std::string> FailureOf(const std::function<void()>& operation)
     return {0, ""};
 }
 
-const SerialLine k7E1{9600, 7, SerialParity::Even, SerialStopBits::One};
+const LineSettings k7E1{9600, 7, SerialParity::Even, SerialStopBits::One};
 
 TEST(SerialPortTest, OpenOfAMissingDeviceRaisesAndStaysClosed)
 {

@@ -1,6 +1,6 @@
 #include "engine/TickerluxEngine.h"
+#include "link/LineSettingsChoices.h"
 #include "link/SerialPort.h"
-#include "link/SignLineChoices.h"
 #include "settings/PortMap.h"
 #include "settings/TickerluxDoc.h"
 #include "tests/support/EngineOnPty.h"
@@ -12,6 +12,14 @@
 #include <ostream>
 #include <string>
 #include <thread>
+
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::test;
 
 namespace {
 

@@ -16,6 +16,10 @@
 #include <utility>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::pageserver;
+using namespace tickerlux::test;
+
 namespace {
 
 using Env = std::vector<std::pair<std::string, std::string>>;

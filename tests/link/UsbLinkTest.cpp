@@ -14,6 +14,9 @@
 #include <utility>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::test;
+
 namespace {
 
 using Env = std::vector<std::pair<std::string, std::string>>;

@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::test;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -4,6 +4,9 @@
 
 #include <string>
 
+using namespace tickerlux;
+using namespace tickerlux::settings;
+
 using namespace std::string_literals;
 
 namespace {

@@ -7,6 +7,10 @@
 
 #include <string>
 
+using namespace tickerlux;
+using namespace tickerlux::settings;
+using namespace tickerlux::test;
+
 namespace {
 
 const CRegistryAccess kRegistry;

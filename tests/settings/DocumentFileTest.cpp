@@ -11,6 +11,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace tickerlux;
+using namespace tickerlux::settings;
+using namespace tickerlux::test;
+
 using namespace std::string_literals;
 
 namespace {
@@ -207,7 +211,7 @@ void ExpectFailedAsUnexpectedFormat(const std::string& bytes, const std::string&
 
     const DocFileResult result = doc.OnOpenDocument(path);
     EXPECT_FALSE(result.ok) << what;
-    EXPECT_EQ(result.message, docmsg::kUnexpectedFormat) << what;
+    EXPECT_EQ(result.message, settings::kUnexpectedFormat) << what;
     ExpectSameFeedFields(doc, CTickerluxDoc());
     EXPECT_EQ(doc.SourceText, "") << what;
     EXPECT_EQ(doc.GetPathName(), "") << what;

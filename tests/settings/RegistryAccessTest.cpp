@@ -12,6 +12,10 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::settings;
+using namespace tickerlux::test;
+
 namespace {
 
 constexpr const char* kKey = "Software\\Orvane\\Newsglow";

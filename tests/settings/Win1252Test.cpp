@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+
 namespace {
 
 struct Utf8Case {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace tickerlux::test {
+
 // Sign lines (Windows-1252 bytes) and the text the sign gets for each, shared by the tests of
 // the encoder and of `tickerlux-cli encode`.
 struct EncoderCase {
@@ -72,3 +74,5 @@ inline std::string DefaultTransmission(const std::string& text)
 {
     return std::string(20, '\0') + "\x01Z00\x02" "AA\x1B a\x1C" "1" + text + "\x04";
 }
+
+} // namespace tickerlux::test

@@ -8,6 +8,14 @@
 
 #include <memory>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::test;
+
 namespace {
 
 class EncoderCasesTest : public testing::TestWithParam<EncoderCase> {};

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::sign;
+
 namespace {
 
 // Random lines of 1 to 400 bytes; with `references`, half the bytes come from "&#0123456789;"

@@ -10,6 +10,15 @@
 #include <string>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::sign;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::test;
+
 namespace {
 
 using namespace std::string_literals;

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::sign;
+
 namespace {
 
 using namespace std::string_literals;

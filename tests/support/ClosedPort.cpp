@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+namespace tickerlux::test {
+
 int ClosedPort()
 {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
@@ -21,3 +23,5 @@ int ClosedPort()
         throw std::runtime_error("no free port on 127.0.0.1");
     return ntohs(address.sin_port);
 }
+
+} // namespace tickerlux::test

@@ -6,6 +6,8 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPty.h"
 
+namespace tickerlux::test {
+
 // What the serial delivery tests share: a per-user store of their own, a pseudo-terminal reached
 // as COM `port` (the document's port too), and an engine over the document that records what it
 // shows through `Ui`.
@@ -19,7 +21,9 @@ struct CEngineOnPty {
 
     CScopedConfigHome home;  // first: the port map entry goes into this store
     CTestPty pty;
-    CTickerluxDoc doc;
+    settings::CTickerluxDoc doc;
     Ui ui;
-    CTickerluxEngine engine{doc, ui};
+    engine::CTickerluxEngine engine{doc, ui};
 };
+
+} // namespace tickerlux::test

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+namespace tickerlux::test {
+
 namespace {
 
 bool MakeNullDevice(const std::string& path)
@@ -77,3 +79,5 @@ std::string DescribeFile(const std::string& path)
     }
     return text;
 }
+
+} // namespace tickerlux::test

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tickerlux::test {
+
 // Files that are not regular files, for tests that must refuse them. Each is made at `path`,
 // which must lie inside the test's own temporary folder.
 enum class NonRegularFile {
@@ -21,3 +23,5 @@ bool MakeNonRegularFile(NonRegularFile kind, const std::string& path);
 // The type, device number and link target of `path` as lstat sees it, to check that it was left
 // as it was.
 std::string DescribeFile(const std::string& path);
+
+} // namespace tickerlux::test

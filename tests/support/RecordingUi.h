@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace tickerlux::test {
+
 // Records everything the core shows the user, in order, for tests to assert on.
-class CRecordingUi : public IUserInterface {
+class CRecordingUi : public engine::IUserInterface {
 public:
     void MessageBox(const std::string& text) override
     {
@@ -31,11 +33,11 @@ public:
         if (onPump)
             onPump(maxMessages);
     }
-    void DownloadFailed(const Failure& failure) override
+    void DownloadFailed(const base::Failure& failure) override
     {
         downloadFailures.push_back(failure);
     }
-    void DeliveryFailed(const Failure& failure) override
+    void DeliveryFailed(const base::Failure& failure) override
     {
         failures.push_back(failure.Text());
         events.push_back("failed:" + failure.Text());
@@ -43,10 +45,12 @@ public:
 
     std::vector<std::string> messages;
     std::vector<std::string> failures;  // each failed delivery's text
-    std::vector<Failure> downloadFailures;
+    std::vector<base::Failure> downloadFailures;
     std::vector<std::string> events;
     int waitDepth = 0;
     int pumpCalls = 0;
     // Runs inside the pump, as a timer tick or button press dispatched there would.
     std::function<void(int)> onPump;
 };
+
+} // namespace tickerlux::test

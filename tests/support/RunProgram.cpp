@@ -13,6 +13,8 @@
 
 extern char** environ;
 
+namespace tickerlux::test {
+
 namespace {
 
 std::vector<std::string> MergedEnvironment(
@@ -173,3 +175,5 @@ ProgramResult RunProgramOnEndlessInput(const std::vector<std::string>& argv,
         block += unit;
     return Run(argv, {}, block, true);
 }
+
+} // namespace tickerlux::test

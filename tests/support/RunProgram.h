@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+namespace tickerlux::test {
+
 // What a finished program left behind.
 struct ProgramResult {
     int exitCode = -1;  // -1 when it did not exit normally (killed by a signal)
@@ -38,3 +40,5 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
 // reading (as `yes` does).
 ProgramResult RunProgramOnEndlessInput(const std::vector<std::string>& argv,
                                        const std::string& unit);
+
+} // namespace tickerlux::test

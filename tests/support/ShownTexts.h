@@ -3,7 +3,7 @@
 #include <string>
 
 // Fixed texts that the program shows the user, written out once for the tests that compare them.
-namespace shown {
+namespace tickerlux::test::shown {
 
 // The fetcher's one message for every failure to download the page.
 inline const std::string kConnectionError =
@@ -16,4 +16,4 @@ inline const std::string kConnectionError =
 // The notice for a page longer than the page buffer.
 inline const std::string kOverrun = "File overran buffer -- not cached";
 
-} // namespace shown
+} // namespace tickerlux::test::shown

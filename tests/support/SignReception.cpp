@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace tickerlux::test {
+
 std::vector<std::string> SignReception::Kinds() const
 {
     std::vector<std::string> kinds;
@@ -29,3 +31,5 @@ SignReception ReceiveTransmissions(CSignSimProcess& sign, std::size_t count)
     }
     return received;
 }
+
+} // namespace tickerlux::test

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace tickerlux::test {
+
 // What the virtual sign received up to a number of transmissions, with the texts it showed on
 // the way (a display event follows the transmission that changed the display).
 struct SignReception {
@@ -20,3 +22,5 @@ struct SignReception {
 // or timed out) is a test failure, and what arrived is returned. Transmissions with errors are
 // test failures too.
 SignReception ReceiveTransmissions(CSignSimProcess& sign, std::size_t count);
+
+} // namespace tickerlux::test

@@ -13,6 +13,8 @@
 
 extern char** environ;
 
+namespace tickerlux::test {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -155,3 +157,5 @@ int CSignSimProcess::WaitForExit(std::chrono::milliseconds timeout)
         return m_status;
     return Reap(timeout);
 }
+
+} // namespace tickerlux::test

@@ -9,6 +9,8 @@
 #include <sys/types.h>
 #include <vector>
 
+namespace tickerlux::test {
+
 // Runs the virtual sign (BuildDir()/tools/signsim/tickerlux-signsim --json) for a test and reads
 // its events. Create it inside the test's CScopedConfigHome: with a COM port, the simulator
 // writes its port-map entry into that store, so the program under test reaches it as COMn.
@@ -75,3 +77,5 @@ private:
     std::string m_device;
     int m_status = -1;
 };
+
+} // namespace tickerlux::test

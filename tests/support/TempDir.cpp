@@ -6,6 +6,8 @@
 #include <iterator>
 #include <stdexcept>
 
+namespace tickerlux::test {
+
 CTempDir::CTempDir()
 {
     const char* base = std::getenv("TMPDIR");
@@ -61,3 +63,5 @@ std::string BuildDir()
         throw std::runtime_error("TICKERLUX_BUILD_DIR is not set (run the tests through ctest)");
     return dir;
 }
+
+} // namespace tickerlux::test

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tickerlux::test {
+
 // A fresh folder under $TMPDIR, removed with everything in it when the object goes.
 class CTempDir {
 public:
@@ -42,3 +44,5 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 
 // The build folder (for the programs the tests start): $TICKERLUX_BUILD_DIR.
 std::string BuildDir();
+
+} // namespace tickerlux::test

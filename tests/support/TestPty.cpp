@@ -12,6 +12,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+namespace tickerlux::test {
+
 namespace {
 
 termios2 SlaveSettings(int master)
@@ -43,7 +45,7 @@ CTestPty::~CTestPty()
 
 void CTestPty::MapAs(int comPort) const
 {
-    if (!portmap::SetEntry(comPort, m_slavePath))
+    if (!settings::portmap::SetEntry(comPort, m_slavePath))
         throw std::runtime_error("cannot write the port map");
 }
 
@@ -85,3 +87,5 @@ bool CTestPty::TwoStopBits() const
 {
     return (SlaveSettings(m_master).c_cflag & CSTOPB) != 0;
 }
+
+} // namespace tickerlux::test

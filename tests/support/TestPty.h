@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tickerlux::test {
+
 // A real pseudo-terminal for the serial tests: the test holds the master side and the program
 // under test opens the slave device, mapped to a COM number in the current per-user store (use
 // it inside a CScopedConfigHome).
@@ -34,3 +36,5 @@ private:
     int m_master = -1;
     std::string m_slavePath;
 };
+
+} // namespace tickerlux::test

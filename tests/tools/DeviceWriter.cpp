@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <unistd.h>
 
+namespace tickerlux::test {
+
 CDeviceWriter::CDeviceWriter(const std::string& device, speed_t speed, bool twoStopBits)
 {
     m_fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
@@ -45,3 +47,5 @@ void DeliverTo(const std::string& device, const std::string& bytes)
 {
     CDeviceWriter(device).Write(bytes);
 }
+
+} // namespace tickerlux::test

@@ -3,6 +3,8 @@
 #include <string>
 #include <termios.h>
 
+namespace tickerlux::test {
+
 // Opens the virtual sign's device as a program delivering to a serial port would: raw, at the
 // given speed and stop bits, writes whole transmissions and closes again.
 class CDeviceWriter {
@@ -21,3 +23,5 @@ private:
 
 // Opens, writes `bytes` and closes.
 void DeliverTo(const std::string& device, const std::string& bytes);
+
+} // namespace tickerlux::test

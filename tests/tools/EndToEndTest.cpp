@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::test;
+
 namespace {
 
 using Event = CSignSimProcess::Event;

@@ -9,7 +9,7 @@
 
 // Transmissions for the virtual sign's tests: the program's own builders for the good ones,
 // frames put together by hand for what the program never sends.
-namespace frames {
+namespace tickerlux::test::frames {
 
 // 20 NULs, SOH, 'Z', "00", STX, `body` (command code and data), EOT.
 inline std::string Frame(std::string_view body)
@@ -51,4 +51,4 @@ inline std::vector<std::string> Update(std::string_view win1252Line, int colorIn
     return {MemoryConfig(static_cast<int>(text.size())), text, RunSequence()};
 }
 
-} // namespace frames
+} // namespace tickerlux::test::frames

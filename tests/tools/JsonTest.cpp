@@ -7,6 +7,9 @@
 #include <ostream>
 #include <string>
 
+using namespace tickerlux;
+using namespace tickerlux::signsim;
+
 namespace {
 
 struct JsonCase {

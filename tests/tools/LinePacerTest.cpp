@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace tickerlux;
+using namespace tickerlux::signsim;
+
 namespace {
 
 using Clock = signsim::CLinePacer::Clock;

@@ -20,6 +20,11 @@
 #include <sys/ioctl.h>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::settings;
+using namespace tickerlux::sign;
+using namespace tickerlux::test;
+
 namespace {
 
 using frames::Frame;

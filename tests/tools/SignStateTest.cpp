@@ -9,6 +9,11 @@
 #include <string>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::sign;
+using namespace tickerlux::signsim;
+using namespace tickerlux::test;
+
 namespace {
 
 using frames::Frame;

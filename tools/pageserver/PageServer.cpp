@@ -14,6 +14,8 @@
 #include <unistd.h>
 #include <zlib.h>
 
+namespace tickerlux::pageserver {
+
 struct CPageServer::Connection {
     std::thread thread;
     bool done = false;  // guarded by m_mutex
@@ -397,3 +399,5 @@ void CPageServer::ServeConnection(int fd)
     }
     Record(path, outcome);
 }
+
+} // namespace tickerlux::pageserver

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+namespace tickerlux::pageserver {
+
 // A small HTTP/1.1 server on 127.0.0.1 for tests, the demo and the benchmarks.
 //
 // It answers each path with one scripted response. Every connection is served on a thread of its
@@ -133,3 +135,5 @@ private:
     std::map<std::string, PathStats> m_stats;
     std::list<std::unique_ptr<Connection>> m_connections;
 };
+
+} // namespace tickerlux::pageserver

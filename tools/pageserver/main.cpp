@@ -11,6 +11,8 @@
 #include <pthread.h>
 #include <string>
 
+namespace tickerlux::pageserver {
+
 namespace {
 
 void Usage(FILE* out)
@@ -27,8 +29,11 @@ void Usage(FILE* out)
 
 } // namespace
 
+} // namespace tickerlux::pageserver
+
 int main(int argc, char** argv)
 {
+    using namespace tickerlux::pageserver;
     long port = 0;
     std::string path = "/";
     std::string type = "text/html; charset=windows-1252";

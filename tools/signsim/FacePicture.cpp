@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-namespace signsim {
+namespace tickerlux::signsim {
 
 std::optional<std::string> WriteFacePicture(const std::string& path, const Display& display)
 {
@@ -26,4 +26,4 @@ CFaceReport::Face PictureFace(std::string path)
     };
 }
 
-} // namespace signsim
+} // namespace tickerlux::signsim

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace signsim {
+namespace tickerlux::signsim {
 
 // Writes a still of the sign's face showing `display` to the PNG file `path`, replacing it as a
 // whole: a reader never sees half a picture. The problem in words when it cannot.
@@ -16,4 +16,4 @@ std::optional<std::string> WriteFacePicture(const std::string& path, const Displ
 // sign goes on.
 CFaceReport::Face PictureFace(std::string path);
 
-} // namespace signsim
+} // namespace tickerlux::signsim

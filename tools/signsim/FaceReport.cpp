@@ -1,6 +1,6 @@
 #include "tools/signsim/FaceReport.h"
 
-namespace signsim {
+namespace tickerlux::signsim {
 
 CFaceReport::CFaceReport(IReport& printed, std::vector<Face> faces)
     : m_printed(printed), m_faces(std::move(faces))
@@ -24,4 +24,4 @@ bool CFaceReport::DisplayChanged(const Display& display)
     return m_printed.DisplayChanged(display);
 }
 
-} // namespace signsim
+} // namespace tickerlux::signsim

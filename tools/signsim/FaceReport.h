@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-namespace signsim {
+namespace tickerlux::signsim {
 
 // Passes everything on to the printed report, and hands each new display to the sign's faces
 // (the picture file, the window) as well.
@@ -24,4 +24,4 @@ private:
     std::vector<Face> m_faces;
 };
 
-} // namespace signsim
+} // namespace tickerlux::signsim

@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <string>
 
-namespace signsim {
+namespace tickerlux::signsim {
+
 namespace {
 
 // ANSI foreground colours for the sign's colour codes.
@@ -42,7 +43,7 @@ std::string Printable(const std::string& win1252Text)
     std::string safe;
     for (const char c : win1252Text) {
         const auto byte = static_cast<unsigned char>(c);
-        const char32_t point = win1252::ToUnicode(byte);
+        const char32_t point = base::win1252::ToUnicode(byte);
         if (point < 0x20 || (point >= 0x7F && point <= 0x9F)) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
@@ -51,7 +52,7 @@ std::string Printable(const std::string& win1252Text)
             safe += c;
         }
     }
-    return win1252::ToUtf8(safe);
+    return base::win1252::ToUtf8(safe);
 }
 
 std::string Quoted(const std::string& win1252Text)
@@ -140,4 +141,4 @@ std::unique_ptr<IReport> MakeHumanReport(std::FILE* out, bool colors)
     return std::make_unique<CHumanReport>(out, colors);
 }
 
-} // namespace signsim
+} // namespace tickerlux::signsim

@@ -4,7 +4,8 @@
 
 #include <cstdio>
 
-namespace signsim {
+namespace tickerlux::signsim {
+
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -15,7 +16,7 @@ std::string JsonString(std::string_view text)
 {
     std::string out = "\"";
     for (std::size_t at = 0; at < text.size();) {
-        const char32_t point = utf8::NextCodePoint(text, at).value_or(kReplacement);
+        const char32_t point = base::utf8::NextCodePoint(text, at).value_or(kReplacement);
         switch (point) {
         case '"': out += "\\\""; continue;
         case '\\': out += "\\\\"; continue;
@@ -26,7 +27,7 @@ std::string JsonString(std::string_view text)
             std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(point));
             out += escaped;
         } else {
-            utf8::Append(out, point);
+            base::utf8::Append(out, point);
         }
     }
     return out + "\"";
@@ -68,4 +69,4 @@ CJsonObject& CJsonObject::Raw(std::string_view key, std::string_view json)
     return *this;
 }
 
-} // namespace signsim
+} // namespace tickerlux::signsim

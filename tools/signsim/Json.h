@@ -3,8 +3,9 @@
 #include <string>
 #include <string_view>
 
+namespace tickerlux::signsim {
+
 // Just enough JSON to write one event a line.
-namespace signsim {
 
 // A quoted JSON string of UTF-8 text: control characters (C0, DEL and C1, line feed and tab
 // included) become \u00XX and any
@@ -27,4 +28,4 @@ private:
     std::string m_members;
 };
 
-} // namespace signsim
+} // namespace tickerlux::signsim

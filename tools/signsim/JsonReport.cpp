@@ -3,7 +3,8 @@
 
 #include "base/Win1252.h"
 
-namespace signsim {
+namespace tickerlux::signsim {
+
 namespace {
 
 std::string Hex(const std::vector<unsigned char>& bytes)
@@ -20,7 +21,7 @@ std::string Hex(const std::vector<unsigned char>& bytes)
 
 std::string Char(char c)
 {
-    return win1252::ToUtf8(std::string_view(&c, 1));
+    return base::win1252::ToUtf8(std::string_view(&c, 1));
 }
 
 std::string Strings(const std::vector<std::string>& texts)
@@ -62,11 +63,11 @@ void AddLook(CJsonObject& json, std::optional<char> color, std::optional<char> m
 
 void AddDecodedFields(CJsonObject& json, const sign::DecodedTransmission& t)
 {
-    json.String("type_code", Char(t.typeCode)).String("address", win1252::ToUtf8(t.address));
+    json.String("type_code", Char(t.typeCode)).String("address", base::win1252::ToUtf8(t.address));
     json.String("command", Char(t.commandCode));
     if (t.text) {
         json.String("file", Char(t.text->fileLabel));
-        json.String("text", win1252::ToUtf8(t.text->text));
+        json.String("text", base::win1252::ToUtf8(t.text->text));
         AddLook(json, t.text->hasColor ? std::optional<char>(t.text->colorCode) : std::nullopt,
                 t.text->hasMode ? std::optional<char>(t.text->mode) : std::nullopt);
     }
@@ -79,9 +80,9 @@ void AddDecodedFields(CJsonObject& json, const sign::DecodedTransmission& t)
             file.String("label", Char(entry.label))
                 .String("type", Char(entry.type))
                 .String("protection", Char(entry.protection))
-                .String("size_field", win1252::ToUtf8(entry.sizeField));
+                .String("size_field", base::win1252::ToUtf8(entry.sizeField));
             entry.size >= 0 ? file.Number("size", entry.size) : file.Null("size");
-            file.String("times", win1252::ToUtf8(entry.timesField));
+            file.String("times", base::win1252::ToUtf8(entry.timesField));
             files += file.Text();
         }
         json.Raw("files", files + "]");
@@ -89,7 +90,7 @@ void AddDecodedFields(CJsonObject& json, const sign::DecodedTransmission& t)
     if (t.kind == sign::TransmissionKind::RunSequence) {
         json.String("sequence_type", Char(t.runSequenceType))
             .String("sequence_lock", Char(t.runSequenceLock))
-            .String("sequence", win1252::ToUtf8(t.runSequenceFiles));
+            .String("sequence", base::win1252::ToUtf8(t.runSequenceFiles));
     }
 }
 
@@ -123,7 +124,7 @@ public:
     bool DisplayChanged(const Display& display) override
     {
         CJsonObject json;
-        json.String("event", "display").String("text", win1252::ToUtf8(display.text));
+        json.String("event", "display").String("text", base::win1252::ToUtf8(display.text));
         AddLook(json, display.colorCode, display.modeCode);
         return Emit(json);
     }
@@ -146,4 +147,4 @@ std::unique_ptr<IReport> MakeJsonReport(std::FILE* out)
     return std::make_unique<CJsonReport>(out);
 }
 
-} // namespace signsim
+} // namespace tickerlux::signsim

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace signsim {
+namespace tickerlux::signsim {
 
 CLinePacer::Clock::time_point CLinePacer::Base(Clock::time_point now) const
 {
@@ -36,4 +36,4 @@ void CLinePacer::Took(std::size_t count, Clock::time_point now, double bytesPerS
     m_next = Base(now) + std::chrono::duration_cast<Clock::duration>(lineTime);
 }
 
-} // namespace signsim
+} // namespace tickerlux::signsim

@@ -3,9 +3,10 @@
 #include <chrono>
 #include <cstddef>
 
+namespace tickerlux::signsim {
+
 // Takes bytes no faster than a serial line delivers them: a byte every bits-per-character /
 // baud seconds, with at most a few milliseconds' worth taken at once.
-namespace signsim {
 
 class CLinePacer {
 public:
@@ -27,4 +28,4 @@ private:
     Clock::time_point m_next{};   // when the line has delivered every byte taken so far
 };
 
-} // namespace signsim
+} // namespace tickerlux::signsim

@@ -4,7 +4,7 @@
 #include <limits>
 #include <string_view>
 
-namespace signsim {
+namespace tickerlux::signsim {
 
 const char* const kUsage =
     "Usage: tickerlux-signsim [--com N] [--json] [--count K] [--line-speed] [--window]\n"
@@ -84,4 +84,4 @@ std::optional<Options> ParseOptions(int argc, const char* const* argv, std::stri
     return options;
 }
 
-} // namespace signsim
+} // namespace tickerlux::signsim

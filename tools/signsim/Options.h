@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace signsim {
+namespace tickerlux::signsim {
 
 struct Options {
     std::optional<int> comPort;     // --com N
@@ -20,4 +20,4 @@ std::optional<Options> ParseOptions(int argc, const char* const* argv, std::stri
 
 extern const char* const kUsage;
 
-} // namespace signsim
+} // namespace tickerlux::signsim

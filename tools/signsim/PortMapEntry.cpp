@@ -6,7 +6,8 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace signsim {
+namespace tickerlux::signsim {
+
 namespace {
 
 std::string ComName(int comPort)
@@ -16,7 +17,7 @@ std::string ComName(int comPort)
 
 std::string LockPath(int comPort)
 {
-    const std::optional<std::string> path = portmap::VirtualSignLockPath(comPort);
+    const std::optional<std::string> path = settings::portmap::VirtualSignLockPath(comPort);
     if (!path)
         throw std::runtime_error("cannot make the folder of the per-user store for " +
                                  ComName(comPort));
@@ -35,16 +36,16 @@ CPortMapEntry::CPortMapEntry(int comPort, const std::string& devicePath)
     if (!m_lock.Held())
         throw std::runtime_error("cannot lock " + LockPath(comPort) + " for " +
                                  ComName(comPort) + ": " + std::strerror(m_lock.Error()));
-    if (!portmap::SetVirtualSignEntry(comPort, devicePath, m_earlier))
+    if (!settings::portmap::SetVirtualSignEntry(comPort, devicePath, m_earlier))
         throw std::runtime_error("cannot write " + ComName(comPort) +
                                  " into the port map of the per-user store");
 }
 
 CPortMapEntry::~CPortMapEntry()
 {
-    if (!portmap::SetEntry(m_comPort, m_earlier))
+    if (!settings::portmap::SetEntry(m_comPort, m_earlier))
         std::fprintf(stderr, "tickerlux-signsim: cannot restore COM%d in the port map\n",
                      m_comPort);
 }
 
-} // namespace signsim
+} // namespace tickerlux::signsim

@@ -5,11 +5,12 @@
 #include <optional>
 #include <string>
 
+namespace tickerlux::signsim {
+
 // Points "COMn" of the per-user port map at a device for the life of the object and puts the
 // earlier entry (or none) back afterwards. The entry is tied to a lock the object holds, so it
 // is honoured only while this process runs, and a second virtual sign cannot take the same COM
 // number meanwhile.
-namespace signsim {
 
 class CPortMapEntry {
 public:
@@ -23,8 +24,8 @@ public:
 private:
     int m_comPort;
     // Released after the earlier entry is back, so no other virtual sign steps in before.
-    filelock::CHeldLock m_lock;
+    base::CHeldLock m_lock;
     std::optional<std::string> m_earlier;
 };
 
-} // namespace signsim
+} // namespace tickerlux::signsim

@@ -4,9 +4,10 @@
 #include <optional>
 #include <string>
 
+namespace tickerlux::signsim {
+
 // The pseudo-terminal that plays the sign's serial port: the program writes to the device
 // (the slave side), the simulator reads the host side.
-namespace signsim {
 
 // The serial settings of the device, as its terminal settings hold them.
 struct LineSettings {
@@ -51,4 +52,4 @@ private:
     std::string m_path;
 };
 
-} // namespace signsim
+} // namespace tickerlux::signsim

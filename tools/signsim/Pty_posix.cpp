@@ -11,7 +11,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace signsim {
+namespace tickerlux::signsim {
+
 namespace {
 
 [[noreturn]] void ThrowErrno(const std::string& what)
@@ -166,4 +167,4 @@ LineSettings CPty::Line() const
     return line;
 }
 
-} // namespace signsim
+} // namespace tickerlux::signsim

@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
+namespace tickerlux::signsim {
+
 // What the simulator tells its user: as readable text or as one JSON event a line.
-namespace signsim {
 
 struct TransmissionReport {
     int number = 0;                               // 1 for the first since the start
@@ -33,4 +34,4 @@ std::unique_ptr<IReport> MakeJsonReport(std::FILE* out);
 // `colors`: ANSI colours, for a terminal.
 std::unique_ptr<IReport> MakeHumanReport(std::FILE* out, bool colors);
 
-} // namespace signsim
+} // namespace tickerlux::signsim

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace signsim {
+namespace tickerlux::signsim {
+
 namespace {
 
 using sign::TransmissionKind;
@@ -176,4 +177,4 @@ Display CSignState::Shown() const
     return shown;
 }
 
-} // namespace signsim
+} // namespace tickerlux::signsim

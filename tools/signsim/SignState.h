@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace tickerlux::signsim {
+
 // The memory and display of a sign: text files sized by the last memory configuration, the run
 // sequence, and what the sign therefore shows.
-namespace signsim {
 
 struct Display {
     std::string text;          // Windows-1252, as the sign holds it
@@ -51,4 +52,4 @@ const char* ModeName(char code);
 // A byte as it can be shown in a message: 'A', or 0x1B.
 std::string ByteText(unsigned char byte);
 
-} // namespace signsim
+} // namespace tickerlux::signsim

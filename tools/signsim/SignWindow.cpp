@@ -8,7 +8,8 @@
 #include <cstdlib>
 #include <thread>
 
-namespace signsim {
+namespace tickerlux::signsim {
+
 namespace {
 
 constexpr int kCharacters = 20;
@@ -69,4 +70,4 @@ CSimulator::Outcome RunBeside(CSignWindow& window, CSimulator& simulator, const 
     return outcome;
 }
 
-} // namespace signsim
+} // namespace tickerlux::signsim

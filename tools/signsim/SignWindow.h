@@ -6,7 +6,7 @@
 
 #include <QRasterWindow>
 
-namespace signsim {
+namespace tickerlux::signsim {
 
 class CStopSignals;
 
@@ -34,4 +34,4 @@ bool HasDisplay();
 // exist). Closing the window stops the simulator; the simulator's end closes the window.
 CSimulator::Outcome RunBeside(CSignWindow& window, CSimulator& simulator, const CStopSignals& stop);
 
-} // namespace signsim
+} // namespace tickerlux::signsim

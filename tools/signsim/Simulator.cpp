@@ -9,7 +9,8 @@
 #include <chrono>
 #include <poll.h>
 
-namespace signsim {
+namespace tickerlux::signsim {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -139,4 +140,4 @@ CSimulator::Outcome CSimulator::Run()
     }
 }
 
-} // namespace signsim
+} // namespace tickerlux::signsim

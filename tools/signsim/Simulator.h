@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace signsim {
+namespace tickerlux::signsim {
 
 class CPty;
 class CStopSignals;
@@ -41,4 +41,4 @@ private:
     long m_number = 0;
 };
 
-} // namespace signsim
+} // namespace tickerlux::signsim

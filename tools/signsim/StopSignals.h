@@ -1,8 +1,9 @@
 #pragma once
 
+namespace tickerlux::signsim {
+
 // SIGINT, SIGTERM and SIGHUP ask the simulator to stop: the handler only writes a byte into a
 // pipe that the main loop watches, so the port map is restored outside the handler.
-namespace signsim {
 
 class CStopSignals {
 public:
@@ -19,4 +20,4 @@ public:
     void Request() const;
 };
 
-} // namespace signsim
+} // namespace tickerlux::signsim

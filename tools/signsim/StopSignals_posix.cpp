@@ -7,7 +7,8 @@
 #include <system_error>
 #include <unistd.h>
 
-namespace signsim {
+namespace tickerlux::signsim {
+
 namespace {
 
 int g_pipe[2] = {-1, -1};
@@ -69,4 +70,4 @@ bool CStopSignals::Arrived() const
     return poll(&fd, 1, 0) > 0;
 }
 
-} // namespace signsim
+} // namespace tickerlux::signsim

@@ -1,9 +1,10 @@
 #pragma once
 
+namespace tickerlux::signsim {
+
 // Reads a terminal's line settings with the kernel's own structure, which holds any speed as a
 // number (a custom rate set through BOTHER included). Kept apart from <termios.h>, whose
 // struct termios clashes with the kernel's.
-namespace signsim {
 
 struct TerminalLine {
     long baud = 0;
@@ -17,4 +18,4 @@ struct TerminalLine {
 // False with errno set when `fd` is no terminal.
 bool ReadTerminalLine(int fd, TerminalLine& line);
 
-} // namespace signsim
+} // namespace tickerlux::signsim

@@ -3,7 +3,7 @@
 #include <asm/termbits.h>
 #include <sys/ioctl.h>
 
-namespace signsim {
+namespace tickerlux::signsim {
 
 bool ReadTerminalLine(int fd, TerminalLine& line)
 {
@@ -24,4 +24,4 @@ bool ReadTerminalLine(int fd, TerminalLine& line)
     return true;
 }
 
-} // namespace signsim
+} // namespace tickerlux::signsim

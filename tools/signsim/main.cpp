@@ -5,8 +5,8 @@
 #include "tools/signsim/PortMapEntry.h"
 #include "tools/signsim/Pty.h"
 #include "tools/signsim/Report.h"
-#include "tools/signsim/Simulator.h"
 #include "tools/signsim/SignWindow.h"
+#include "tools/signsim/Simulator.h"
 #include "tools/signsim/StopSignals.h"
 
 #include <QGuiApplication>
@@ -19,7 +19,7 @@
 
 int main(int argc, char** argv)
 {
-    using namespace signsim;
+    using namespace tickerlux::signsim;
     std::string error;
     const std::optional<Options> options = ParseOptions(argc, argv, error);
     if (!options) {
@@ -48,7 +48,7 @@ int main(int argc, char** argv)
         if (!options->picture.empty()) {
             // The sign starts blank: its picture is written at once, so a path that cannot be
             // written is known before the sign is announced.
-            if (const auto problem = WriteFacePicture(options->picture, signsim::Display{})) {
+            if (const auto problem = WriteFacePicture(options->picture, tickerlux::signsim::Display{})) {
                 std::fprintf(stderr, "tickerlux-signsim: %s\n", problem->c_str());
                 return 1;
             }

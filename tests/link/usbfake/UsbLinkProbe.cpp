@@ -22,6 +22,14 @@
 #include <iterator>
 #include <string>
 
+using namespace tickerlux;
+using namespace tickerlux::base;
+using namespace tickerlux::settings;
+using namespace tickerlux::headlines;
+using namespace tickerlux::link;
+using namespace tickerlux::engine;
+using namespace tickerlux::test;
+
 namespace {
 
 void AppendToLog(const std::string& line)

@@ -1,4 +1,6 @@
-#include "link/SignLineChoices.h"
+#include "link/LineSettingsChoices.h"
+
+namespace tickerlux::link {
 
 SerialParity ParityChoice(const std::string& parity)
 {
@@ -14,9 +16,11 @@ SerialStopBits StopBitsChoice(int stopBits)
     return stopBits == 2 ? SerialStopBits::Two : SerialStopBits::One;
 }
 
-SerialLine LineFor(const CommSettings& settings)
+LineSettings LineSettingsFor(const settings::CommSettings& settings)
 {
     return {static_cast<std::uint32_t>(settings.BaudRate),
             static_cast<std::uint8_t>(settings.ByteSize & 0xFF), ParityChoice(settings.Parity),
             StopBitsChoice(settings.StopBits)};
 }
+
+} // namespace tickerlux::link

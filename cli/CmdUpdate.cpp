@@ -1,10 +1,10 @@
-#include "cli/UpdateCommands.h"
+#include "cli/CmdUpdate.h"
 
 #include "cli/CliUserInterface.h"
 #include "cli/ConnectionOptions.h"
 #include "cli/ExitCodes.h"
+#include "cli/LogTimeStamp.h"
 #include "cli/StoredConnection.h"
-#include "cli/TimeStamp.h"
 #include "cli/Usage.h"
 #include "cli/Watch.h"
 #include "cli/WatchUserInterface.h"
@@ -16,7 +16,8 @@
 #include <cstdio>
 #include <optional>
 
-namespace cli {
+namespace tickerlux::cli {
+
 namespace {
 
 constexpr const char* kUpdateSynopsis = "update FEED.tlx [--com N] [--connection KIND]";
@@ -35,9 +36,9 @@ const std::string* FeedAndConnection(const char* synopsis, std::vector<std::stri
 }
 
 // Reads the feed file into `doc`, or says why it cannot on standard error.
-bool OpenFeed(CTickerluxDoc& doc, const std::string& path)
+bool OpenFeed(settings::CTickerluxDoc& doc, const std::string& path)
 {
-    const DocFileResult result = doc.OnOpenDocument(path);
+    const settings::DocFileResult result = doc.OnOpenDocument(path);
     if (!result.ok)
         std::fprintf(stderr, "%s\n", result.message.c_str());  // already UTF-8
     return result.ok;
@@ -51,14 +52,14 @@ int RunUpdate(const std::vector<std::string>& given)
     const std::string* feed = FeedAndConnection(kUpdateSynopsis, args, connection);
     if (!feed)
         return kExitUsage;
-    CTickerluxDoc doc;
+    settings::CTickerluxDoc doc;
     if (!OpenFeed(doc, *feed))
         return kExitUsage;
     if (!LoadStoredConnection(doc, "update", connection))
         return kExitFailed;
     CCliUserInterface ui;
-    CTickerluxEngine engine(doc, ui);
-    engine.SetHeadlineCleanup(commstore::LoadHeadlineCleanup(CRegistryAccess()));
+    engine::CTickerluxEngine engine(doc, ui);
+    engine.SetHeadlineCleanup(settings::commstore::LoadHeadlineCleanup(settings::CRegistryAccess()));
     // Notices such as a page cut at the buffer's size are shown but are no failure.
     return engine.OnUpdateSignNow().Succeeded() ? kExitOk : kExitFailed;
 }
@@ -70,7 +71,7 @@ int RunWatchCommand(const std::vector<std::string>& given)
     const std::string* feed = FeedAndConnection(kWatchSynopsis, args, connection);
     if (!feed)
         return kExitUsage;
-    CTickerluxDoc doc;
+    settings::CTickerluxDoc doc;
     // As for update, a feed that cannot be read is a usage error before anything else; the watch
     // reads it again at its start.
     if (!OpenFeed(doc, *feed))
@@ -79,15 +80,15 @@ int RunWatchCommand(const std::vector<std::string>& given)
         return kExitFailed;
     CSignalWatchClock clock;
     CWatchUserInterface ui(clock);
-    CTickerluxEngine engine(doc, ui);
+    engine::CTickerluxEngine engine(doc, ui);
     const auto update = [&] {
         // Read afresh each time, so that `tickerlux-cli config` takes effect at the next update.
         if (!LoadConnection(doc, connection)) {
             std::fprintf(stderr, "%s no connection to the sign is stored any more; see "
-                                 "'tickerlux-cli config'\n", TimeStamp().c_str());
+                                 "'tickerlux-cli config'\n", LogTimeStamp().c_str());
             return false;
         }
-        engine.SetHeadlineCleanup(commstore::LoadHeadlineCleanup(CRegistryAccess()));
+        engine.SetHeadlineCleanup(settings::commstore::LoadHeadlineCleanup(settings::CRegistryAccess()));
         return engine.OnUpdateSignNow().Succeeded();
     };
     return RunWatch(*feed, doc, clock, update, stdout, stderr);
@@ -131,4 +132,4 @@ Command WatchCommand()
             RunWatchCommand};
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

@@ -1,10 +1,10 @@
-#include "cli/TimeStamp.h"
+#include "cli/LogTimeStamp.h"
 
 #include <ctime>
 
-namespace cli {
+namespace tickerlux::cli {
 
-std::string TimeStamp()
+std::string LogTimeStamp()
 {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -14,4 +14,4 @@ std::string TimeStamp()
     return text;
 }
 
-} // namespace cli
+} // namespace tickerlux::cli

@@ -2,11 +2,11 @@
 
 #include "cli/Commands.h"
 
-namespace cli {
+namespace tickerlux::cli {
 
 // `update FEED.tlx`: "Update Sign Now" once.
 Command UpdateCommand();
 // `watch FEED.tlx`: "Update Sign Now" at once and then every UpdateMinutes minutes.
 Command WatchCommand();
 
-} // namespace cli
+} // namespace tickerlux::cli

@@ -2,9 +2,9 @@
 
 #include <string>
 
-namespace cli {
+namespace tickerlux::cli {
 
 // The local wall-clock time as "YYYY-MM-DD HH:MM:SS", for lines a long-running command prints.
-std::string TimeStamp();
+std::string LogTimeStamp();
 
-} // namespace cli
+} // namespace tickerlux::cli
