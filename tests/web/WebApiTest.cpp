@@ -34,10 +34,10 @@ struct Reply {
 // One request with libcurl; `host` and `origin` replace the ones a browser would send.
 struct Call {
     std::string method = "GET";
-    std::string path;
-    std::string body;
-    std::optional<std::string> host;
-    std::optional<std::string> origin;
+    std::string path = "/";
+    std::string body = "";
+    std::optional<std::string> host = std::nullopt;
+    std::optional<std::string> origin = std::nullopt;
     bool withToken = true;
 };
 
@@ -131,6 +131,11 @@ struct CheckCase {
     long status;
 };
 
+void PrintTo(const CheckCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
 class WebRequestChecks : public WebApiTest, public testing::WithParamInterface<CheckCase> {};
 
 TEST_P(WebRequestChecks, AnswerWithTheirStatus)
@@ -158,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"OversizedBody",
                   {.method = "POST", .path = "/api/login", .body = std::string(70 * 1024, ' ')}, 0, 413},
         CheckCase{"ThePage", {.path = "/"}, 0, 200}),
-    [](const testing::TestParamInfo<CheckCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<CheckCase>& row) { return row.param.name; });
 
 TEST_F(WebApiTest, SaveWritesTheBytesOfTheDocumentsSave)
 {
@@ -203,9 +208,9 @@ TEST_F(WebApiTest, UpdateAndClearReachTheVirtualSign)
     EXPECT_EQ(preview.body.substr(1, 3), "PNG");
 
     ASSERT_EQ(Post("/api/command", {{"command", "clear"}}).status, 200);
-    const auto cleared = sign.WaitFor([](const json& e) { return e["event"] == "transmission"; });
+    const auto cleared = sign.WaitFor([](const json& e) { return e["kind"] == "clear"; });
     ASSERT_TRUE(cleared);
-    EXPECT_EQ((*cleared)["kind"], "clear");
+    EXPECT_EQ((*cleared)["errors"], json::array());
     backend->WaitForJob();
     state = json::parse(Send({.path = "/api/state"}).body);
     EXPECT_TRUE(state["job"]["succeeded"].get<bool>()) << state["job"];

@@ -75,6 +75,9 @@ def main():
                      "--disable-sync", "--no-first-run", "--window-size=360,900"):
             options.add_argument(flag)
         driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        # A phone's viewport: headless chromium keeps its window at least 500 px wide.
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                               {"width": 360, "height": 900, "deviceScaleFactor": 1, "mobile": True})
         driver.get(url)
         wait = WebDriverWait(driver, 30)
         wait.until(lambda d: d.find_element(By.ID, "app").is_displayed())
