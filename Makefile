@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test test-default test-package test-asan test-fuzz demo bench screenshots package install clean
+.PHONY: all deps build run test test-default test-package test-browser test-asan test-fuzz demo bench screenshots package install clean
 
 all: build
 
@@ -18,7 +18,7 @@ build: deps build/default/CMakeCache.txt
 run: build
 	tools/run.sh
 
-test: test-default test-package test-asan test-fuzz
+test: test-default test-package test-browser test-asan test-fuzz
 
 test-default: build
 	ctest --preset default
@@ -26,6 +26,10 @@ test-default: build
 # Builds the package and runs what it holds: kept apart so that the quick suite stays quick.
 test-package: build
 	ctest --preset package
+
+# The web page in headless chromium.
+test-browser: build
+	ctest --preset browser
 
 test-asan: deps
 	@[ -f build/asan/CMakeCache.txt ] || cmake --preset asan

@@ -9,3 +9,6 @@ out=build/screenshots
 mkdir -p "$out"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$build/tests/gui/tickerlux_screenshots" "$out"
+# The sign's web page as a phone shows it (360 px wide), after an update of the virtual sign.
+cmake --build "$build" --target tickerlux-web tickerlux-signsim tickerlux-cli tickerlux-pageserve
+/usr/bin/python3 tests/web/browser_test.py "$build" --screenshot "$out/web-phone.png"

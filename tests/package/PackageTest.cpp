@@ -72,9 +72,11 @@ TEST(PackageContentsTest, EveryFileIsWhereTheSystemLooksForIt)
         "usr/bin/tickerlux",
         "usr/bin/tickerlux-cli",
         "usr/bin/tickerlux-signsim",
+        "usr/bin/tickerlux-web",
         kLibDir + "/libbetabriteusb.so",
         "usr/lib/udev/rules.d/60-tickerlux-betabrite.rules",
         "usr/lib/systemd/user/tickerlux-watch@.service",
+        "usr/lib/systemd/user/tickerlux-web@.service",
         "usr/share/applications/tickerlux.desktop",
         "usr/share/metainfo/org.example.tickerlux.metainfo.xml",
         "usr/share/icons/hicolor/scalable/apps/tickerlux.svg",
@@ -84,6 +86,7 @@ TEST(PackageContentsTest, EveryFileIsWhereTheSystemLooksForIt)
         "usr/share/man/man1/tickerlux.1.gz",
         "usr/share/man/man1/tickerlux-cli.1.gz",
         "usr/share/man/man1/tickerlux-signsim.1.gz",
+        "usr/share/man/man1/tickerlux-web.1.gz",
         "usr/share/bash-completion/completions/tickerlux-cli",
         "usr/share/doc/tickerlux/copyright",
         "usr/share/doc/tickerlux/changelog.gz",
@@ -100,7 +103,7 @@ TEST(PackageContentsTest, EveryFileIsWhereTheSystemLooksForIt)
 TEST_F(UnpackedPackage, ProgramsCarryNoRunpath)
 {
     const std::vector<std::string> files = {"usr/bin/tickerlux", "usr/bin/tickerlux-cli",
-                                            "usr/bin/tickerlux-signsim",
+                                            "usr/bin/tickerlux-signsim", "usr/bin/tickerlux-web",
                                             kLibDir + "/libbetabriteusb.so"};
     for (const std::string& file : files) {
         const ProgramResult dynamic = RunProgram({"/usr/bin/readelf", "--dynamic", Path(file)});

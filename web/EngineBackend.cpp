@@ -1,0 +1,383 @@
+// The seam between the web front end and the core as it is today: the document, the engine, the
+// communication settings store. Commands run as jobs: a worker thread takes a copy of the
+// document's values, runs a CTickerluxEngine of its own on it, and gives back the page text and
+// the sign line when it ends. One job at a time.
+#include "web/EngineBackend.h"
+
+#include "engine/TickerluxEngine.h"
+#include "engine/UpdateInterval.h"
+#include "engine/UserInterface.h"
+#include "settings/CommSettingsStore.h"
+#include "settings/Decimal.h"
+#include "settings/RegistryAccess.h"
+#include "settings/TickerluxDoc.h"
+#include "settings/UserStore.h"
+#include "settings/Win1252.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+namespace tickerlux::web {
+namespace {
+
+using nlohmann::json;
+
+// The feed fields in file order, by the names the file and the CLI give them.
+struct TextField {
+    const char* name;
+    std::string CTickerluxDoc::*member;
+};
+struct FlagField {
+    const char* name;
+    int CTickerluxDoc::*member;
+};
+constexpr TextField kTextFields[] = {
+    {"WebServer", &CTickerluxDoc::WebServer},   {"WebPath", &CTickerluxDoc::WebPath},
+    {"ReservedText", &CTickerluxDoc::ReservedText}, {"UpdateMinutes", &CTickerluxDoc::UpdateMinutes},
+    {"TextBefore", &CTickerluxDoc::TextBefore}, {"TextAfter", &CTickerluxDoc::TextAfter},
+    {"LeadingComment", &CTickerluxDoc::LeadingComment},
+};
+constexpr FlagField kIntFields[] = {
+    {"AutoUpdate", &CTickerluxDoc::AutoUpdate}, {"ColorIndex", &CTickerluxDoc::ColorIndex},
+    {"Condensed", &CTickerluxDoc::Condensed},   {"ReservedFlag", &CTickerluxDoc::ReservedFlag},
+    {"ShowTime", &CTickerluxDoc::ShowTime},
+};
+
+// A whole number given as a JSON number or, as a list box with typing gives it, as text.
+int DecimalOf(const json& value)
+{
+    if (value.is_number_integer())
+        return value.get<int>();
+    if (value.is_boolean())
+        return value.get<bool>() ? 1 : 0;
+    return value.is_string() ? LeadingDecimal(value.get<std::string>()) : 0;
+}
+
+class CEngineBackend;
+
+// What a job's engine shows the user, kept for the page: message boxes and failure causes in
+// UTF-8, the progress of a delivery, and the stop request.
+class CJobUserInterface : public IUserInterface {
+public:
+    CJobUserInterface(std::mutex& mutex, JobStatus& status, const std::atomic<bool>& stop)
+        : m_mutex(mutex), m_status(status), m_stop(stop)
+    {
+    }
+    void MessageBox(const std::string& text) override { Add(win1252::ToUtf8(text)); }
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+    void PumpMessages(int /*maxMessages*/) override {}
+    void DownloadFailed(const Failure& failure) override
+    {
+        std::string line = "cause: " + std::string(Describe(failure.kind));
+        if (!failure.systemText.empty())
+            line += " (" + failure.systemText + ")";
+        Add(win1252::ToUtf8(line));
+    }
+    void DeliveryFailed(const Failure& failure) override
+    {
+        Add("The sign could not be reached: " + win1252::ToUtf8(failure.Text()));
+    }
+    bool StopRequested() override { return m_stop; }
+    void DeliveryProgress(long long sent, long long total) override
+    {
+        const std::lock_guard lock(m_mutex);
+        m_status.sent = sent;
+        m_status.total = total;
+    }
+
+private:
+    void Add(std::string message)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_status.messages.push_back(std::move(message));
+    }
+
+    std::mutex& m_mutex;
+    JobStatus& m_status;
+    const std::atomic<bool>& m_stop;
+};
+
+class CEngineBackend : public ISignBackend {
+public:
+    CEngineBackend()
+    {
+        const CRegistryAccess registry;
+        m_commStored = commstore::Load(m_doc.Comm, registry);
+        m_cleanup = commstore::LoadHeadlineCleanup(registry);
+    }
+    ~CEngineBackend() override
+    {
+        Stop();
+        WaitForJob();
+    }
+    CEngineBackend(const CEngineBackend&) = delete;
+    CEngineBackend& operator=(const CEngineBackend&) = delete;
+
+    bool Open(const std::string& path, std::string& problem)
+    {
+        std::error_code ignored;
+        if (std::filesystem::status(path, ignored).type() == std::filesystem::file_type::not_found) {
+            m_doc.SetPathName(path);
+        } else if (const DocFileResult opened = m_doc.OnOpenDocument(path); !opened.ok) {
+            problem = opened.message;
+            return false;
+        }
+        // As the form's first display: a feed that asks for auto-update gets its interval
+        // checked and written back as a number, without marking the document.
+        if (m_doc.AutoUpdate != 0)
+            m_doc.UpdateMinutes = std::to_string(interval::GetUpdateMinutes(m_doc.UpdateMinutes).minutes);
+        return true;
+    }
+
+    json State() const override
+    {
+        const std::lock_guard lock(m_mutex);
+        json fields = json::object();
+        for (const TextField& field : kTextFields)
+            fields[field.name] = win1252::ToUtf8(m_doc.*field.member);
+        for (const FlagField& field : kIntFields)
+            fields[field.name] = m_doc.*field.member;
+        return {{"fields", fields},
+                {"title", win1252::ToUtf8(m_doc.GetTitle())},
+                {"path", m_doc.GetPathName()},
+                {"modified", m_doc.IsModified()},
+                {"source", win1252::ToUtf8(m_doc.SourceText)}};
+    }
+
+    BackendResult ApplyFields(const json& fields) override
+    {
+        if (!fields.is_object())
+            return {false, "The form's values are not an object."};
+        CTickerluxDoc edited;
+        {
+            const std::lock_guard lock(m_mutex);
+            edited = m_doc;
+        }
+        for (const auto& [name, value] : fields.items()) {
+            if (const auto* text = Find(kTextFields, name); text && value.is_string())
+                edited.*text->member = win1252::FromUtf8(value.get<std::string>());
+            else if (const auto* number = Find(kIntFields, name);
+                     number && (value.is_number_integer() || value.is_boolean()))
+                edited.*number->member = DecimalOf(value);
+            else
+                return {false, "The form has no field \"" + name + "\" of that kind."};
+        }
+        const std::lock_guard lock(m_mutex);
+        const bool switchedOn = edited.AutoUpdate != 0 && m_doc.AutoUpdate == 0;
+        const bool minutesEdited = edited.UpdateMinutes != m_doc.UpdateMinutes;
+        // The interval is checked and clamped whenever it is typed, and written as a number
+        // when auto-update is switched on (an empty one then means 60).
+        if (minutesEdited && !edited.UpdateMinutes.empty())
+            interval::GetUpdateMinutes(edited.UpdateMinutes);
+        if (switchedOn)
+            edited.UpdateMinutes = std::to_string(interval::GetUpdateMinutes(edited.UpdateMinutes).minutes);
+        bool changed = false;
+        for (const TextField& field : kTextFields)
+            changed |= m_doc.*field.member != edited.*field.member;
+        for (const FlagField& field : kIntFields)
+            changed |= m_doc.*field.member != edited.*field.member;
+        if (!changed)
+            return {};
+        for (const TextField& field : kTextFields)
+            m_doc.*field.member = edited.*field.member;
+        for (const FlagField& field : kIntFields)
+            m_doc.*field.member = edited.*field.member;
+        m_doc.SetModifiedFlag(true);
+        return {};
+    }
+
+    BackendResult Save() override
+    {
+        const std::lock_guard lock(m_mutex);
+        const DocFileResult saved = m_doc.OnSaveDocument(m_doc.GetPathName());
+        return {saved.ok, saved.message};
+    }
+
+    void ClearSource() override
+    {
+        const std::lock_guard lock(m_mutex);
+        m_doc.SourceText.clear();
+        m_doc.SetModifiedFlag(true);
+    }
+
+    bool Start(Command command) override
+    {
+        std::unique_lock lock(m_mutex);
+        if (m_job.running)
+            return false;
+        // The last worker has set its outcome and is ending: it needs the lock no more.
+        if (m_worker.joinable())
+            m_worker.join();
+        m_stop = false;
+        JobStatus next;
+        next.number = m_job.number + 1;
+        next.running = true;
+        next.command = command;
+        m_job = next;
+        m_worker = std::thread(&CEngineBackend::RunJob, this, command, m_doc, m_cleanup);
+        return true;
+    }
+
+    void Stop() override
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stop = true;
+        m_job.stopping = m_job.running;
+    }
+
+    JobStatus Job() const override
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_job;
+    }
+
+    void WaitForJob() override
+    {
+        std::unique_lock lock(m_mutex);
+        m_finished.wait(lock, [this] { return !m_job.running; });
+        if (m_worker.joinable())
+            m_worker.join();
+    }
+
+    json Comm() const override
+    {
+        const std::lock_guard lock(m_mutex);
+        const CommSettings& c = m_doc.Comm;
+        return {{"Protocol", win1252::ToUtf8(c.Protocol)}, {"Connection", win1252::ToUtf8(c.Connection)},
+                {"ComPort", c.ComPort}, {"BaudRate", c.BaudRate}, {"ByteSize", c.ByteSize},
+                {"Parity", win1252::ToUtf8(c.Parity)}, {"StopBits", c.StopBits},
+                {"stored", m_commStored}};
+    }
+
+    BackendResult SetComm(const json& values, bool store) override
+    {
+        if (!values.is_object() || !values.value("Connection", json()).is_string())
+            return {false, "Choose a connection."};
+        const std::string connection = win1252::FromUtf8(values["Connection"].get<std::string>());
+        const ConnectionKind kind = ConnectionKindOf(connection);
+        if (kind == ConnectionKind::None)
+            return {false, "Choose a connection."};
+        CommSettings chosen;
+        {
+            const std::lock_guard lock(m_mutex);
+            chosen = m_doc.Comm;
+        }
+        // The dialog's rules: the kind fixes what it fixes; the classic sign takes a port, a
+        // custom line takes every value from the lists.
+        chosen.ChooseKind(kind);
+        if (kind != ConnectionKind::Usb)
+            chosen.ComPort = DecimalOf(values.value("ComPort", json(chosen.ComPort)));
+        if (kind == ConnectionKind::CustomSerial) {
+            chosen.BaudRate = DecimalOf(values.value("BaudRate", json(chosen.BaudRate)));
+            chosen.ByteSize = DecimalOf(values.value("ByteSize", json(chosen.ByteSize)));
+            chosen.StopBits = DecimalOf(values.value("StopBits", json(chosen.StopBits)));
+            chosen.Parity = win1252::FromUtf8(values.value("Parity", std::string()));
+            if ((chosen.ByteSize != 7 && chosen.ByteSize != 8) ||
+                (chosen.StopBits != 1 && chosen.StopBits != 2) ||
+                (chosen.Parity != "none" && chosen.Parity != "even" && chosen.Parity != "odd"))
+                return {false, "Choose the byte size, parity and stop bits from their lists."};
+        }
+        if (store && !commstore::Save(chosen, CRegistryAccess()))
+            return {false, "The communication settings could not be saved in " +
+                               userstore::StoreFilePath() + "."};
+        const std::lock_guard lock(m_mutex);
+        m_doc.Comm = chosen;
+        m_commStored = m_commStored || store;
+        return {};
+    }
+
+    bool HeadlineCleanup() const override
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_cleanup;
+    }
+
+    BackendResult SetHeadlineCleanup(bool on) override
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_cleanup = on;  // holds for this run even when it cannot be stored
+        }
+        if (!commstore::SaveHeadlineCleanup(on, CRegistryAccess()))
+            return {false, "The Clean Up Headlines setting could not be saved in " +
+                               userstore::StoreFilePath() + "."};
+        return {};
+    }
+
+    BackendResult FindHeadlines(const std::string& /*address*/, json& /*found*/) override
+    {
+        return {false, "Find Headlines is not available yet."};
+    }
+
+    PreviewLine Preview() const override
+    {
+        const std::lock_guard lock(m_mutex);
+        return {m_signLine, m_doc.ColorIndex, m_doc.Condensed != 0};
+    }
+
+    std::optional<int> AutoUpdateMinutes() const override
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_doc.AutoUpdate == 0 || m_doc.UpdateMinutes.empty())
+            return std::nullopt;
+        std::string text = m_doc.UpdateMinutes;
+        return interval::GetUpdateMinutes(text).minutes;
+    }
+
+private:
+    template <typename Field, std::size_t N>
+    static const Field* Find(const Field (&table)[N], const std::string& name)
+    {
+        for (const Field& field : table)
+            if (name == field.name)
+                return &field;
+        return nullptr;
+    }
+
+    void RunJob(Command command, CTickerluxDoc doc, bool cleanup)
+    {
+        CJobUserInterface ui(m_mutex, m_job, m_stop);
+        CTickerluxEngine engine(doc, ui);
+        engine.SetHeadlineCleanup(cleanup);
+        CommandOutcome outcome;
+        switch (command) {
+        case Command::UpdateSignNow: outcome = engine.OnUpdateSignNow(); break;
+        case Command::ClearSign: outcome = engine.OnClearSign(); break;
+        case Command::UpdateSourceOnly: outcome = engine.OnUpdateSourceOnly(); break;
+        }
+        const std::lock_guard lock(m_mutex);
+        if (command != Command::ClearSign) {
+            m_doc.SourceText = doc.SourceText;
+            m_signLine = engine.SignLine();
+        }
+        m_job.running = false;
+        m_job.succeeded = outcome.Succeeded();
+        m_finished.notify_all();
+    }
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_finished;
+    CTickerluxDoc m_doc;
+    bool m_commStored = false;
+    bool m_cleanup = true;
+    std::string m_signLine;
+    JobStatus m_job;
+    std::atomic<bool> m_stop = false;
+    std::thread m_worker;
+};
+
+} // namespace
+
+std::unique_ptr<ISignBackend> OpenEngineBackend(const std::string& path, std::string& problem)
+{
+    auto backend = std::make_unique<CEngineBackend>();
+    if (!backend->Open(path, problem))
+        return nullptr;
+    return backend;
+}
+
+} // namespace tickerlux::web

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "web/SignBackend.h"
+
+#include <memory>
+#include <string>
+
+namespace tickerlux::web {
+
+// The backend over today's core: one CTickerluxDoc, a CTickerluxEngine per job on a worker
+// thread of its own, and the per-user store. The only file of web/ that knows those types.
+// Opens the feed file at `path`: a missing file starts from a new document's defaults (saved
+// there by Save), as `tickerlux-cli set` does. Nothing, with `problem` set to the message, when
+// the file exists and cannot be read.
+std::unique_ptr<ISignBackend> OpenEngineBackend(const std::string& path, std::string& problem);
+
+} // namespace tickerlux::web
