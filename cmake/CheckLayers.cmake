@@ -6,9 +6,11 @@ set(allowed_sign sign settings)
 # usb/BetaBriteUsb.h declares the library's entry points that the USB link looks up.
 set(allowed_link link settings usb)
 set(allowed_engine engine headlines sign link settings)
+# mqtt/ sits beside the front ends and serves them: engine/ and below, never a front end.
+set(allowed_mqtt mqtt engine headlines sign link settings)
 
 set(problems "")
-foreach(layer settings headlines sign link engine)
+foreach(layer settings headlines sign link engine mqtt)
   file(GLOB sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
   foreach(source ${sources})
     file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^[ \t]*#[ \t]*include")

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "cli/ConnectionOptions.h"
+#include "mqtt/SignCommands.h"
+
+class CTickerluxDoc;
+class CTickerluxEngine;
+class CommandOutcome;
+
+namespace cli {
+
+// The jobs of `watch` on its sign, for its own schedule and for the broker: each reads the
+// stored connection afresh (so `tickerlux-cli config` takes effect at the next job) with the
+// watch's --com and --connection over it, runs the engine's command, and keeps what the sign
+// shows.
+class CWatchSignCommands : public tickerlux::mqtt::ISignCommands {
+public:
+    CWatchSignCommands(CTickerluxDoc& doc, CTickerluxEngine& engine,
+                       const ConnectionOptions& connection);
+
+    tickerlux::mqtt::JobOutcome SendMessage(const std::string& line, std::optional<int> colorIndex,
+                                            std::optional<bool> condensed) override;
+    tickerlux::mqtt::JobOutcome UpdateNow() override;
+    tickerlux::mqtt::JobOutcome Clear() override;
+    tickerlux::mqtt::SignState State() const override;
+
+private:
+    // Loads the connection; false, said on standard error, when none is stored any more.
+    bool Connect();
+    // The outcome of the job named `job` ("update"; `done` its words on success), keeping what
+    // the sign shows after it, `shown` (Windows-1252) when it was delivered. No `outcome`: no
+    // connection was stored.
+    tickerlux::mqtt::JobOutcome Finish(const char* job, const char* done,
+                                       const CommandOutcome* outcome, const std::string& shown);
+
+    CTickerluxDoc& m_doc;
+    CTickerluxEngine& m_engine;
+    ConnectionOptions m_connection;
+    tickerlux::mqtt::SignState m_state;
+};
+
+} // namespace cli
