@@ -172,9 +172,10 @@ void CBridge::OnConnect(int result)
         return;
     m_connected = true;
     m_cameUp = true;
-    m_log.report(std::string("MQTT: ") + (m_link == Link::Down ? "reconnected" : "connected") +
-                 " to " + m_settings.broker.Display() + " as sign '" + m_settings.signName + "'");
+    m_log.report(std::string("MQTT: ") + (m_everUp ? "reconnected" : "connected") + " to " +
+                 m_settings.broker.Display() + " as sign '" + m_settings.signName + "'");
     m_link = Link::Up;
+    m_everUp = true;
 
     const std::vector<std::string> topics = m_topics.Subscriptions();
     std::vector<char*> names;

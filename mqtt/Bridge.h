@@ -88,6 +88,7 @@ private:
     // The network thread's own.
     enum class Link { Starting, Up, Down };
     Link m_link = Link::Starting;
+    bool m_everUp = false;
     bool m_cameUp = false;      // this connection was accepted
     std::string m_refusedBy;    // the broker's reason for refusing this connection
 };

@@ -15,7 +15,7 @@ bool IsNameCharacter(char c)
 std::string DefaultSignName(std::string_view feedPath)
 {
     std::string_view base = feedPath.substr(feedPath.rfind('/') + 1);
-    if (base.size() > 4 && base.substr(base.size() - 4) == ".tlx")
+    if (base.size() >= 4 && base.substr(base.size() - 4) == ".tlx")
         base.remove_suffix(4);
     std::string name;
     // One '-' for each character the name cannot hold, however many bytes it takes in UTF-8.
