@@ -122,7 +122,7 @@ int RunWatchCommand(const std::vector<std::string>& given)
     };
     const auto between = [&] {
         if (bridge)
-            bridge->RunWaiting();
+            bridge->RunWaiting([&clock] { return clock.StopRequested(); });
     };
     const int status = RunWatch(*feed, doc, clock, update, stdout, stderr, between);
     if (bridge)

@@ -233,9 +233,9 @@ void CBridge::Notify(const std::string& text)
     PublishState();
 }
 
-void CBridge::RunWaiting()
+void CBridge::RunWaiting(const std::function<bool()>& stopRequested)
 {
-    for (;;) {
+    while (!stopRequested()) {
         std::optional<Command> command;
         {
             const std::lock_guard lock(m_mutex);

@@ -44,8 +44,9 @@ public:
     // Takes the sign's state and starts the network thread. Returns false, with the reason
     // logged, when the MQTT library cannot be set up with the settings (TLS without certificates).
     bool Start();
-    // Runs the commands waiting, oldest first, publishing the state after each.
-    void RunWaiting();
+    // Runs the commands waiting, oldest first, publishing the state after each, until none
+    // waits or `stopRequested` says the front end is stopping (the rest are left).
+    void RunWaiting(const std::function<bool()>& stopRequested);
     // Publishes the sign's state afresh: call it after a job that did not come through the bridge.
     void SignChanged();
     // Publishes "offline", leaves the broker and ends the network thread.
