@@ -12,7 +12,7 @@ namespace tickerlux::cli {
 namespace {
 
 volatile std::sig_atomic_t g_stopRequested = 0;
-// Written to by the handler so that a wait in poll() ends at once (self-pipe).
+// Written to by the handler and by Wake() so that a wait in poll() ends at once (self-pipe).
 int g_wakePipe[2] = {-1, -1};
 struct sigaction g_oldInt;
 struct sigaction g_oldTerm;
@@ -78,8 +78,20 @@ bool CSignalWatchClock::WaitUntil(TimePoint deadline)
         // Round up so the wait never ends just before the deadline and spins.
         const auto ms = std::chrono::ceil<std::chrono::milliseconds>(remaining).count();
         pollfd fd{g_wakePipe[0], POLLIN, 0};
-        poll(&fd, 1, ms > 60000 ? 60000 : static_cast<int>(ms));
+        if (poll(&fd, 1, ms > 60000 ? 60000 : static_cast<int>(ms)) == 1 && !g_stopRequested) {
+            // Woken: empty the pipe, so that the next wait waits until something new comes.
+            char bytes[64];
+            while (read(g_wakePipe[0], bytes, sizeof bytes) > 0) {
+            }
+            return true;
+        }
     }
+}
+
+void CSignalWatchClock::Wake()
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t ignored = write(g_wakePipe[1], &byte, 1);
 }
 
 bool CSignalWatchClock::StopRequested()

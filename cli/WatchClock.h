@@ -12,8 +12,9 @@ public:
 
     virtual ~IWatchClock() = default;
     virtual TimePoint Now() = 0;
-    // Returns true once `deadline` has come, false as soon as a stop is requested (also when
-    // one was requested before the call).
+    // Returns true once `deadline` has come, or earlier when the clock was woken (see
+    // CSignalWatchClock::Wake); false as soon as a stop is requested (also when one was requested
+    // before the call).
     virtual bool WaitUntil(TimePoint deadline) = 0;
     virtual bool StopRequested() = 0;
 };
@@ -33,6 +34,8 @@ public:
     TimePoint Now() override;
     bool WaitUntil(TimePoint deadline) override;
     bool StopRequested() override;
+    // Ends the wait in progress, or the next one, early. Safe from any thread.
+    void Wake();
 };
 
 } // namespace tickerlux::cli

@@ -10,6 +10,8 @@ packages=(
   libmicrohttpd-dev libsodium-dev
   # The web page's browser test (ctest --preset browser) and its screenshot.
   chromium chromium-driver python3-selenium
+  # watch --mqtt, and the broker and clients its tests and examples run.
+  libmosquitto-dev mosquitto mosquitto-clients
   locales
   qt6-base-dev qt6-base-dev-tools libgl-dev
   # Manual pages, icons, and the checks of the Debian package (make package, ctest -L package).
