@@ -20,10 +20,11 @@ namespace {
 
 constexpr int kComPort = 4;
 
-ProgramResult RunCli(std::vector<std::string> args)
+ProgramResult RunCli(const std::vector<std::string>& args)
 {
-    args.insert(args.begin(), BuildDir() + "/cli/tickerlux-cli");
-    return RunProgram(args);
+    std::vector<std::string> argv{BuildDir() + "/cli/tickerlux-cli"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunProgram(argv);
 }
 
 // UTF-16LE with its byte order mark, from ASCII and two-byte UTF-8 only.
