@@ -7,6 +7,9 @@ packages=(
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcurl4-openssl-dev libusb-1.0-0-dev nlohmann-json3-dev zlib1g-dev libicu-dev libgumbo-dev
+  libxml2-dev
+  # The secure page server of the tests.
+  openssl
   locales
   qt6-base-dev qt6-base-dev-tools libgl-dev
   # Manual pages, icons, and the checks of the Debian package (make package, ctest -L package).
