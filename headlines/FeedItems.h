@@ -29,8 +29,8 @@ struct FeedItems {
 
 // Reads the page as a feed. XML is read in the encoding it declares (or its byte order mark,
 // else UTF-8) with no network, no external DTD and no entity expansion: a reference to an
-// entity that the document declares itself is left out of the title. Documents nested deeper
-// than kMaxFeedDepth are not read.
+// entity that the document declares itself is left out of the title. An XML document is read
+// up to where it nests deeper than kMaxFeedDepth; JSON nested deeper is no feed.
 FeedItems ReadFeedItems(std::string_view page);
 
 // Nesting deeper than this makes a page no feed.
