@@ -67,10 +67,9 @@ std::string_view HeadOf(std::string_view page)
     return end == std::string::npos ? page : page.substr(0, end);
 }
 
-}  // namespace
+} // namespace
 
-std::vector<AnnouncedFeed> FindAnnouncedFeeds(std::string_view page,
-                                              const std::string& pageAddress)
+std::vector<AnnouncedFeed> FindAnnouncedFeeds(std::string_view page, const std::string& pageAddress)
 {
     const std::string_view head = HeadOf(page);
     GumboOptions options = kGumboDefaultOptions;
@@ -89,8 +88,8 @@ std::vector<AnnouncedFeed> FindAnnouncedFeeds(std::string_view page,
         if (element.tag != GUMBO_TAG_LINK || !RelSaysAlternate(Attribute(element, "rel")))
             continue;
         const std::string type = FeedType(Attribute(element, "type"));
-        const auto address = type.empty() ? std::nullopt
-                                           : ResolveReference(pageAddress, Attribute(element, "href"));
+        const auto address =
+            type.empty() ? std::nullopt : ResolveReference(pageAddress, Attribute(element, "href"));
         const bool known = std::any_of(feeds.begin(), feeds.end(), [&](const AnnouncedFeed& f) {
             return address && f.address == *address;
         });
@@ -101,4 +100,4 @@ std::vector<AnnouncedFeed> FindAnnouncedFeeds(std::string_view page,
     return feeds;
 }
 
-}  // namespace tickerlux::headlines
+} // namespace tickerlux::headlines

@@ -9,9 +9,9 @@
 namespace tickerlux::headlines {
 
 struct AnnouncedFeed {
-    std::string address;  // the full address, resolved against the page's
-    std::string title;    // the link's title attribute, UTF-8; may be empty
-    std::string type;     // "application/rss+xml", ...
+    std::string address; // the full address, resolved against the page's
+    std::string title;   // the link's title attribute, UTF-8; may be empty
+    std::string type;    // "application/rss+xml", ...
 };
 
 // Only this much of a page is read, and nothing past the end of its head.
@@ -23,4 +23,4 @@ inline constexpr std::size_t kAnnouncementWindow = 256 * 1024;
 std::vector<AnnouncedFeed> FindAnnouncedFeeds(std::string_view page,
                                               const std::string& pageAddress);
 
-}  // namespace tickerlux::headlines
+} // namespace tickerlux::headlines

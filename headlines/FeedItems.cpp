@@ -43,10 +43,17 @@ std::string EscapedText(std::string_view text)
     std::string out;
     for (const char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -117,8 +124,8 @@ FeedItems ReadXml(std::string_view page)
     // XML_PARSE_HUGE, so the parser keeps its limits: 256 levels of nesting among them.
     const int options = XML_PARSE_NONET | XML_PARSE_NOCDATA | XML_PARSE_RECOVER |
                         XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-    std::unique_ptr<xmlDoc, DocFreer> doc(xmlReadMemory(
-        page.data(), static_cast<int>(page.size()), nullptr, nullptr, options));
+    std::unique_ptr<xmlDoc, DocFreer> doc(
+        xmlReadMemory(page.data(), static_cast<int>(page.size()), nullptr, nullptr, options));
     FeedItems feed;
     const xmlNode* root = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
     if (!root)
@@ -200,7 +207,7 @@ FeedItems ReadJson(std::string_view page)
     return feed;
 }
 
-}  // namespace
+} // namespace
 
 FeedItems ReadFeedItems(std::string_view page)
 {
@@ -214,4 +221,4 @@ FeedItems ReadFeedItems(std::string_view page)
     return ReadXml(page);
 }
 
-}  // namespace tickerlux::headlines
+} // namespace tickerlux::headlines

@@ -12,11 +12,11 @@ namespace tickerlux::headlines {
 inline constexpr std::size_t kMaxFeedLength = 4 * 1024 * 1024;
 
 enum class FeedFormat {
-    None,      // not a feed
-    Rss,       // RSS 0.9x and 2.0: <rss><channel><item><title>
-    Rdf,       // RSS 0.90 and 1.0: <rdf:RDF><item><title>, items beside the channel
-    Atom,      // <feed><entry><title type="text|html|xhtml">
-    JsonFeed,  // JSON Feed 1.x: items[].title
+    None,     // not a feed
+    Rss,      // RSS 0.9x and 2.0: <rss><channel><item><title>
+    Rdf,      // RSS 0.90 and 1.0: <rdf:RDF><item><title>, items beside the channel
+    Atom,     // <feed><entry><title type="text|html|xhtml">
+    JsonFeed, // JSON Feed 1.x: items[].title
 };
 
 struct FeedItems {
@@ -36,4 +36,4 @@ FeedItems ReadFeedItems(std::string_view page);
 // Nesting deeper than this makes a page no feed.
 inline constexpr int kMaxFeedDepth = 256;
 
-}  // namespace tickerlux::headlines
+} // namespace tickerlux::headlines

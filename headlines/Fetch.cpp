@@ -18,8 +18,9 @@ constexpr std::string_view kSecureScheme = "https://";
 bool IsSecure(std::string_view server)
 {
     return server.size() >= kSecureScheme.size() &&
-           std::equal(kSecureScheme.begin(), kSecureScheme.end(), server.begin(),
-                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+           std::equal(
+               kSecureScheme.begin(), kSecureScheme.end(), server.begin(),
+               [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
 bool ParsePort(std::string_view digits, int& port)
@@ -79,8 +80,8 @@ FetchedPage Fetch(const std::string& webServer, const std::string& path, const F
     FetchedPage fetched;
     http::GetRequest request;
     request.secure = IsSecure(webServer);
-    const std::string_view server = std::string_view(webServer).substr(
-        request.secure ? kSecureScheme.size() : 0);
+    const std::string_view server =
+        std::string_view(webServer).substr(request.secure ? kSecureScheme.size() : 0);
     if (!SplitWebServer(server, request.host, request.port,
                         request.secure ? kSecurePort : kDefaultPort)) {
         fetched.failure = {FailureKind::BadAddress, "", "not a host or host:port: " + webServer};

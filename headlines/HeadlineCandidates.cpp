@@ -70,7 +70,7 @@ HeadlineCandidate Announced(const AnnouncedFeed& announced, const FeedFetcher& f
     return candidate;
 }
 
-}  // namespace
+} // namespace
 
 std::vector<HeadlineCandidate> FindHeadlineCandidates(const PageToSearch& page,
                                                       const FeedFetcher& fetch)
@@ -106,4 +106,4 @@ std::vector<HeadlineCandidate> FindHeadlineCandidates(const PageToSearch& page,
     return candidates;
 }
 
-}  // namespace tickerlux::headlines
+} // namespace tickerlux::headlines

@@ -12,9 +12,9 @@
 namespace tickerlux::headlines {
 
 enum class CandidateKind {
-    PageAsFeed,     // the page is a feed itself
-    AnnouncedFeed,  // a feed that the page names in its head
-    Markers,        // text before and after each headline on the page
+    PageAsFeed,    // the page is a feed itself
+    AnnouncedFeed, // a feed that the page names in its head
+    Markers,       // text before and after each headline on the page
 };
 
 // The document's headline source for each way.
@@ -25,11 +25,11 @@ inline constexpr std::size_t kFirstHeadlines = 5;
 
 struct HeadlineCandidate {
     CandidateKind kind = CandidateKind::Markers;
-    StoredAddress address;  // WebServer and WebPath that choose it
+    StoredAddress address; // WebServer and WebPath that choose it
     int headlineSource = kSourceMarkers;
-    std::string before;  // TextBefore and TextAfter, for markers (Windows-1252)
+    std::string before; // TextBefore and TextAfter, for markers (Windows-1252)
     std::string after;
-    std::string title;  // an announced feed's own title (Windows-1252); may be empty
+    std::string title; // an announced feed's own title (Windows-1252); may be empty
     std::size_t headlineCount = 0;
     // The first kFirstHeadlines headlines, cleaned as the sign line's are (Windows-1252).
     std::vector<std::string> firstHeadlines;
@@ -40,8 +40,8 @@ struct HeadlineCandidate {
 
 struct PageToSearch {
     StoredAddress address;
-    std::string bytes;        // as downloaded
-    std::string contentType;  // the answer's Content-Type header
+    std::string bytes;       // as downloaded
+    std::string contentType; // the answer's Content-Type header
 };
 
 // Downloads a feed; the caller sets the limits (kMaxFeedLength, its time limits and stop).
@@ -52,4 +52,4 @@ using FeedFetcher = std::function<::headlines::FetchedPage(const StoredAddress&)
 std::vector<HeadlineCandidate> FindHeadlineCandidates(const PageToSearch& page,
                                                       const FeedFetcher& fetch);
 
-}  // namespace tickerlux::headlines
+} // namespace tickerlux::headlines

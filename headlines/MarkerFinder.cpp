@@ -38,7 +38,9 @@ double HeadlineQuality(std::string_view text)
     const double length = static_cast<double>(text.size());
     if (length < 15 || length > 300)
         return 0;
-    const double lengthFit = length < 40 ? (length - 15) / 25 : length <= 150 ? 1 : (300 - length) / 150;
+    const double lengthFit = length < 40     ? (length - 15) / 25
+                             : length <= 150 ? 1
+                                             : (300 - length) / 150;
     int words = 0;
     std::size_t wordBytes = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -55,8 +57,8 @@ double HeadlineQuality(std::string_view text)
 }
 
 struct Run {
-    std::size_t start;  // just after the '>' before the text
-    std::size_t end;    // at the '<' after it
+    std::size_t start; // just after the '>' before the text
+    std::size_t end;   // at the '<' after it
 };
 
 std::string Lower(std::string_view text)
@@ -92,7 +94,8 @@ std::vector<Run> TextRuns(std::string_view page)
         if (lower.compare(open, 4, "<!--") == 0) {
             close = lower.find("-->", open);
             close = close == std::string::npos ? close : close + 2;
-        } else if (lower.compare(open, 7, "<script") == 0 || lower.compare(open, 6, "<style") == 0) {
+        } else if (lower.compare(open, 7, "<script") == 0 ||
+                   lower.compare(open, 6, "<style") == 0) {
             const bool script = lower[open + 2] == 'c';
             const std::size_t end = lower.find(script ? "</script" : "</style", open);
             close = end == std::string::npos ? end : lower.find('>', end);
@@ -127,12 +130,14 @@ std::vector<std::size_t> CutStarts(std::string_view page, std::size_t textStart)
 
 struct Entry {
     std::size_t run;
-    std::string reversedBefore;  // the kContext bytes before the cut, last byte first
+    std::string reversedBefore; // the kContext bytes before the cut, last byte first
 };
 
 std::size_t CommonPrefix(std::string_view a, std::string_view b)
 {
-    return static_cast<std::size_t>(std::mismatch(a.begin(), a.begin() + std::min(a.size(), b.size()), b.begin()).first - a.begin());
+    return static_cast<std::size_t>(
+        std::mismatch(a.begin(), a.begin() + std::min(a.size(), b.size()), b.begin()).first -
+        a.begin());
 }
 
 // A before-marker from the texts that a group's cuts share: from a tag's start, or failing that
@@ -151,16 +156,18 @@ std::string BeforeMarker(std::string_view shared)
 // whose cuts share the bytes before them (found as the intervals of equal prefixes among the
 // sorted, reversed texts before) gives its shared bytes and those shared after its texts.
 std::map<std::pair<std::string, std::string>, double> CandidatePairs(std::string_view page,
-                                                                    const std::vector<Run>& runs)
+                                                                     const std::vector<Run>& runs)
 {
     std::vector<double> quality;
     std::vector<Entry> entries;
     for (std::size_t r = 0; r < runs.size(); ++r) {
-        quality.push_back(HeadlineQuality(Trimmed(page.substr(runs[r].start, runs[r].end - runs[r].start))));
+        quality.push_back(
+            HeadlineQuality(Trimmed(page.substr(runs[r].start, runs[r].end - runs[r].start))));
         for (const std::size_t cut : CutStarts(page, runs[r].start)) {
             const std::size_t from = cut > kContext ? cut - kContext : 0;
-            entries.push_back({r, std::string(page.rbegin() + static_cast<std::ptrdiff_t>(page.size() - cut),
-                                              page.rbegin() + static_cast<std::ptrdiff_t>(page.size() - from))});
+            entries.push_back(
+                {r, std::string(page.rbegin() + static_cast<std::ptrdiff_t>(page.size() - cut),
+                                page.rbegin() + static_cast<std::ptrdiff_t>(page.size() - from))});
         }
     }
     std::sort(entries.begin(), entries.end(),
@@ -198,7 +205,9 @@ std::map<std::pair<std::string, std::string>, double> CandidatePairs(std::string
     };
     std::vector<Open> open{{0, 0}};
     for (std::size_t i = 1; i <= entries.size(); ++i) {
-        const std::size_t shared = i < entries.size() ? CommonPrefix(entries[i - 1].reversedBefore, entries[i].reversedBefore) : 0;
+        const std::size_t shared = i < entries.size() ? CommonPrefix(entries[i - 1].reversedBefore,
+                                                                     entries[i].reversedBefore)
+                                                      : 0;
         std::size_t first = i - 1;
         while (shared < open.back().shared) {
             const Open closed = open.back();
@@ -213,18 +222,20 @@ std::map<std::pair<std::string, std::string>, double> CandidatePairs(std::string
 }
 
 // The headlines that the sign line would hold with these markers, cleaned.
-std::vector<std::string> Cut(std::string_view page, const std::string& before, const std::string& after)
+std::vector<std::string> Cut(std::string_view page, const std::string& before,
+                             const std::string& after)
 {
     std::vector<std::string> headlines;
     ::headlines::ExtractSignLine(page, before, after, "", "", [&](std::string_view headline) {
         if (headlines.size() < kMaxHeadlines)
-            headlines.push_back(headline.size() > kMaxCut ? std::string(headline.substr(0, kMaxCut)) : CleanHeadline(headline));
+            headlines.push_back(headline.size() > kMaxCut ? std::string(headline.substr(0, kMaxCut))
+                                                          : CleanHeadline(headline));
         return std::string();
     });
     return headlines;
 }
 
-}  // namespace
+} // namespace
 
 double HeadlineListScore(const std::vector<std::string>& headlines)
 {
@@ -237,7 +248,8 @@ double HeadlineListScore(const std::vector<std::string>& headlines)
     const auto good = std::count_if(headlines.begin(), headlines.end(),
                                     [](const std::string& h) { return HeadlineQuality(h) >= 0.5; });
     const double count = static_cast<double>(headlines.size());
-    return sum * (static_cast<double>(good) / count) * (static_cast<double>(distinct.size()) / count);
+    return sum * (static_cast<double>(good) / count) *
+           (static_cast<double>(distinct.size()) / count);
 }
 
 std::vector<MarkerPair> FindMarkerPairs(std::string_view page)
@@ -246,7 +258,8 @@ std::vector<MarkerPair> FindMarkerPairs(std::string_view page)
     std::vector<std::pair<double, std::pair<std::string, std::string>>> ranked;
     for (const auto& [pair, quality] : candidates)
         ranked.emplace_back(quality, pair);
-    std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::sort(ranked.begin(), ranked.end(),
+              [](const auto& a, const auto& b) { return a.first > b.first; });
     ranked.resize(std::min(ranked.size(), kPairsTried));
 
     std::vector<MarkerPair> found;
@@ -265,11 +278,13 @@ std::vector<MarkerPair> FindMarkerPairs(std::string_view page)
     });
     std::vector<MarkerPair> best;
     for (MarkerPair& marker : found) {
-        const bool same = std::any_of(best.begin(), best.end(), [&](const MarkerPair& b) { return b.headlines == marker.headlines; });
+        const bool same = std::any_of(best.begin(), best.end(), [&](const MarkerPair& b) {
+            return b.headlines == marker.headlines;
+        });
         if (!same && best.size() < kMaxMarkerPairs)
             best.push_back(std::move(marker));
     }
     return best;
 }
 
-}  // namespace tickerlux::headlines
+} // namespace tickerlux::headlines

@@ -10,7 +10,7 @@
 namespace tickerlux::headlines {
 
 struct MarkerPair {
-    std::string before;  // the markers, in the page's text as the sign line is cut from it
+    std::string before; // the markers, in the page's text as the sign line is cut from it
     std::string after;
     // What the pair cuts out of the page (headlines::ExtractSignLine's scan), each headline
     // cleaned as the sign line's are (CleanHeadline), in page order.
@@ -29,4 +29,4 @@ std::vector<MarkerPair> FindMarkerPairs(std::string_view page);
 // The score of a list of cleaned headlines (0 for fewer than three or none like a headline).
 double HeadlineListScore(const std::vector<std::string>& headlines);
 
-}  // namespace tickerlux::headlines
+} // namespace tickerlux::headlines

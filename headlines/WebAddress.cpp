@@ -40,8 +40,8 @@ std::string EncodePathAndQuery(std::string_view text)
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        const bool escape = c == '%' && i + 2 < text.size() && IsHex(text[i + 1]) &&
-                            IsHex(text[i + 2]);
+        const bool escape =
+            c == '%' && i + 2 < text.size() && IsHex(text[i + 1]) && IsHex(text[i + 2]);
         if (escape || (c > ' ' && c < 0x7F && c != '%' && c != '"' && c != '<' && c != '>' &&
                        c != '`' && c != '\\')) {
             out += static_cast<char>(c);
@@ -142,7 +142,7 @@ struct UrlDeleter {
     void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
 
-}  // namespace
+} // namespace
 
 ParsedAddress ParseWebAddress(std::string_view address)
 {
@@ -220,4 +220,4 @@ std::optional<std::string> ResolveReference(const std::string& base, std::string
     return resolved;
 }
 
-}  // namespace tickerlux::headlines
+} // namespace tickerlux::headlines

@@ -21,7 +21,7 @@ struct StoredAddress {
 
 struct ParsedAddress {
     StoredAddress address;
-    Failure failure;  // BadAddress, with the reason a user can act on
+    Failure failure; // BadAddress, with the reason a user can act on
 };
 
 // Reads a full UTF-8 address: "http://" or "https://", host, optional port, path and query. A
@@ -38,4 +38,4 @@ std::string FullAddress(const StoredAddress& stored);
 // when the two make no http or https address.
 std::optional<std::string> ResolveReference(const std::string& base, std::string_view reference);
 
-}  // namespace tickerlux::headlines
+} // namespace tickerlux::headlines

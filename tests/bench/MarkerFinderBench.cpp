@@ -14,6 +14,6 @@ void FindMarkersOnAFullFrontPage(benchmark::State& state)
 }
 BENCHMARK(FindMarkersOnAFullFrontPage)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

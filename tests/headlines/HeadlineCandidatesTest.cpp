@@ -1,7 +1,7 @@
 // The ways to get headlines from a front page that announces its feeds, served on 127.0.0.1.
+#include "headlines/HeadlineCandidates.h"
 #include "headlines/FeedItems.h"
 #include "headlines/Fetch.h"
-#include "headlines/HeadlineCandidates.h"
 #include "tests/support/FrontPage.h"
 #include "tools/pageserver/PageServer.h"
 
@@ -52,4 +52,4 @@ TEST(HeadlineCandidatesTest, AnnouncedFeedFirstThenMarkersThenWhatWasLeftOut)
     EXPECT_EQ(missing.leftOutBecause, "not a feed");
 }
 
-}  // namespace
+} // namespace

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fcntl.h>
 #include <cstdio>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -31,8 +31,9 @@ public:
         posix_spawn_file_actions_addclose(&actions, out[0]);
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
         // Line-buffered, so that its port comes out at once.
-        const char* argv[] = {"stdbuf", "-oL", "openssl", "s_server", "-www", "-accept", "127.0.0.1:0",
-                              "-cert", cert.c_str(), "-key", key.c_str(), nullptr};
+        const char* argv[] = {"stdbuf",     "-oL",     "openssl",     "s_server",
+                              "-www",       "-accept", "127.0.0.1:0", "-cert",
+                              cert.c_str(), "-key",    key.c_str(),   nullptr};
         posix_spawnp(&m_pid, "stdbuf", &actions, nullptr, const_cast<char**>(argv), environ);
         posix_spawn_file_actions_destroy(&actions);
         close(out[1]);
@@ -68,17 +69,21 @@ void Openssl(std::vector<std::string> args)
 TEST(HttpsFetchTest, VerifiesTheCertificateAgainstTheGivenAuthority)
 {
     CTempDir dir;
-    const std::vector<std::string> ec = {"-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256",
-                                         "-nodes", "-days", "1"};
-    std::vector<std::string> ca = {"req", "-x509", "-subj", "/CN=Test Authority", "-keyout",
-                                   dir.File("ca.key"), "-out", dir.File("ca.pem")};
+    const std::vector<std::string> ec = {"-newkey", "ec",    "-pkeyopt", "ec_paramgen_curve:P-256",
+                                         "-nodes",  "-days", "1"};
+    std::vector<std::string> ca = {
+        "req",  "-x509",           "-subj", "/CN=Test Authority", "-keyout", dir.File("ca.key"),
+        "-out", dir.File("ca.pem")};
     ca.insert(ca.end(), ec.begin(), ec.end());
     ASSERT_NO_FATAL_FAILURE(Openssl(ca));
-    std::vector<std::string> server = {
-        "req", "-x509", "-CA", dir.File("ca.pem"), "-CAkey", dir.File("ca.key"), "-subj",
-        "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-addext",
-        "basicConstraints=critical,CA:FALSE", "-keyout", dir.File("server.key"), "-out",
-        dir.File("server.pem")};
+    std::vector<std::string> server = {"req",     "-x509",
+                                       "-CA",     dir.File("ca.pem"),
+                                       "-CAkey",  dir.File("ca.key"),
+                                       "-subj",   "/CN=127.0.0.1",
+                                       "-addext", "subjectAltName=IP:127.0.0.1",
+                                       "-addext", "basicConstraints=critical,CA:FALSE",
+                                       "-keyout", dir.File("server.key"),
+                                       "-out",    dir.File("server.pem")};
     server.insert(server.end(), ec.begin(), ec.end());
     ASSERT_NO_FATAL_FAILURE(Openssl(server));
 
@@ -97,4 +102,4 @@ TEST(HttpsFetchTest, VerifiesTheCertificateAgainstTheGivenAuthority)
     EXPECT_TRUE(unknown.page.empty());
 }
 
-}  // namespace
+} // namespace

@@ -1,7 +1,7 @@
 // Marker pairs found on a generated front page.
+#include "headlines/MarkerFinder.h"
 #include "headlines/Extract.h"
 #include "headlines/HeadlineCleanup.h"
-#include "headlines/MarkerFinder.h"
 #include "tests/support/FrontPage.h"
 
 #include <gtest/gtest.h>
@@ -26,4 +26,4 @@ TEST(MarkerFinderTest, BestPairCutsExactlyTheStoryHeadlines)
     EXPECT_EQ(cut, page.headlines) << pairs[0].before << " ... " << pairs[0].after;
 }
 
-}  // namespace
+} // namespace

@@ -32,20 +32,15 @@ TEST_P(PlainSpellingsTest, LeaveAPlainSpelling)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PlainSpellingsTest,
-    ::testing::Values(SpellingCase{"GreaterOrEqual", "\xE2\x89\xA5", ">="},
-                      SpellingCase{"LessOrEqual", "\xE2\x89\xA4", "<="},
-                      SpellingCase{"Arrow", "\xE2\x86\x92", "->"},
-                      SpellingCase{"MiddleDot", "\xC2\xB7", "-"},
-                      SpellingCase{"Dagger", "\xE2\x80\xA0", "+"},
-                      SpellingCase{"Micro", "\xC2\xB5", "u"},
-                      SpellingCase{"Section", "\xC2\xA7", "S"},
-                      SpellingCase{"Pilcrow", "\xC2\xB6", "P"},
-                      SpellingCase{"PerMille", "\xE2\x80\xB0", "o/oo"},
-                      SpellingCase{"Not", "\xC2\xAC", "-"},
-                      SpellingCase{"BrokenBar", "\xC2\xA6", "|"},
-                      SpellingCase{"Acute", "\xC2\xB4", "'"},
-                      SpellingCase{"Diaeresis", "\xC2\xA8", "\""},
-                      SpellingCase{"Cedilla", "\xC2\xB8", ","}),
+    ::testing::Values(
+        SpellingCase{"GreaterOrEqual", "\xE2\x89\xA5", ">="},
+        SpellingCase{"LessOrEqual", "\xE2\x89\xA4", "<="},
+        SpellingCase{"Arrow", "\xE2\x86\x92", "->"}, SpellingCase{"MiddleDot", "\xC2\xB7", "-"},
+        SpellingCase{"Dagger", "\xE2\x80\xA0", "+"}, SpellingCase{"Micro", "\xC2\xB5", "u"},
+        SpellingCase{"Section", "\xC2\xA7", "S"}, SpellingCase{"Pilcrow", "\xC2\xB6", "P"},
+        SpellingCase{"PerMille", "\xE2\x80\xB0", "o/oo"}, SpellingCase{"Not", "\xC2\xAC", "-"},
+        SpellingCase{"BrokenBar", "\xC2\xA6", "|"}, SpellingCase{"Acute", "\xC2\xB4", "'"},
+        SpellingCase{"Diaeresis", "\xC2\xA8", "\""}, SpellingCase{"Cedilla", "\xC2\xB8", ","}),
     [](const auto& row) { return std::string(row.param.name); });
 
-}  // namespace
+} // namespace

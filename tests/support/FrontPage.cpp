@@ -6,9 +6,9 @@
 namespace {
 
 constexpr std::array<const char*, 24> kWords = {
-    "council", "approves", "budget", "for", "new", "harbour", "bridge", "after", "long",
-    "debate",  "storm",    "closes", "schools", "across", "the", "valley", "market", "rally",
-    "lifts",   "shares",   "of",     "local",  "farmers", "season"};
+    "council", "approves", "budget", "for",    "new",     "harbour", "bridge",  "after",
+    "long",    "debate",   "storm",  "closes", "schools", "across",  "the",     "valley",
+    "market",  "rally",    "lifts",  "shares", "of",      "local",   "farmers", "season"};
 
 class CWords {
 public:
@@ -29,7 +29,7 @@ private:
     std::uint64_t m_state = 42;
 };
 
-}  // namespace
+} // namespace
 
 FrontPage MakeFrontPage(std::size_t size)
 {
@@ -38,18 +38,18 @@ FrontPage MakeFrontPage(std::size_t size)
                 "</head><body><ul class=\"nav\">";
     for (const char* section : {"Home", "World", "Sports", "Local News", "Business",
                                 "Science and Health", "Opinion", "Arts"})
-        page.html += std::string("<li><a href=\"/section/") + section + "\">" + section +
-                     "</a></li>";
+        page.html +=
+            std::string("<li><a href=\"/section/") + section + "\">" + section + "</a></li>";
     page.html += "</ul>\n<div class=\"stories\">\n";
     CWords words;
     const std::string end = "</div></body></html>";
     for (int story = 1;; ++story) {
         const std::string headline = words.Sentence(6 + story % 7);
-        const std::string html =
-            "<div class=\"story\"><h3 class=\"headline\"><a href=\"/news/" +
-            std::to_string(story * 7919) + ".html\">" + headline + "</a></h3>\n<p class=\"summary\">" +
-            words.Sentence(25) + ".</p><span class=\"byline\">By Staff Reporter " +
-            std::to_string(story % 5) + "</span></div>\n";
+        const std::string html = "<div class=\"story\"><h3 class=\"headline\"><a href=\"/news/" +
+                                 std::to_string(story * 7919) + ".html\">" + headline +
+                                 "</a></h3>\n<p class=\"summary\">" + words.Sentence(25) +
+                                 ".</p><span class=\"byline\">By Staff Reporter " +
+                                 std::to_string(story % 5) + "</span></div>\n";
         if (page.html.size() + html.size() + end.size() > size)
             break;
         page.html += html;

@@ -8,7 +8,7 @@
 // stories, each a headline link in a heading, a summary and a byline, links differing per story.
 struct FrontPage {
     std::string html;
-    std::vector<std::string> headlines;  // the stories' headlines, in page order
+    std::vector<std::string> headlines; // the stories' headlines, in page order
 };
 
 // Stories are added until the page would pass `size` bytes; the page is then padded to exactly
