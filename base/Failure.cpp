@@ -32,6 +32,8 @@ std::string_view Describe(FailureKind kind)
         return "the download took too long";
     case FailureKind::Abandoned:
         return "the download was stopped";
+    case FailureKind::CertificateRejected:
+        return "the server's certificate was rejected";
     case FailureKind::Io:
         return "input/output error";
     case FailureKind::PortMissing:

@@ -16,6 +16,7 @@ enum class FailureKind {
     TooSlow,               // the download stayed below its speed floor for too long
     TooLong,               // the download ran past its deadline
     Abandoned,             // the download was stopped on request (a signal)
+    CertificateRejected,   // the secure server's certificate failed the check
     Io,                    // the transfer broke off, or a read or write failed
     PortMissing,           // no device behind the port's name
     PortBusy,              // another program has the port

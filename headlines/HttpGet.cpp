@@ -62,7 +62,7 @@ void EnsureGlobalInit()
 std::string MakeUrl(const GetRequest& request)
 {
     static const char kHex[] = "0123456789ABCDEF";
-    std::string url = "http://" + request.host + ":" + std::to_string(request.port);
+    std::string url = (request.secure ? "https://" : "http://") + request.host + ":" + std::to_string(request.port);
     if (request.path.empty() || request.path[0] != '/')
         url += '/';
     for (unsigned char c : request.path) {
@@ -89,6 +89,12 @@ base::FailureKind KindFor(CURLcode code)
         return base::FailureKind::Refused;
     case CURLE_OPERATION_TIMEDOUT:
         return base::FailureKind::TimedOut;
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+        return base::FailureKind::CertificateRejected;
     default:
         return base::FailureKind::Io;
     }
@@ -132,6 +138,10 @@ GetResult Get(const GetRequest& request, const BodySink& sink)
     curl_easy_setopt(e, CURLOPT_USERAGENT, settings::kProductName);
     curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!request.caFile.empty())
+        curl_easy_setopt(e, CURLOPT_CAINFO, request.caFile.c_str());
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects);
     curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");  // every encoding the library decodes

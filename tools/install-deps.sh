@@ -12,6 +12,9 @@ packages=(
   chromium chromium-driver python3-selenium
   # watch --mqtt, and the broker and clients its tests and examples run.
   libmosquitto-dev mosquitto mosquitto-clients
+  libxml2-dev
+  # The secure page server of the tests.
+  openssl
   locales
   qt6-base-dev qt6-base-dev-tools libgl-dev
   # Manual pages, icons, and the checks of the Debian package (make package, ctest -L package).

@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "a b"},
                       FoldCase{"OtherAccentedLettersToTheirBase", "\xCA\xD3\x8A\x8C\xFD", "EOSOEy"},
                       FoldCase{"NoSpellingLeftOut",
-                               "a\x86\x01"
+                               "a\x87\x01"
                                "b",
                                "ab"}),
     [](const auto& row) { return std::string(row.param.name); });
