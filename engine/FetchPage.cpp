@@ -37,9 +37,12 @@ Failure CTickerluxEngine::FetchPage()
     const std::string text =
         m_headlineCleanup
             ? pagetext::ToCodePage(fetched.page,
-                                   pagecharset::Detect(fetched.contentType, fetched.page),
-                                   kMaxPageLength)
+                                   pagecharset::Detect(fetched.contentType, fetched.page))
             : fetched.page;
+    // The limit is on the page as downloaded: its text in the code page may be longer (Chinese
+    // spelled in Latin letters), and the buffer grows to hold all of it.
+    if (text.size() > kMaxPageLength)
+        m_pageBuffer.reset(new char[text.size() + 1]);
     std::memcpy(m_pageBuffer.get(), text.data(), text.size());
     m_pageBuffer[text.size()] = '\0';
     if (fetched.overran)

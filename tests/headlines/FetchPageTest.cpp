@@ -26,6 +26,14 @@ std::string Body(std::size_t size)
     return body;
 }
 
+std::string Repeat(const std::string& unit, std::size_t count)
+{
+    std::string out;
+    for (std::size_t i = 0; i < count; ++i)
+        out += unit;
+    return out;
+}
+
 class FetchPageTest : public ::testing::Test {
 protected:
     FetchPageTest() { doc.WebServer = server.HostPort(); }
@@ -100,7 +108,12 @@ INSTANTIATE_TEST_SUITE_P(
                  CPageServer::Compressed(Body(5000), CPageServer::Encoding::Deflate), Body(5000), {}},
         PageCase{"CompressedPageIsCutAfterDecoding",
                  CPageServer::Compressed(Body(4 * kMaxPage), CPageServer::Encoding::Gzip),
-                 Body(kMaxPage), {kOverrun}}),
+                 Body(kMaxPage), {kOverrun}},
+        // The limit is on the bytes: spelled in Latin letters, a Chinese page grows past it.
+        PageCase{"TextLongerThanTheLimitKeptWhole",
+                 CPageServer::Page(Repeat("\xE5\x8C\x97\xE4\xBA\xAC", kMaxPage / 6), 200,
+                                   "text/html; charset=utf-8"),
+                 Repeat("bei jing ", kMaxPage / 6 - 1) + "bei jing", {}}),
     [](const ::testing::TestParamInfo<PageCase>& row) { return row.param.name; });
 
 TEST_F(FetchPageTest, LongBodyIsCutAtTheBufferAndNotDownloadedToTheEnd)
