@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcurl4-openssl-dev libusb-1.0-0-dev nlohmann-json3-dev zlib1g-dev libicu-dev libgumbo-dev
   locales
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   # Manual pages, icons, and the checks of the Debian package (make package, ctest -L package).
   scdoc librsvg2-bin bash-completion
   dpkg-dev file binutils man-db lintian desktop-file-utils appstream
