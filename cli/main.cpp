@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/EscapedStderr.h"
 #include "cli/ExitCodes.h"
 
 #include <cstdio>
@@ -37,6 +38,7 @@ bool IsHelp(const std::string& arg)
 
 int main(int argc, char** argv)
 {
+    tickerlux::cli::EscapeStandardError();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         PrintUsage(stderr);
