@@ -232,6 +232,7 @@ TEST_F(FetchPageTest, HostNameWithPortIsResolved)
 struct FailureCase {
     const char* name;
     std::function<void(CPageServer&, CTickerluxDoc&)> arrange;
+    FailureKind kind = FailureKind::None;  // checked where it is not the plain one
 };
 
 void PrintTo(const FailureCase& c, std::ostream* os)
@@ -248,7 +249,11 @@ TEST_P(FetchPageFailureTest, ShowsTheConnectionErrorAndKeepsSourceText)
     GetParam().arrange(server, doc);
     doc.SourceText = "untouched";
 
-    EXPECT_TRUE(engine.FetchPage().Failed());
+    const Failure failure = engine.FetchPage();
+    EXPECT_TRUE(failure.Failed());
+    if (GetParam().kind != FailureKind::None) {
+        EXPECT_EQ(failure.kind, GetParam().kind) << failure.systemText;
+    }
     EXPECT_EQ(ui.messages, std::vector<std::string>{kConnectionError});
     EXPECT_EQ(doc.SourceText, "untouched");
 }
@@ -270,8 +275,20 @@ INSTANTIATE_TEST_SUITE_P(
                     [](CPageServer& s, CTickerluxDoc&) {
                         s.Serve("/page", CPageServer::CutOff(Body(kMaxPage + 100), kMaxPage));
                     }},
+        FailureCase{"GzipCutShortWithAMatchingLength",
+                    [](CPageServer& s, CTickerluxDoc&) {
+                        CPageServer::Response cut =
+                            CPageServer::Compressed(Body(50000), CPageServer::Encoding::Gzip);
+                        cut.body.resize(cut.body.size() / 2);
+                        s.Serve("/page", cut);
+                    },
+                    FailureKind::Io},
         FailureCase{"RedirectToLocalFileIsRefused",
-                    [](CPageServer& s, CTickerluxDoc&) { s.Redirect("/page", "file:///etc/passwd"); }},
+                    [](CPageServer& s, CTickerluxDoc&) { s.Redirect("/page", "file:///etc/passwd"); },
+                    FailureKind::BadRedirect},
+        FailureCase{"RedirectToAMalformedAddress",
+                    [](CPageServer& s, CTickerluxDoc&) { s.Redirect("/page", "http://[::1/x"); },
+                    FailureKind::BadRedirect},
         FailureCase{"RedirectLoopEnds",
                     [](CPageServer& s, CTickerluxDoc&) {
                         s.Redirect("/page", s.Url("/loop"));
