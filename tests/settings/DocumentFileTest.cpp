@@ -388,8 +388,9 @@ TEST(DocumentFile, SaveKeepsTheOwnerAndPermissionsOfTheFileAndFollowsALink)
     WriteFileBytes(path, "old");
     ASSERT_EQ(chmod(path.c_str(), 0640), 0);
     const bool root = geteuid() == 0;
-    if (root)
+    if (root) {
         ASSERT_EQ(chown(path.c_str(), 4321, 4322), 0);
+    }
     const std::string link = dir.File("link.tlx");
     std::filesystem::create_symlink("feed.tlx", link);
 
