@@ -20,6 +20,8 @@ std::string_view Describe(FailureKind kind)
         return "no failure";
     case FailureKind::BadAddress:
         return "the web server names no host";
+    case FailureKind::BadRedirect:
+        return "the web server redirected to a bad address";
     case FailureKind::HostNotFound:
         return "host not found";
     case FailureKind::Refused:

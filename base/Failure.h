@@ -10,6 +10,7 @@ namespace tickerlux::base {
 enum class FailureKind {
     None,
     BadAddress,            // the web server field names no host
+    BadRedirect,           // the web server redirected to an address that cannot be fetched
     HostNotFound,
     Refused,               // the connection was refused
     TimedOut,              // no connection within the time allowed

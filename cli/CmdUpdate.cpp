@@ -153,7 +153,7 @@ Command WatchCommand()
     return {"watch", kWatchSynopsis,
             "update at once and then every UpdateMinutes minutes, until stopped",
             "Runs 'update' at once and then every UpdateMinutes minutes of the feed (1 to 5000;\n"
-            "empty means 60), whether or not AutoUpdate is set, until SIGINT or SIGTERM.\n"
+            "empty means 60), whether or not AutoUpdate is set, until SIGINT, SIGTERM or SIGHUP.\n"
             "Updates keep their period however long one takes; slots missed during a long\n"
             "update are skipped. The feed file and the communication settings are read again\n"
             "before each update, so an edit takes effect at the next one; a feed file that has\n"

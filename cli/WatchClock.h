@@ -19,7 +19,7 @@ public:
     virtual bool StopRequested() = 0;
 };
 
-// The steady clock, with SIGINT and SIGTERM as stop requests while the object lives (the
+// The steady clock, with SIGINT, SIGTERM and SIGHUP as stop requests while the object lives (the
 // earlier handlers come back afterwards). After the first of them a second one, of either kind,
 // ends the process the default way, so a user can still break off a long delivery. SIGPIPE is
 // ignored meanwhile: a closed output is a write error to report, not the end of the process.

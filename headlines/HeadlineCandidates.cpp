@@ -14,12 +14,11 @@
 namespace tickerlux::headlines {
 namespace {
 
-constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
 
 // UTF-8 text in the code page, as the sign line's texts are.
 std::string FromUtf8(const std::string& text)
 {
-    return ToCodePage(text, "UTF-8", kNoLimit);
+    return ToCodePage(text, "UTF-8");
 }
 
 void Show(HeadlineCandidate& candidate, const std::vector<std::string>& headlines)
@@ -87,7 +86,7 @@ std::vector<HeadlineCandidate> FindHeadlineCandidates(const PageToSearch& page,
     // The page's text as the engine holds it: markers are searched in it, and its UTF-8 form
     // is what the head's links are read from.
     const std::string text = ToCodePage(
-        page.bytes, pagecharset::Detect(page.contentType, page.bytes), kNoLimit);
+        page.bytes, pagecharset::Detect(page.contentType, page.bytes));
     std::vector<HeadlineCandidate> leftOut;
     for (const AnnouncedFeed& announced :
          FindAnnouncedFeeds(base::win1252::ToUtf8(text), FullAddress(page.address))) {

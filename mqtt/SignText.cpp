@@ -11,7 +11,7 @@ std::string SignLineFromUtf8(std::string_view text)
 {
     static const headlines::CShowableText showable(sign::ShowableBytes());
     const std::string line = sign::LiteralText(
-        showable.Fold(headlines::ToCodePage(text, "UTF-8", sign::kMaxLineLength)));
+        showable.Fold(headlines::ToCodePage(text, "UTF-8")));
     return line.substr(0, sign::kMaxLineLength);
 }
 

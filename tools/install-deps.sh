@@ -16,7 +16,7 @@ packages=(
   # The secure page server of the tests.
   openssl
   locales
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   # Manual pages, icons, and the checks of the Debian package (make package, ctest -L package).
   scdoc librsvg2-bin bash-completion
   dpkg-dev file binutils man-db lintian desktop-file-utils appstream

@@ -49,7 +49,7 @@ _tickerlux_cli()
         set) fields=$feed_fields feed=first ;;
         show | line) feed=only ;;
         encode) options="--color --condensed --raw" ;;
-        config) fields=$comm_fields ;;
+        config) fields="$comm_fields HeadlineCleanup" ;;
         send) options="--color --condensed --raw --com --connection" ;;
         clear) options="--com --connection" ;;
         update) options="--com --connection" feed=only ;;

@@ -188,7 +188,8 @@ TEST_P(WatchCliTest, UpdatesAtOnceAndEndsCleanlyOnSignal)
 
 INSTANTIATE_TEST_SUITE_P(
     Signals, WatchCliTest,
-    testing::Values(WatchSignalCase{"Term", SIGTERM}, WatchSignalCase{"Int", SIGINT}),
+    testing::Values(WatchSignalCase{"Term", SIGTERM}, WatchSignalCase{"Int", SIGINT},
+                    WatchSignalCase{"Hup", SIGHUP}),
     [](const testing::TestParamInfo<WatchSignalCase>& row) { return std::string(row.param.name); });
 
 // A signal during a download that would only give up after 30 s abandons it at once; nothing is

@@ -26,7 +26,7 @@ class PlainSpellingsTest : public ::testing::TestWithParam<SpellingCase> {};
 TEST_P(PlainSpellingsTest, LeaveAPlainSpelling)
 {
     static const CShowableText sign(sign::ShowableBytes());
-    const std::string text = pagetext::ToCodePage("a" + GetParam().utf8 + "b", "UTF-8", 100);
+    const std::string text = ToCodePage("a" + GetParam().utf8 + "b", "UTF-8");
     EXPECT_EQ(sign.Fold(CleanHeadline(text)), "a" + GetParam().shown + "b");
 }
 

@@ -34,6 +34,7 @@ expect() {
 
 expect 'update|' tickerlux-cli up
 expect 'Connection=|' tickerlux-cli config Conn
+expect 'HeadlineCleanup=|' tickerlux-cli config Head
 expect 'usb\ -\ betabrite\ prism|' tickerlux-cli config Connection = usb
 expect 'serial\ port\ -\ custom\ settings|' tickerlux-cli config Connection = 'serial\ port\ -\ c'
 expect 'none|' tickerlux-cli config Parity = n
