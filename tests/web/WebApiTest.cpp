@@ -183,7 +183,7 @@ TEST_F(WebApiTest, SaveWritesTheBytesOfTheDocumentsSave)
     doc.AutoUpdate = 1;
     doc.UpdateMinutes = "15";  // written as a number when auto-update is switched on
     doc.ShowTime = 1;
-    ASSERT_TRUE(doc.OnSaveDocument(dir.File("expected.tlx")).ok);
+    ASSERT_FALSE(doc.OnSaveDocument(dir.File("expected.tlx")).Failed());
     EXPECT_EQ(ReadFileBytes(feed), ReadFileBytes(dir.File("expected.tlx")));
     EXPECT_FALSE(json::parse(Send({.path = "/api/state"}).body)["modified"].get<bool>());
 }
