@@ -8,11 +8,11 @@
 #include "engine/UpdateInterval.h"
 #include "engine/UserInterface.h"
 #include "settings/CommSettingsStore.h"
-#include "settings/Decimal.h"
+#include "base/Decimal.h"
 #include "settings/RegistryAccess.h"
 #include "settings/TickerluxDoc.h"
 #include "settings/UserStore.h"
-#include "settings/Win1252.h"
+#include "base/Win1252.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -24,6 +24,15 @@ namespace tickerlux::web {
 namespace {
 
 using nlohmann::json;
+using base::Failure;
+using engine::CommandOutcome;
+using engine::CTickerluxEngine;
+using engine::IUserInterface;
+using settings::CommSettings;
+using settings::CTickerluxDoc;
+using settings::DocFileResult;
+namespace win1252 = base::win1252;
+namespace userstore = settings::userstore;
 
 // The feed fields in file order, by the names the file and the CLI give them.
 struct TextField {
@@ -53,7 +62,7 @@ int DecimalOf(const json& value)
         return value.get<int>();
     if (value.is_boolean())
         return value.get<bool>() ? 1 : 0;
-    return value.is_string() ? LeadingDecimal(value.get<std::string>()) : 0;
+    return value.is_string() ? base::LeadingDecimal(value.get<std::string>()) : 0;
 }
 
 class CEngineBackend;
@@ -72,7 +81,7 @@ public:
     void PumpMessages(int /*maxMessages*/) override {}
     void DownloadFailed(const Failure& failure) override
     {
-        std::string line = "cause: " + std::string(Describe(failure.kind));
+        std::string line = "cause: " + std::string(base::Describe(failure.kind));
         if (!failure.systemText.empty())
             line += " (" + failure.systemText + ")";
         Add(win1252::ToUtf8(line));
@@ -105,9 +114,9 @@ class CEngineBackend : public ISignBackend {
 public:
     CEngineBackend()
     {
-        const CRegistryAccess registry;
-        m_commStored = commstore::Load(m_doc.Comm, registry);
-        m_cleanup = commstore::LoadHeadlineCleanup(registry);
+        const settings::CRegistryAccess registry;
+        m_commStored = settings::commstore::Load(m_doc.Comm, registry);
+        m_cleanup = settings::commstore::LoadHeadlineCleanup(registry);
     }
     ~CEngineBackend() override
     {
@@ -129,7 +138,7 @@ public:
         // As the form's first display: a feed that asks for auto-update gets its interval
         // checked and written back as a number, without marking the document.
         if (m_doc.AutoUpdate != 0)
-            m_doc.UpdateMinutes = std::to_string(interval::GetUpdateMinutes(m_doc.UpdateMinutes).minutes);
+            m_doc.UpdateMinutes = std::to_string(engine::interval::GetUpdateMinutes(m_doc.UpdateMinutes).minutes);
         return true;
     }
 
@@ -172,9 +181,9 @@ public:
         // The interval is checked and clamped whenever it is typed, and written as a number
         // when auto-update is switched on (an empty one then means 60).
         if (minutesEdited && !edited.UpdateMinutes.empty())
-            interval::GetUpdateMinutes(edited.UpdateMinutes);
+            engine::interval::GetUpdateMinutes(edited.UpdateMinutes);
         if (switchedOn)
-            edited.UpdateMinutes = std::to_string(interval::GetUpdateMinutes(edited.UpdateMinutes).minutes);
+            edited.UpdateMinutes = std::to_string(engine::interval::GetUpdateMinutes(edited.UpdateMinutes).minutes);
         bool changed = false;
         for (const TextField& field : kTextFields)
             changed |= m_doc.*field.member != edited.*field.member;
@@ -258,8 +267,8 @@ public:
         if (!values.is_object() || !values.value("Connection", json()).is_string())
             return {false, "Choose a connection."};
         const std::string connection = win1252::FromUtf8(values["Connection"].get<std::string>());
-        const ConnectionKind kind = ConnectionKindOf(connection);
-        if (kind == ConnectionKind::None)
+        const settings::ConnectionKind kind = settings::ConnectionKindOf(connection);
+        if (kind == settings::ConnectionKind::None)
             return {false, "Choose a connection."};
         CommSettings chosen;
         {
@@ -269,9 +278,9 @@ public:
         // The dialog's rules: the kind fixes what it fixes; the classic sign takes a port, a
         // custom line takes every value from the lists.
         chosen.ChooseKind(kind);
-        if (kind != ConnectionKind::Usb)
+        if (kind != settings::ConnectionKind::Usb)
             chosen.ComPort = DecimalOf(values.value("ComPort", json(chosen.ComPort)));
-        if (kind == ConnectionKind::CustomSerial) {
+        if (kind == settings::ConnectionKind::CustomSerial) {
             chosen.BaudRate = DecimalOf(values.value("BaudRate", json(chosen.BaudRate)));
             chosen.ByteSize = DecimalOf(values.value("ByteSize", json(chosen.ByteSize)));
             chosen.StopBits = DecimalOf(values.value("StopBits", json(chosen.StopBits)));
@@ -281,7 +290,7 @@ public:
                 (chosen.Parity != "none" && chosen.Parity != "even" && chosen.Parity != "odd"))
                 return {false, "Choose the byte size, parity and stop bits from their lists."};
         }
-        if (store && !commstore::Save(chosen, CRegistryAccess()))
+        if (store && !settings::commstore::Save(chosen, settings::CRegistryAccess()))
             return {false, "The communication settings could not be saved in " +
                                userstore::StoreFilePath() + "."};
         const std::lock_guard lock(m_mutex);
@@ -302,7 +311,7 @@ public:
             const std::lock_guard lock(m_mutex);
             m_cleanup = on;  // holds for this run even when it cannot be stored
         }
-        if (!commstore::SaveHeadlineCleanup(on, CRegistryAccess()))
+        if (!settings::commstore::SaveHeadlineCleanup(on, settings::CRegistryAccess()))
             return {false, "The Clean Up Headlines setting could not be saved in " +
                                userstore::StoreFilePath() + "."};
         return {};
@@ -325,7 +334,7 @@ public:
         if (m_doc.AutoUpdate == 0 || m_doc.UpdateMinutes.empty())
             return std::nullopt;
         std::string text = m_doc.UpdateMinutes;
-        return interval::GetUpdateMinutes(text).minutes;
+        return engine::interval::GetUpdateMinutes(text).minutes;
     }
 
 private:
