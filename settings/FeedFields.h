@@ -15,6 +15,7 @@ class CArchive;
 // A fresh one holds every field's default (from the table in FeedFields.cpp).
 struct FeedFieldValues {
     FeedFieldValues();
+    bool operator==(const FeedFieldValues&) const = default;
 
     std::string WebServer;
     std::string WebPath;
