@@ -52,6 +52,18 @@ std::string_view Describe(FailureKind kind)
         return "USB sign could not be opened";
     case FailureKind::UsbRefused:
         return "USB sign refused the transmission";
+    case FailureKind::FileUnreadable:
+        return "file unreadable";
+    case FailureKind::FileUnexpectedFormat:
+        return "unexpected file format";
+    case FailureKind::FileNotSaved:
+        return "file not saved";
+    case FailureKind::FieldUnknown:
+        return "no such field";
+    case FailureKind::FieldWrongType:
+        return "wrong kind of value";
+    case FailureKind::FieldNotWindows1252:
+        return "character not in Windows-1252";
     }
     return "unknown failure";
 }

@@ -6,7 +6,8 @@
 namespace tickerlux::base {
 
 // What went wrong when the program talked to the outside world (a web server, a port, the USB
-// library), as a value that the layers below the engine return and the front ends read.
+// library, a settings file, values given for the feed fields), as a value that the layers below
+// the engine return and the front ends read.
 enum class FailureKind {
     None,
     BadAddress,            // the web server field names no host
@@ -26,6 +27,12 @@ enum class FailureKind {
     UsbEntryPointMissing,  // the library lacks one of its functions
     UsbOpenFailed,         // the library could not open the sign
     UsbRefused,            // the sign did not take a piece of the transmission
+    FileUnreadable,        // a settings file could not be read at all
+    FileUnexpectedFormat,  // a settings file ended before its last value
+    FileNotSaved,          // a settings file could not be written
+    FieldUnknown,          // a value was given for no feed field
+    FieldWrongType,        // a feed field was given a value of another type or out of its range
+    FieldNotWindows1252,   // a text holds a character that Windows-1252 lacks
 };
 
 struct Failure {

@@ -63,7 +63,7 @@ int RunSend(const std::vector<std::string>& args)
     if (!LoadStoredConnection(doc, "send", options.connection))
         return kExitFailed;
     doc.ColorIndex = options.line.colorIndex;
-    doc.Condensed = options.line.condensed ? 1 : 0;
+    doc.Condensed = options.line.condensed;
     CCliUserInterface ui;
     engine::CTickerluxEngine engine(doc, ui);
     return engine.OnSendLine(options.line.LineFrom(*options.text)).Succeeded() ? kExitOk
