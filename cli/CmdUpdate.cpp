@@ -20,8 +20,8 @@ namespace tickerlux::cli {
 
 namespace {
 
-constexpr const char* kUpdateSynopsis = "update FEED.tlx [--com N] [--connection KIND]";
-constexpr const char* kWatchSynopsis = "watch FEED.tlx [--com N] [--connection KIND]";
+constexpr const char* kUpdateSynopsis = "update FEED.tlx [--com N] [--connection KIND] [--wait SECONDS]";
+constexpr const char* kWatchSynopsis = "watch FEED.tlx [--com N] [--connection KIND] [--wait SECONDS]";
 
 // The FEED.tlx argument, with the connection options taken out of `args` into `connection`; or
 // nullptr after a usage message.
@@ -59,6 +59,7 @@ int RunUpdate(const std::vector<std::string>& given)
         return kExitFailed;
     CCliUserInterface ui;
     engine::CTickerluxEngine engine(doc, ui);
+    connection.ApplyTo(engine);
     engine.SetHeadlineCleanup(settings::commstore::LoadHeadlineCleanup(settings::CRegistryAccess()));
     // Notices such as a page cut at the buffer's size are shown but are no failure.
     return engine.OnUpdateSignNow().Succeeded() ? kExitOk : kExitFailed;
@@ -81,6 +82,7 @@ int RunWatchCommand(const std::vector<std::string>& given)
     CSignalWatchClock clock;
     CWatchUserInterface ui(clock);
     engine::CTickerluxEngine engine(doc, ui);
+    connection.ApplyTo(engine);
     const auto update = [&] {
         // Read afresh each time, so that `tickerlux-cli config` takes effect at the next update.
         if (!LoadConnection(doc, connection)) {

@@ -150,7 +150,8 @@ public:
     CJobRunner& operator=(const CJobRunner&) = delete;
 
     // Starts `request` on a worker; false, with nothing done, while a job runs (a timer tick
-    // during a job is skipped). `finished` gets the outcome on the worker as its last act.
+    // during a job is skipped). `finished` gets the outcome on the worker as its last act, once
+    // the runner is free for the next job; it must not wait for the thread that starts jobs.
     bool Start(JobRequest request, ProgressCallback progress = {},
                FinishedCallback finished = {});
     void RequestStop() { m_control.RequestStop(); }

@@ -19,6 +19,8 @@ struct FetchLimits {
     TimeLimits time;
     // Asked now and then during the download; true abandons it at once (FailureKind::Abandoned).
     std::function<bool()> stopRequested;
+    // Hears the page's length so far as pieces arrive.
+    std::function<void(std::size_t received)> progress;
 };
 
 struct FetchedPage {

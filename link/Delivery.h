@@ -59,6 +59,9 @@ struct ConnectionOptions {
 
 class CTransport;
 
+// Chooses the USB sign whatever the settings say.
+struct UsbSign {};
+
 // One connection to the sign, chosen once by the settings' kind: over USB for the USB kind
 // (libbetabriteusb.so loaded and the sign opened), otherwise the serial port `port`, opened for
 // this program alone with the settings' line (a speed below 1 taken as 9600, data bits other
@@ -66,7 +69,8 @@ class CTransport;
 class CSignConnection {
 public:
     CSignConnection(const settings::CommSettings& settings, const SignPort& port,
-                    ConnectionOptions options = {});
+                    const ConnectionOptions& options = {});
+    explicit CSignConnection(UsbSign);
     ~CSignConnection();
     CSignConnection(const CSignConnection&) = delete;
     CSignConnection& operator=(const CSignConnection&) = delete;
@@ -80,8 +84,9 @@ public:
 
     // Delivers one whole transmission; after a failed opening, that opening's failure.
     DeliveryResult Send(const unsigned char* data, std::size_t length, const Progress& progress);
-    // Closes the connection (also done by the destructor); USB's problems met in closing.
-    std::vector<base::Failure> Close();
+    // Closes the connection (also done by the destructor). Over USB a close function missing
+    // is a problem, and the failure of the transmission it could not finish.
+    DeliveryResult Close();
 
 private:
     bool m_usb;
