@@ -7,11 +7,11 @@
 #include "engine/JobRunner.h"
 #include "engine/UpdateInterval.h"
 #include "settings/CommSettingsStore.h"
-#include "settings/Decimal.h"
+#include "base/Decimal.h"
 #include "settings/RegistryAccess.h"
 #include "settings/TickerluxDoc.h"
 #include "settings/UserStore.h"
-#include "settings/Win1252.h"
+#include "base/Win1252.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -22,6 +22,20 @@ namespace tickerlux::web {
 namespace {
 
 using nlohmann::json;
+using base::FailureKind;
+using engine::CJobRunner;
+using engine::JobCommand;
+using engine::JobOutcome;
+using engine::JobProgress;
+using engine::JobRequest;
+using engine::JobStage;
+using engine::Step;
+using engine::StepFailure;
+using settings::CommSettings;
+using settings::CTickerluxDoc;
+using settings::DocFileResult;
+namespace win1252 = base::win1252;
+namespace userstore = settings::userstore;
 
 // The feed fields in file order, by the names the file and the CLI give them.
 struct TextField {
@@ -51,7 +65,7 @@ int DecimalOf(const json& value)
         return value.get<int>();
     if (value.is_boolean())
         return value.get<bool>() ? 1 : 0;
-    return value.is_string() ? LeadingDecimal(value.get<std::string>()) : 0;
+    return value.is_string() ? base::LeadingDecimal(value.get<std::string>()) : 0;
 }
 
 // The lines the page shows after a job: the message boxes, then each failure's cause once.
@@ -65,7 +79,7 @@ std::vector<std::string> JobMessages(const JobOutcome& outcome)
         if (failed.failure.kind == FailureKind::Abandoned)
             continue;
         if (failed.step == Step::Fetch) {
-            line = "cause: " + std::string(Describe(failed.failure.kind));
+            line = "cause: " + std::string(base::Describe(failed.failure.kind));
             if (!failed.failure.systemText.empty())
                 line += " (" + failed.failure.systemText + ")";
         } else {
@@ -82,9 +96,9 @@ class CEngineBackend : public ISignBackend {
 public:
     CEngineBackend()
     {
-        const CRegistryAccess registry;
-        m_commStored = commstore::Load(m_doc.Comm, registry);
-        m_cleanup = commstore::LoadHeadlineCleanup(registry);
+        const settings::CRegistryAccess registry;
+        m_commStored = settings::commstore::Load(m_doc.Comm, registry);
+        m_cleanup = settings::commstore::LoadHeadlineCleanup(registry);
     }
     ~CEngineBackend() override
     {
@@ -106,7 +120,7 @@ public:
         // As the form's first display: a feed that asks for auto-update gets its interval
         // checked and written back as a number, without marking the document.
         if (m_doc.AutoUpdate != 0)
-            m_doc.UpdateMinutes = std::to_string(interval::GetUpdateMinutes(m_doc.UpdateMinutes).minutes);
+            m_doc.UpdateMinutes = std::to_string(engine::interval::GetUpdateMinutes(m_doc.UpdateMinutes).minutes);
         return true;
     }
 
@@ -149,9 +163,9 @@ public:
         // The interval is checked and clamped whenever it is typed, and written as a number
         // when auto-update is switched on (an empty one then means 60).
         if (minutesEdited && !edited.UpdateMinutes.empty())
-            interval::GetUpdateMinutes(edited.UpdateMinutes);
+            engine::interval::GetUpdateMinutes(edited.UpdateMinutes);
         if (switchedOn)
-            edited.UpdateMinutes = std::to_string(interval::GetUpdateMinutes(edited.UpdateMinutes).minutes);
+            edited.UpdateMinutes = std::to_string(engine::interval::GetUpdateMinutes(edited.UpdateMinutes).minutes);
         bool changed = false;
         for (const TextField& field : kTextFields)
             changed |= m_doc.*field.member != edited.*field.member;
@@ -186,7 +200,7 @@ public:
         const std::lock_guard lock(m_mutex);
         if (m_job.running)
             return false;
-        JobRequest request = RequestFrom(m_doc, JobCommandOf(command));
+        JobRequest request = engine::RequestFrom(m_doc, JobCommandOf(command));
         request.headlineCleanup = m_cleanup;
         const auto progress = [this](const JobProgress& progress) {
             if (progress.stage != JobStage::Sending && progress.stage != JobStage::Clearing)
@@ -240,8 +254,8 @@ public:
         if (!values.is_object() || !values.value("Connection", json()).is_string())
             return {false, "Choose a connection."};
         const std::string connection = win1252::FromUtf8(values["Connection"].get<std::string>());
-        const ConnectionKind kind = ConnectionKindOf(connection);
-        if (kind == ConnectionKind::None)
+        const settings::ConnectionKind kind = settings::ConnectionKindOf(connection);
+        if (kind == settings::ConnectionKind::None)
             return {false, "Choose a connection."};
         CommSettings chosen;
         {
@@ -251,9 +265,9 @@ public:
         // The dialog's rules: the kind fixes what it fixes; the classic sign takes a port, a
         // custom line takes every value from the lists.
         chosen.ChooseKind(kind);
-        if (kind != ConnectionKind::Usb)
+        if (kind != settings::ConnectionKind::Usb)
             chosen.ComPort = DecimalOf(values.value("ComPort", json(chosen.ComPort)));
-        if (kind == ConnectionKind::CustomSerial) {
+        if (kind == settings::ConnectionKind::CustomSerial) {
             chosen.BaudRate = DecimalOf(values.value("BaudRate", json(chosen.BaudRate)));
             chosen.ByteSize = DecimalOf(values.value("ByteSize", json(chosen.ByteSize)));
             chosen.StopBits = DecimalOf(values.value("StopBits", json(chosen.StopBits)));
@@ -263,7 +277,7 @@ public:
                 (chosen.Parity != "none" && chosen.Parity != "even" && chosen.Parity != "odd"))
                 return {false, "Choose the byte size, parity and stop bits from their lists."};
         }
-        if (store && !commstore::Save(chosen, CRegistryAccess()))
+        if (store && !settings::commstore::Save(chosen, settings::CRegistryAccess()))
             return {false, "The communication settings could not be saved in " +
                                userstore::StoreFilePath() + "."};
         const std::lock_guard lock(m_mutex);
@@ -284,7 +298,7 @@ public:
             const std::lock_guard lock(m_mutex);
             m_cleanup = on;  // holds for this run even when it cannot be stored
         }
-        if (!commstore::SaveHeadlineCleanup(on, CRegistryAccess()))
+        if (!settings::commstore::SaveHeadlineCleanup(on, settings::CRegistryAccess()))
             return {false, "The Clean Up Headlines setting could not be saved in " +
                                userstore::StoreFilePath() + "."};
         return {};
@@ -307,7 +321,7 @@ public:
         if (m_doc.AutoUpdate == 0 || m_doc.UpdateMinutes.empty())
             return std::nullopt;
         std::string text = m_doc.UpdateMinutes;
-        return interval::GetUpdateMinutes(text).minutes;
+        return engine::interval::GetUpdateMinutes(text).minutes;
     }
 
 private:
@@ -334,7 +348,7 @@ private:
     void Finished(const JobOutcome& outcome)
     {
         const std::lock_guard lock(m_mutex);
-        ApplyOutcome(outcome, m_doc);
+        engine::ApplyOutcome(outcome, m_doc);
         if (outcome.command != JobCommand::ClearSign)
             m_signLine = outcome.line;
         const std::vector<std::string> lines = JobMessages(outcome);

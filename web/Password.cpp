@@ -11,7 +11,7 @@
 namespace tickerlux::web {
 namespace {
 
-const std::string kWebKey = commstore::kKey + "\\Web";
+const std::string kWebKey = settings::commstore::kKey + "\\Web";
 constexpr const char* kHashName = "PasswordHash";
 
 void InitSodium()
@@ -49,7 +49,7 @@ std::optional<std::string> LoadPasswordHash()
 {
     char hash[crypto_pwhash_STRBYTES] = {};
     std::uint32_t size = 0;
-    if (!CRegistryAccess().ReadValue(hash, &size, sizeof hash - 1, RegRoot::CurrentUser, kWebKey,
+    if (!settings::CRegistryAccess().ReadValue(hash, &size, sizeof hash - 1, settings::RegRoot::CurrentUser, kWebKey,
                                      kHashName))
         return std::nullopt;
     std::string text(hash, size);
@@ -62,8 +62,8 @@ std::optional<std::string> LoadPasswordHash()
 bool StorePasswordHash(const std::string& hash)
 {
     // Stored as a registry text: its bytes and the closing NUL.
-    return CRegistryAccess().WriteValue(hash.c_str(), kRegSz, static_cast<std::uint32_t>(hash.size() + 1),
-                                        RegRoot::CurrentUser, kWebKey, kHashName);
+    return settings::CRegistryAccess().WriteValue(hash.c_str(), settings::kRegSz, static_cast<std::uint32_t>(hash.size() + 1),
+                                        settings::RegRoot::CurrentUser, kWebKey, kHashName);
 }
 
 } // namespace tickerlux::web
