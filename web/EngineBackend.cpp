@@ -202,12 +202,12 @@ public:
             return false;
         JobRequest request = engine::RequestFrom(m_doc, JobCommandOf(command));
         request.headlineCleanup = m_cleanup;
-        const auto progress = [this](const JobProgress& progress) {
-            if (progress.stage != JobStage::Sending && progress.stage != JobStage::Clearing)
+        const auto progress = [this](const JobProgress& now) {
+            if (now.stage != JobStage::Sending && now.stage != JobStage::Clearing)
                 return;
-            const std::lock_guard lock(m_mutex);
-            m_job.sent = progress.done;
-            m_job.total = progress.total;
+            const std::lock_guard held(m_mutex);
+            m_job.sent = now.done;
+            m_job.total = now.total;
         };
         if (!m_runner.Start(std::move(request), progress,
                             [this](const JobOutcome& outcome) { Finished(outcome); }))

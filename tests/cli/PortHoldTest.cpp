@@ -52,7 +52,8 @@ TEST(PortHoldTest, SendersAtOnceNeverInterleaveAndEachSuccessIsShown)
     while (kinds.size() < 3 * kSenders || shown.size() < expected.size()) {
         const auto event = sign.Next();
         ASSERT_TRUE(event) << "only " << kinds.size() << " transmissions";
-        if ((*event)["event"] == "display")
+        // A memory configuration empties the sign before each sender's text.
+        if ((*event)["event"] == "display" && !(*event)["text"].get<std::string>().empty())
             shown.insert((*event)["text"].get<std::string>());
         if ((*event)["event"] != "transmission")
             continue;

@@ -1,4 +1,5 @@
 #include "engine/JobRunner.h"
+#include "settings/TickerluxDoc.h"
 #include "tests/support/SignSimProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPty.h"
