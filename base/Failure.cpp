@@ -20,6 +20,8 @@ std::string_view Describe(FailureKind kind)
         return "no failure";
     case FailureKind::BadAddress:
         return "the web server names no host";
+    case FailureKind::BadRedirect:
+        return "the web server redirected to a bad address";
     case FailureKind::HostNotFound:
         return "host not found";
     case FailureKind::Refused:
@@ -32,6 +34,8 @@ std::string_view Describe(FailureKind kind)
         return "the download took too long";
     case FailureKind::Abandoned:
         return "the download was stopped";
+    case FailureKind::CertificateRejected:
+        return "the server's certificate was rejected";
     case FailureKind::Io:
         return "input/output error";
     case FailureKind::PortMissing:

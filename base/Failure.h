@@ -10,12 +10,14 @@ namespace tickerlux::base {
 enum class FailureKind {
     None,
     BadAddress,            // the web server field names no host
+    BadRedirect,           // the web server redirected to an address that cannot be fetched
     HostNotFound,
     Refused,               // the connection was refused
     TimedOut,              // no connection within the time allowed
     TooSlow,               // the download stayed below its speed floor for too long
     TooLong,               // the download ran past its deadline
     Abandoned,             // a download or delivery was stopped on request (a signal, a window)
+    CertificateRejected,   // the secure server's certificate failed the check
     Io,                    // the transfer broke off, or a read or write failed
     PortMissing,           // no device behind the port's name
     PortBusy,              // another program has the port

@@ -11,6 +11,7 @@
 #include "settings/UserStore.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -47,8 +48,14 @@ int PrintStored()
 
 void ReportCannotWrite()
 {
-    std::fprintf(stderr, "tickerlux-cli config: cannot write %s\n",
-                 settings::userstore::StoreFilePath().c_str());
+    const std::string store = settings::userstore::StoreFilePath();
+    struct stat lock {};
+    const std::string lockPath = store + ".lock";
+    if (lstat(lockPath.c_str(), &lock) == 0 && !S_ISREG(lock.st_mode))
+        std::fprintf(stderr, "tickerlux-cli config: cannot write %s: its lock %s is not a regular file\n",
+                     store.c_str(), lockPath.c_str());
+    else
+        std::fprintf(stderr, "tickerlux-cli config: cannot write %s\n", store.c_str());
 }
 
 // Stores the communication settings given over the stored ones, in one locked change, as the

@@ -37,11 +37,12 @@ base::Failure CTickerluxEngine::FetchPage()
         m_ui.DownloadFailed(fetched.failure);
         return fetched.failure;
     }
+    // The limit is on the page as downloaded: its text in the code page may be longer (Chinese
+    // spelled in Latin letters).
     m_page = m_headlineCleanup
                  ? headlines::ToCodePage(
                        fetched.page,
-                       headlines::pagecharset::Detect(fetched.contentType, fetched.page),
-                       kMaxPageLength)
+                       headlines::pagecharset::Detect(fetched.contentType, fetched.page))
                  : fetched.page;
     if (fetched.overran)
         m_ui.MessageBox(kOverrunNotice);

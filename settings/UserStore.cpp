@@ -90,9 +90,17 @@ bool Update(const std::function<bool(regfile::CRegFile&)>& change)
     const std::string dir = StoreFolder();
     // The store file itself is replaced by rename, so the lock lives on a file of its own; closing
     // it on return releases the lock.
-    const int lock = open((dir + "/user.reg.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Only a regular file is locked: a link is not followed (O_NOFOLLOW), and a pipe or device
+    // put in its place is neither waited on (O_NONBLOCK) nor used.
+    const int lock = open((dir + "/user.reg.lock").c_str(),
+                          O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
     if (lock < 0)
         return false;
+    struct stat info {};
+    if (fstat(lock, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(lock);
+        return false;
+    }
     const auto updated = [&] {
         while (flock(lock, LOCK_EX) != 0) {
             if (errno != EINTR)
