@@ -14,7 +14,7 @@ namespace tickerlux::cli {
 
 namespace {
 
-constexpr const char* kSynopsis = "clear [--com N] [--connection KIND]";
+constexpr const char* kSynopsis = "clear [--com N] [--connection KIND] [--wait SECONDS]";
 
 int RunClear(const std::vector<std::string>& given)
 {
@@ -29,6 +29,7 @@ int RunClear(const std::vector<std::string>& given)
         return kExitFailed;
     CCliUserInterface ui;
     engine::CTickerluxEngine engine(doc, ui);
+    connection.ApplyTo(engine);
     return engine.OnClearSign().Succeeded() ? kExitOk : kExitFailed;
 }
 
