@@ -13,7 +13,6 @@
 #include "settings/UserStore.h"
 #include "sign/SignColors.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -22,6 +21,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace tickerlux::app {
 
@@ -42,7 +43,9 @@ void ShowText(QLineEdit* edit, const std::string& bytes)
 } // namespace
 
 CTickerluxView::CTickerluxView(settings::CTickerluxDoc& doc, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_engine(doc, *this)
+    : QWidget(parent), m_doc(doc),
+      m_jobs([this](const engine::JobProgress& progress) { OnJobProgress(progress); },
+             [this](const engine::JobOutcome& outcome) { ApplyJobOutcome(outcome); })
 {
     CreateControls();
     ConnectHandlers();
@@ -50,7 +53,7 @@ CTickerluxView::CTickerluxView(settings::CTickerluxDoc& doc, QWidget* parent)
     m_updateTimer.setTimerType(Qt::VeryCoarseTimer);
     connect(&m_updateTimer, &QTimer::timeout, this, [this] { OnTimer(ids::kUpdateTimerId); });
     m_doc.AddObserver(this);
-    m_engine.SetHeadlineCleanup(settings::commstore::LoadHeadlineCleanup(settings::CRegistryAccess()));
+    m_headlineCleanup = settings::commstore::LoadHeadlineCleanup(settings::CRegistryAccess());
 }
 
 CTickerluxView::~CTickerluxView()
@@ -231,6 +234,7 @@ void CTickerluxView::UpdateData(bool saveAndValidate)
 
 void CTickerluxView::OnInitialUpdate()
 {
+    ++m_documentOpenings;
     // The form shows the document; the frame keeps the fixed size that fits the form.
     OnDocumentUpdate(nullptr, 0);
     RestartUpdateTimer();
@@ -351,17 +355,17 @@ void CTickerluxView::OnTimer(int id)
 
 void CTickerluxView::OnUpdateSignNow()
 {
-    m_engine.OnUpdateSignNow();
+    StartJob(engine::RequestFrom(m_doc, engine::JobCommand::UpdateSignNow));
 }
 
 void CTickerluxView::OnClearSign()
 {
-    m_engine.OnClearSign();
+    StartJob(engine::RequestFrom(m_doc, engine::JobCommand::ClearSign));
 }
 
 void CTickerluxView::OnUpdateSourceOnly()
 {
-    m_engine.OnUpdateSourceOnly();
+    StartJob(engine::RequestFrom(m_doc, engine::JobCommand::UpdateSourceOnly));
 }
 
 void CTickerluxView::OnClearSourceWindow()
@@ -381,45 +385,122 @@ void CTickerluxView::OnCommunicationSettings()
 
 void CTickerluxView::OnHeadlineCleanup(bool on)
 {
-    m_engine.SetHeadlineCleanup(on);
+    m_headlineCleanup = on;
     // The switch still holds for this session.
     if (!settings::commstore::SaveHeadlineCleanup(on, settings::CRegistryAccess()))
         MessageBox("The Clean Up Headlines setting could not be saved in " +
                    settings::userstore::StoreFilePath() + ".");
 }
 
-// --- What the engine shows the user.
+// --- Jobs.
+
+bool CTickerluxView::StartJob(engine::JobRequest request)
+{
+    if (m_jobRunning)
+        return false;
+    request.headlineCleanup = m_headlineCleanup;
+    const engine::JobCommand command = request.command;
+    if (!m_jobs.Start(std::move(request)))
+        return false;
+    m_jobRunning = true;
+    m_jobWaiting = jobstatus::Waiting::No;
+    m_jobAbandoned = false;
+    m_jobDocument = m_documentOpenings;
+    m_jobComm = m_doc.Comm;
+    // The first stage, until the worker reports.
+    m_jobProgress = {};
+    if (command == engine::JobCommand::ClearSign)
+        m_jobProgress.stage = engine::JobStage::Clearing;
+    else if (command == engine::JobCommand::SendLine)
+        m_jobProgress.stage = engine::JobStage::Sending;
+    ShowJobRunning(true);
+    ShowJobStatus();
+    return true;
+}
+
+void CTickerluxView::StopJob(jobstatus::Waiting why)
+{
+    if (!m_jobRunning || m_jobAbandoned)
+        return;
+    m_jobs.RequestStop();
+    m_jobWaiting = std::max(m_jobWaiting, why);
+    ShowJobStatus();
+}
+
+void CTickerluxView::AbandonJob()
+{
+    if (!m_jobRunning)
+        return;
+    m_jobAbandoned = true;
+    m_jobs.Abandon();
+}
+
+void CTickerluxView::OnJobProgress(const engine::JobProgress& progress)
+{
+    if (m_jobAbandoned)
+        return;
+    // Finishing only confirms a stop; the status keeps the stage it stopped in.
+    if (progress.stage == engine::JobStage::Finishing)
+        m_jobWaiting = std::max(m_jobWaiting, jobstatus::Waiting::Stop);
+    else
+        m_jobProgress = progress;
+    ShowJobStatus();
+}
+
+void CTickerluxView::ShowJobStatus()
+{
+    emit JobStatusChanged(jobstatus::StageText(m_jobProgress, m_jobWaiting), jobstatus::Percent(m_jobProgress));
+}
+
+void CTickerluxView::ShowJobRunning(bool running)
+{
+    for (QPushButton* command : {m_updateSignNow, m_clearSign, m_updateSourceOnly})
+        command->setEnabled(!running);
+    // Over the form only: the rest of the window stays as usable as ever.
+    if (running)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+}
+
+void CTickerluxView::ApplyJobOutcome(const engine::JobOutcome& outcome)
+{
+    ShowJobRunning(false);
+    if (m_jobAbandoned) {  // the window has closed
+        m_jobRunning = false;
+        emit JobEnded(jobstatus::OutcomeText(outcome));
+        return;
+    }
+    engine::JobOutcome applied = outcome;
+    // The page belongs to the feed it was read for, not to one opened meanwhile; line settings
+    // the user has chosen meanwhile stay.
+    if (m_jobDocument != m_documentOpenings)
+        applied.pageFetched = false;
+    if (m_doc.Comm != m_jobComm)
+        applied.lineUsed.reset();
+    engine::ApplyOutcome(applied, m_doc);
+    // Clear Sign leaves the line; a stopped download built none.
+    if (outcome.command != engine::JobCommand::ClearSign && !outcome.stopped)
+        m_signLine = outcome.line;
+    m_doc.UpdateAllViews();
+    emit JobEnded(jobstatus::OutcomeText(outcome));
+    // One box per message, in order; a timer tick meanwhile is skipped, as the job still counts
+    // as running.
+    for (const std::string& message : outcome.messages)
+        MessageBox(message);
+    m_jobRunning = false;
+    if (m_jobWaiting == jobstatus::Waiting::Close)
+        QMetaObject::invokeMethod(window(), &QWidget::close, Qt::QueuedConnection);
+}
+
+// --- What the user is told.
 
 void CTickerluxView::MessageBox(const std::string& text)
 {
-    // An update's messages come with an OK button and no icon.
+    // Messages come with an OK button and no icon.
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(settings::kProductName), FromBytes(text), QMessageBox::Ok,
                     window());
-    // The wait cursor of a running update would hang over the box too: the user gets an arrow
-    // for the OK button, and the wait cursor comes back afterwards.
-    const bool waiting = QApplication::overrideCursor() != nullptr;
-    if (waiting)
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
-    if (waiting)
-        QApplication::restoreOverrideCursor();
-}
-
-void CTickerluxView::BeginWaitCursor()
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-void CTickerluxView::EndWaitCursor()
-{
-    QApplication::restoreOverrideCursor();
-}
-
-void CTickerluxView::PumpMessages(int maxMessages)
-{
-    // Each pass dispatches what is pending and never waits.
-    for (int i = 0; i < maxMessages; ++i)
-        QCoreApplication::processEvents();
 }
 
 } // namespace tickerlux::app
