@@ -48,6 +48,14 @@ std::string_view Describe(FailureKind kind)
         return "USB sign could not be opened";
     case FailureKind::UsbRefused:
         return "USB sign refused the transmission";
+    case FailureKind::StoreUnreadable:
+        return "the settings store cannot be read";
+    case FailureKind::StoreValueInvalid:
+        return "the settings store holds an unknown value";
+    case FailureKind::StoreNotSaved:
+        return "the settings store could not be saved";
+    case FailureKind::LockFailed:
+        return "the settings store could not be locked";
     }
     return "unknown failure";
 }

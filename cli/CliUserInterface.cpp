@@ -31,7 +31,7 @@ void CCliUserInterface::PrintLine(const std::string& text)
         std::fputc('\n', stderr);
         m_progressShown = false;
     }
-    std::fprintf(stderr, "%s\n", base::win1252::ToUtf8(text).c_str());
+    std::fprintf(stderr, "%s\n", text.c_str());
 }
 
 void CCliUserInterface::DeliveryProgress(long long sent, long long total)

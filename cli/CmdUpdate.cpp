@@ -9,8 +9,6 @@
 #include "cli/Watch.h"
 #include "cli/WatchUserInterface.h"
 #include "engine/TickerluxEngine.h"
-#include "settings/CommSettingsStore.h"
-#include "settings/RegistryAccess.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cstdio>
@@ -55,11 +53,13 @@ int RunUpdate(const std::vector<std::string>& given)
     settings::CTickerluxDoc doc;
     if (!OpenFeed(doc, *feed))
         return kExitUsage;
-    if (!LoadStoredConnection(doc, "update", connection))
+    const std::optional<settings::UserSettings> stored =
+        LoadStoredConnection(doc, "update", connection);
+    if (!stored)
         return kExitFailed;
     CCliUserInterface ui;
     engine::CTickerluxEngine engine(doc, ui);
-    engine.SetHeadlineCleanup(settings::commstore::LoadHeadlineCleanup(settings::CRegistryAccess()));
+    UseUserSettings(engine, *stored);
     // Notices such as a page cut at the buffer's size are shown but are no failure.
     return engine.OnUpdateSignNow().Succeeded() ? kExitOk : kExitFailed;
 }
@@ -83,12 +83,18 @@ int RunWatchCommand(const std::vector<std::string>& given)
     engine::CTickerluxEngine engine(doc, ui);
     const auto update = [&] {
         // Read afresh each time, so that `tickerlux-cli config` takes effect at the next update.
-        if (!LoadConnection(doc, connection)) {
+        const settings::LoadedUserSettings stored = settings::LoadUserSettings();
+        if (stored.failure.Failed()) {
+            std::fprintf(stderr, "%s cannot read %s\n", LogTimeStamp().c_str(),
+                         stored.failure.Text().c_str());
+            return false;
+        }
+        if (!ApplyConnection(stored.settings, doc, connection)) {
             std::fprintf(stderr, "%s no connection to the sign is stored any more; see "
                                  "'tickerlux-cli config'\n", LogTimeStamp().c_str());
             return false;
         }
-        engine.SetHeadlineCleanup(settings::commstore::LoadHeadlineCleanup(settings::CRegistryAccess()));
+        UseUserSettings(engine, stored.settings);
         return engine.OnUpdateSignNow().Succeeded();
     };
     return RunWatch(*feed, doc, clock, update, stdout, stderr);

@@ -2,6 +2,7 @@
 
 #include "engine/UserInterface.h"
 #include "link/Delivery.h"
+#include "settings/PortMap.h"
 #include "settings/TickerluxDoc.h"
 
 namespace tickerlux::engine {
@@ -27,7 +28,8 @@ base::Failure CTickerluxEngine::SendOverSerial(int port, const unsigned char* da
 {
     // Only this delivery uses the corrected port; the document keeps its own value.
     const settings::CommSettings settings = SerialSettings(m_doc.Comm, port < 1 ? 1 : port);
-    base::Failure failure = link::Deliver(settings, data,
+    const std::string device = settings::ResolvePort(m_ports, settings.ComPort);
+    base::Failure failure = link::Deliver(settings, device, data,
                                         static_cast<std::size_t>(length < 0 ? 0 : length),
                                         Progress(), m_serialSlack)
                           .failure;

@@ -44,7 +44,7 @@ base::Failure CTickerluxEngine::SendViaUsb(const unsigned char* data, int length
     settings::CommSettings usb;
     usb.ChooseKind(settings::ConnectionKind::Usb);
     const link::DeliveryResult result = link::Deliver(
-        usb, data, static_cast<std::size_t>(length < 0 ? 0 : length), Progress());
+        usb, std::string(), data, static_cast<std::size_t>(length < 0 ? 0 : length), Progress());
     for (const base::Failure& problem : result.problems)
         m_ui.MessageBox(Message(problem));
     return result.failure;

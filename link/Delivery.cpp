@@ -4,12 +4,13 @@
 
 namespace tickerlux::link {
 
-DeliveryResult Deliver(const settings::CommSettings& settings, const unsigned char* data, std::size_t length,
+DeliveryResult Deliver(const settings::CommSettings& settings, const std::string& device,
+                       const unsigned char* data, std::size_t length,
                        const Progress& progress, std::chrono::milliseconds serialSlack)
 {
     if (settings.IsUsb())
         return DeliverOverUsb(data, length, progress);
-    return DeliverOverSerial(settings, data, length, progress, serialSlack);
+    return DeliverOverSerial(settings, device, data, length, progress, serialSlack);
 }
 
 } // namespace tickerlux::link

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace tickerlux::link {
@@ -26,10 +27,12 @@ struct DeliveryResult {
 inline constexpr std::chrono::milliseconds kSerialDeadlineSlack{2000};
 
 // Over USB for the USB connection; otherwise over the serial port COMn (settings.ComPort, at
-// least 1) with the settings' speed, data bits, parity and stop bits, within the serial deadline
-// (`serialSlack` replaces its 2 s). A serial failure names the port, its device and the step
-// ("COM3 (/dev/ttyS2): open") with the system's text.
-DeliveryResult Deliver(const settings::CommSettings& settings, const unsigned char* data, std::size_t length,
+// least 1), whose device the caller resolved (`device`), with the settings' speed, data bits,
+// parity and stop bits, within the serial deadline (`serialSlack` replaces its 2 s). A serial
+// failure names the port, its device and the step ("COM3 (/dev/ttyS2): open") with the system's
+// text.
+DeliveryResult Deliver(const settings::CommSettings& settings, const std::string& device,
+                       const unsigned char* data, std::size_t length,
                        const Progress& progress,
                        std::chrono::milliseconds serialSlack = kSerialDeadlineSlack);
 

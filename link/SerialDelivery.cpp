@@ -2,7 +2,6 @@
 
 #include "link/LineSettingsChoices.h"
 #include "link/SerialPort.h"
-#include "settings/PortMap.h"
 
 #include <string>
 
@@ -10,12 +9,10 @@ namespace tickerlux::link {
 
 // Open exclusively with the line settings, discard input, write within the deadline, close.
 // Nothing after the write discards output, which would drop the transmission's tail.
-DeliveryResult DeliverOverSerial(const settings::CommSettings& settings, const unsigned char* data,
-                                 std::size_t length, const Progress& progress,
-                                 std::chrono::milliseconds slack)
+DeliveryResult DeliverOverSerial(const settings::CommSettings& settings, const std::string& path,
+                                 const unsigned char* data, std::size_t length,
+                                 const Progress& progress, std::chrono::milliseconds slack)
 {
-    // The COMn name is resolved once, so the port written to is the port named in a failure.
-    const std::string path = settings::portmap::DevicePathForComPort(settings.ComPort);
     const LineSettings line = LineSettingsFor(settings);
     try {
         CSerialPort port;

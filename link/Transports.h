@@ -12,8 +12,10 @@ namespace tickerlux::link {
 DeliveryResult DeliverOverUsb(const unsigned char* data, std::size_t length,
                               const Progress& progress);
 
-// The same over the serial port of `settings`, with `slack` added to the write's deadline.
-DeliveryResult DeliverOverSerial(const settings::CommSettings& settings, const unsigned char* data,
+// The same over the serial port of `settings` at `device`, with `slack` added to the write's
+// deadline.
+DeliveryResult DeliverOverSerial(const settings::CommSettings& settings, const std::string& device,
+                                 const unsigned char* data,
                                  std::size_t length, const Progress& progress,
                                  std::chrono::milliseconds slack);
 
