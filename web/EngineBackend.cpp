@@ -7,12 +7,10 @@
 #include "engine/TickerluxEngine.h"
 #include "engine/UpdateInterval.h"
 #include "engine/UserInterface.h"
-#include "settings/CommSettingsStore.h"
-#include "settings/Decimal.h"
-#include "settings/RegistryAccess.h"
+#include "base/Decimal.h"
+#include "base/Win1252.h"
 #include "settings/TickerluxDoc.h"
-#include "settings/UserStore.h"
-#include "settings/Win1252.h"
+#include "settings/UserSettings.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -75,11 +73,12 @@ public:
         std::string line = "cause: " + std::string(Describe(failure.kind));
         if (!failure.systemText.empty())
             line += " (" + failure.systemText + ")";
-        Add(win1252::ToUtf8(line));
+        Add(line);
     }
+    // A failure's text is UTF-8 already (device paths, the system's words).
     void DeliveryFailed(const Failure& failure) override
     {
-        Add("The sign could not be reached: " + win1252::ToUtf8(failure.Text()));
+        Add("The sign could not be reached: " + failure.Text());
     }
     bool StopRequested() override { return m_stop; }
     void DeliveryProgress(long long sent, long long total) override
@@ -89,7 +88,7 @@ public:
         m_status.total = total;
     }
 
-private:
+    // A UTF-8 line for the page.
     void Add(std::string message)
     {
         const std::lock_guard lock(m_mutex);
@@ -103,11 +102,10 @@ private:
 
 class CEngineBackend : public ISignBackend {
 public:
-    CEngineBackend()
+    explicit CEngineBackend(const UserSettings& stored)
+        : m_commStored(stored.Comm.HasConnection()), m_cleanup(stored.HeadlineCleanup)
     {
-        const CRegistryAccess registry;
-        m_commStored = commstore::Load(m_doc.Comm, registry);
-        m_cleanup = commstore::LoadHeadlineCleanup(registry);
+        m_doc.Comm = stored.Comm;
     }
     ~CEngineBackend() override
     {
@@ -247,9 +245,9 @@ public:
     {
         const std::lock_guard lock(m_mutex);
         const CommSettings& c = m_doc.Comm;
-        return {{"Protocol", win1252::ToUtf8(c.Protocol)}, {"Connection", win1252::ToUtf8(c.Connection)},
+        return {{"Protocol", win1252::ToUtf8(c.Protocol)}, {"Connection", win1252::ToUtf8(c.ConnectionText())},
                 {"ComPort", c.ComPort}, {"BaudRate", c.BaudRate}, {"ByteSize", c.ByteSize},
-                {"Parity", win1252::ToUtf8(c.Parity)}, {"StopBits", c.StopBits},
+                {"Parity", ParityName(c.Parity)}, {"StopBits", static_cast<int>(c.StopBits)},
                 {"stored", m_commStored}};
     }
 
@@ -274,16 +272,28 @@ public:
         if (kind == ConnectionKind::CustomSerial) {
             chosen.BaudRate = DecimalOf(values.value("BaudRate", json(chosen.BaudRate)));
             chosen.ByteSize = DecimalOf(values.value("ByteSize", json(chosen.ByteSize)));
-            chosen.StopBits = DecimalOf(values.value("StopBits", json(chosen.StopBits)));
-            chosen.Parity = win1252::FromUtf8(values.value("Parity", std::string()));
+            const int stopBits =
+                DecimalOf(values.value("StopBits", json(static_cast<int>(chosen.StopBits))));
+            const json parity = values.value("Parity", json());
+            const std::optional<Parity> parityChosen =
+                parity.is_string() ? ParityOf(parity.get<std::string>()) : std::nullopt;
+            // Only the lists' own entries: a line always has a parity and stop bits here.
             if ((chosen.ByteSize != 7 && chosen.ByteSize != 8) ||
-                (chosen.StopBits != 1 && chosen.StopBits != 2) ||
-                (chosen.Parity != "none" && chosen.Parity != "even" && chosen.Parity != "odd"))
+                (stopBits != 1 && stopBits != 2) || !parityChosen ||
+                (*parityChosen != Parity::None && *parityChosen != Parity::Even &&
+                 *parityChosen != Parity::Odd))
                 return {false, "Choose the byte size, parity and stop bits from their lists."};
+            chosen.StopBits = static_cast<StopBits>(stopBits);
+            chosen.Parity = *parityChosen;
         }
-        if (store && !commstore::Save(chosen, CRegistryAccess()))
-            return {false, "The communication settings could not be saved in " +
-                               userstore::StoreFilePath() + "."};
+        if (chosen.ComPort < 1)
+            chosen.ComPort = 1;
+        if (store) {
+            const base::Failure failure =
+                UpdateUserSettings([&](UserSettings& stored) { stored.Comm = chosen; });
+            if (failure.Failed())
+                return {false, "The communication settings could not be saved: " + failure.Text() + "."};
+        }
         const std::lock_guard lock(m_mutex);
         m_doc.Comm = chosen;
         m_commStored = m_commStored || store;
@@ -302,9 +312,10 @@ public:
             const std::lock_guard lock(m_mutex);
             m_cleanup = on;  // holds for this run even when it cannot be stored
         }
-        if (!commstore::SaveHeadlineCleanup(on, CRegistryAccess()))
-            return {false, "The Clean Up Headlines setting could not be saved in " +
-                               userstore::StoreFilePath() + "."};
+        const base::Failure failure =
+            UpdateUserSettings([on](UserSettings& stored) { stored.HeadlineCleanup = on; });
+        if (failure.Failed())
+            return {false, "The Clean Up Headlines setting could not be saved: " + failure.Text() + "."};
         return {};
     }
 
@@ -343,6 +354,12 @@ private:
         CJobUserInterface ui(m_mutex, m_job, m_stop);
         CTickerluxEngine engine(doc, ui);
         engine.SetHeadlineCleanup(cleanup);
+        // The port map in force as the job starts, read once for it; unreadable, COMn is
+        // /dev/ttyS(n-1) and the job says why.
+        const LoadedUserSettings stored = LoadUserSettings();
+        if (stored.failure.Failed())
+            ui.Add("The port map could not be read: " + stored.failure.Text() + ".");
+        engine.SetPortMap(stored.settings.Ports);
         CommandOutcome outcome;
         switch (command) {
         case Command::UpdateSignNow: outcome = engine.OnUpdateSignNow(); break;
@@ -372,9 +389,11 @@ private:
 
 } // namespace
 
-std::unique_ptr<ISignBackend> OpenEngineBackend(const std::string& path, std::string& problem)
+std::unique_ptr<ISignBackend> OpenEngineBackend(const std::string& path,
+                                               const settings::UserSettings& stored,
+                                               std::string& problem)
 {
-    auto backend = std::make_unique<CEngineBackend>();
+    auto backend = std::make_unique<CEngineBackend>(stored);
     if (!backend->Open(path, problem))
         return nullptr;
     return backend;
