@@ -40,7 +40,7 @@ void ShowText(QLineEdit* edit, const std::string& bytes)
 
 CTickerluxView::CTickerluxView(settings::CTickerluxDoc& doc, const settings::UserSettings& stored,
                                QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_engine(doc, *this), m_storedComm(stored.Comm)
+    : QWidget(parent), m_doc(doc), m_storedComm(stored.Comm), m_engine(doc, *this)
 {
     CreateControls();
     ConnectHandlers();

@@ -198,9 +198,9 @@ json CApiRoutes::State() const
     for (const sign::SignColor& color : sign::kColors)
         colors.push_back(color.name);
     json kinds = json::array();
-    for (const ConnectionKind kind :
-         {ConnectionKind::ClassicSerial, ConnectionKind::CustomSerial, ConnectionKind::Usb})
-        kinds.push_back(ConnectionName(kind));
+    for (const settings::ConnectionKind kind :
+         {settings::ConnectionKind::ClassicSerial, settings::ConnectionKind::CustomSerial, settings::ConnectionKind::Usb})
+        kinds.push_back(settings::ConnectionName(kind));
     state["choices"] = {{"colors", colors}, {"connections", kinds}};
     return state;
 }

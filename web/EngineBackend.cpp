@@ -22,6 +22,14 @@ namespace tickerlux::web {
 namespace {
 
 using nlohmann::json;
+using base::Failure;
+using engine::CommandOutcome;
+using engine::CTickerluxEngine;
+using engine::IUserInterface;
+using settings::CommSettings;
+using settings::CTickerluxDoc;
+using settings::DocFileResult;
+namespace win1252 = base::win1252;
 
 // The feed fields in file order, by the names the file and the CLI give them.
 struct TextField {
@@ -51,7 +59,7 @@ int DecimalOf(const json& value)
         return value.get<int>();
     if (value.is_boolean())
         return value.get<bool>() ? 1 : 0;
-    return value.is_string() ? LeadingDecimal(value.get<std::string>()) : 0;
+    return value.is_string() ? base::LeadingDecimal(value.get<std::string>()) : 0;
 }
 
 class CEngineBackend;
@@ -70,7 +78,7 @@ public:
     void PumpMessages(int /*maxMessages*/) override {}
     void DownloadFailed(const Failure& failure) override
     {
-        std::string line = "cause: " + std::string(Describe(failure.kind));
+        std::string line = "cause: " + std::string(base::Describe(failure.kind));
         if (!failure.systemText.empty())
             line += " (" + failure.systemText + ")";
         Add(line);
@@ -102,7 +110,7 @@ public:
 
 class CEngineBackend : public ISignBackend {
 public:
-    explicit CEngineBackend(const UserSettings& stored)
+    explicit CEngineBackend(const settings::UserSettings& stored)
         : m_commStored(stored.Comm.HasConnection()), m_cleanup(stored.HeadlineCleanup)
     {
         m_doc.Comm = stored.Comm;
@@ -127,7 +135,7 @@ public:
         // As the form's first display: a feed that asks for auto-update gets its interval
         // checked and written back as a number, without marking the document.
         if (m_doc.AutoUpdate != 0)
-            m_doc.UpdateMinutes = std::to_string(interval::GetUpdateMinutes(m_doc.UpdateMinutes).minutes);
+            m_doc.UpdateMinutes = std::to_string(engine::interval::GetUpdateMinutes(m_doc.UpdateMinutes).minutes);
         return true;
     }
 
@@ -170,9 +178,9 @@ public:
         // The interval is checked and clamped whenever it is typed, and written as a number
         // when auto-update is switched on (an empty one then means 60).
         if (minutesEdited && !edited.UpdateMinutes.empty())
-            interval::GetUpdateMinutes(edited.UpdateMinutes);
+            engine::interval::GetUpdateMinutes(edited.UpdateMinutes);
         if (switchedOn)
-            edited.UpdateMinutes = std::to_string(interval::GetUpdateMinutes(edited.UpdateMinutes).minutes);
+            edited.UpdateMinutes = std::to_string(engine::interval::GetUpdateMinutes(edited.UpdateMinutes).minutes);
         bool changed = false;
         for (const TextField& field : kTextFields)
             changed |= m_doc.*field.member != edited.*field.member;
@@ -247,7 +255,7 @@ public:
         const CommSettings& c = m_doc.Comm;
         return {{"Protocol", win1252::ToUtf8(c.Protocol)}, {"Connection", win1252::ToUtf8(c.ConnectionText())},
                 {"ComPort", c.ComPort}, {"BaudRate", c.BaudRate}, {"ByteSize", c.ByteSize},
-                {"Parity", ParityName(c.Parity)}, {"StopBits", static_cast<int>(c.StopBits)},
+                {"Parity", settings::ParityName(c.Parity)}, {"StopBits", static_cast<int>(c.StopBits)},
                 {"stored", m_commStored}};
     }
 
@@ -256,8 +264,8 @@ public:
         if (!values.is_object() || !values.value("Connection", json()).is_string())
             return {false, "Choose a connection."};
         const std::string connection = win1252::FromUtf8(values["Connection"].get<std::string>());
-        const ConnectionKind kind = ConnectionKindOf(connection);
-        if (kind == ConnectionKind::None)
+        const settings::ConnectionKind kind = settings::ConnectionKindOf(connection);
+        if (kind == settings::ConnectionKind::None)
             return {false, "Choose a connection."};
         CommSettings chosen;
         {
@@ -267,30 +275,32 @@ public:
         // The dialog's rules: the kind fixes what it fixes; the classic sign takes a port, a
         // custom line takes every value from the lists.
         chosen.ChooseKind(kind);
-        if (kind != ConnectionKind::Usb)
+        if (kind != settings::ConnectionKind::Usb)
             chosen.ComPort = DecimalOf(values.value("ComPort", json(chosen.ComPort)));
-        if (kind == ConnectionKind::CustomSerial) {
+        if (kind == settings::ConnectionKind::CustomSerial) {
             chosen.BaudRate = DecimalOf(values.value("BaudRate", json(chosen.BaudRate)));
             chosen.ByteSize = DecimalOf(values.value("ByteSize", json(chosen.ByteSize)));
             const int stopBits =
                 DecimalOf(values.value("StopBits", json(static_cast<int>(chosen.StopBits))));
-            const json parity = values.value("Parity", json());
-            const std::optional<Parity> parityChosen =
-                parity.is_string() ? ParityOf(parity.get<std::string>()) : std::nullopt;
+            const json parityText = values.value("Parity", json());
+            const settings::Parity parity =
+                parityText.is_string()
+                    ? settings::ParityOf(parityText.get<std::string>()).value_or(settings::Parity::Unset)
+                    : settings::Parity::Unset;
             // Only the lists' own entries: a line always has a parity and stop bits here.
             if ((chosen.ByteSize != 7 && chosen.ByteSize != 8) ||
-                (stopBits != 1 && stopBits != 2) || !parityChosen ||
-                (*parityChosen != Parity::None && *parityChosen != Parity::Even &&
-                 *parityChosen != Parity::Odd))
+                (stopBits != 1 && stopBits != 2) ||
+                (parity != settings::Parity::None && parity != settings::Parity::Even &&
+                 parity != settings::Parity::Odd))
                 return {false, "Choose the byte size, parity and stop bits from their lists."};
-            chosen.StopBits = static_cast<StopBits>(stopBits);
-            chosen.Parity = *parityChosen;
+            chosen.StopBits = static_cast<settings::StopBits>(stopBits);
+            chosen.Parity = parity;
         }
         if (chosen.ComPort < 1)
             chosen.ComPort = 1;
         if (store) {
             const base::Failure failure =
-                UpdateUserSettings([&](UserSettings& stored) { stored.Comm = chosen; });
+                settings::UpdateUserSettings([&](settings::UserSettings& stored) { stored.Comm = chosen; });
             if (failure.Failed())
                 return {false, "The communication settings could not be saved: " + failure.Text() + "."};
         }
@@ -313,7 +323,7 @@ public:
             m_cleanup = on;  // holds for this run even when it cannot be stored
         }
         const base::Failure failure =
-            UpdateUserSettings([on](UserSettings& stored) { stored.HeadlineCleanup = on; });
+            settings::UpdateUserSettings([on](settings::UserSettings& stored) { stored.HeadlineCleanup = on; });
         if (failure.Failed())
             return {false, "The Clean Up Headlines setting could not be saved: " + failure.Text() + "."};
         return {};
@@ -336,7 +346,7 @@ public:
         if (m_doc.AutoUpdate == 0 || m_doc.UpdateMinutes.empty())
             return std::nullopt;
         std::string text = m_doc.UpdateMinutes;
-        return interval::GetUpdateMinutes(text).minutes;
+        return engine::interval::GetUpdateMinutes(text).minutes;
     }
 
 private:
@@ -356,7 +366,7 @@ private:
         engine.SetHeadlineCleanup(cleanup);
         // The port map in force as the job starts, read once for it; unreadable, COMn is
         // /dev/ttyS(n-1) and the job says why.
-        const LoadedUserSettings stored = LoadUserSettings();
+        const settings::LoadedUserSettings stored = settings::LoadUserSettings();
         if (stored.failure.Failed())
             ui.Add("The port map could not be read: " + stored.failure.Text() + ".");
         engine.SetPortMap(stored.settings.Ports);

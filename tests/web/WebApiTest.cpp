@@ -17,6 +17,10 @@
 
 #include <ostream>
 
+using namespace tickerlux;
+using namespace tickerlux::pageserver;
+using namespace tickerlux::settings;
+using namespace tickerlux::test;
 using namespace tickerlux::web;
 using nlohmann::json;
 
@@ -46,9 +50,9 @@ protected:
     void SetUp() override
     {
         CommSettings comm;
-        comm.ChooseKind(ConnectionKind::ClassicSerial);
+        comm.ChooseKind(settings::ConnectionKind::ClassicSerial);
         comm.ComPort = kComPort;
-        ASSERT_TRUE(commstore::Save(comm, CRegistryAccess()));
+        ASSERT_TRUE(settings::commstore::Save(comm, settings::CRegistryAccess()));
         std::string problem;
         backend = OpenEngineBackend(feed, problem);
         ASSERT_TRUE(backend) << problem;
