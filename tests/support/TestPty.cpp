@@ -1,6 +1,6 @@
 #include "tests/support/TestPty.h"
 
-#include "settings/PortMap.h"
+#include "settings/UserSettings.h"
 
 #include <algorithm>
 #include <asm/termbits.h>
@@ -45,7 +45,9 @@ CTestPty::~CTestPty()
 
 void CTestPty::MapAs(int comPort) const
 {
-    if (!settings::portmap::SetEntry(comPort, m_slavePath))
+    if (settings::UpdateUserSettings([&](settings::UserSettings& stored) {
+            stored.Ports.SetEntry(comPort, m_slavePath);
+        }).Failed())
         throw std::runtime_error("cannot write the port map");
 }
 
