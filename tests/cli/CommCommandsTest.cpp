@@ -206,7 +206,7 @@ TEST_P(UnreachablePortTest, FailsWithTheSystemsReason)
 {
     CScopedConfigHome home;
     const std::string entry = home.Path() + GetParam().entry;
-    ASSERT_TRUE(portmap::SetEntry(9, entry));
+    SetStoredPortEntry(9, entry);
     ASSERT_EQ(
         RunCli({"config", "Connection=serial port - betabrite classic", "ComPort=9"}).exitCode, 0);
 
