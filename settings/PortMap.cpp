@@ -3,6 +3,8 @@
 #include "base/FileLock.h"
 #include "settings/UserSettings.h"
 
+#include <algorithm>
+
 namespace tickerlux::settings {
 namespace {
 
@@ -14,7 +16,18 @@ std::string ValueName(int port)
     return "COM" + std::to_string(port);
 }
 
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 } // namespace
+
+bool CPortMap::NameLess::operator()(const std::string& a, const std::string& b) const
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return AsciiLower(x) < AsciiLower(y); });
+}
 
 std::optional<std::string> CPortMap::Text(const std::string& name) const
 {

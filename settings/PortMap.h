@@ -16,10 +16,14 @@ struct UserSettings;
 // again as soon as the virtual sign ends, even when it was killed before it could put that back.
 class CPortMap {
 public:
+    // Value names compare as the registry compares them, ignoring ASCII letter case.
+    struct NameLess {
+        bool operator()(const std::string& a, const std::string& b) const;
+    };
     // The texts as stored: "COMn" (the device), and beside a virtual sign's entry "COMn.Lock"
-    // (the lock file that keeps it in force) and "COMn.Earlier" (the entry it replaced). Names in
-    // upper case; empty texts are no entries.
-    using Texts = std::map<std::string, std::string>;
+    // (the lock file that keeps it in force) and "COMn.Earlier" (the entry it replaced). Empty
+    // texts are no entries.
+    using Texts = std::map<std::string, std::string, NameLess>;
 
     CPortMap() = default;
     explicit CPortMap(Texts texts) : m_texts(std::move(texts)) {}

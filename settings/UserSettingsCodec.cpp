@@ -128,12 +128,9 @@ CPortMap DecodePorts(const CRegFile& store)
 {
     CPortMap::Texts texts;
     for (const Value& value : store.Values(kPortsKey)) {
-        std::string name = value.name;
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; });
         std::string text(value.data.c_str(), strnlen(value.data.c_str(), value.data.size()));
         if (!text.empty())
-            texts[name] = text;
+            texts[value.name] = text;
     }
     return CPortMap(std::move(texts));
 }
