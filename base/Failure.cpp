@@ -20,6 +20,8 @@ std::string_view Describe(FailureKind kind)
         return "no failure";
     case FailureKind::BadAddress:
         return "the web server names no host";
+    case FailureKind::BadRedirect:
+        return "the web server redirected to a bad address";
     case FailureKind::HostNotFound:
         return "host not found";
     case FailureKind::Refused:
@@ -32,6 +34,8 @@ std::string_view Describe(FailureKind kind)
         return "the download took too long";
     case FailureKind::Abandoned:
         return "the download was stopped";
+    case FailureKind::CertificateRejected:
+        return "the server's certificate was rejected";
     case FailureKind::Io:
         return "input/output error";
     case FailureKind::PortMissing:
@@ -56,6 +60,8 @@ std::string_view Describe(FailureKind kind)
         return "the settings store could not be saved";
     case FailureKind::LockFailed:
         return "the settings store could not be locked";
+    case FailureKind::LockUnusable:
+        return "the settings store's lock is not a regular file";
     }
     return "unknown failure";
 }

@@ -11,12 +11,14 @@ namespace tickerlux::base {
 enum class FailureKind {
     None,
     BadAddress,            // the web server field names no host
+    BadRedirect,           // the web server redirected to an address that cannot be fetched
     HostNotFound,
     Refused,               // the connection was refused
     TimedOut,              // no connection within the time allowed
     TooSlow,               // the download stayed below its speed floor for too long
     TooLong,               // the download ran past its deadline
     Abandoned,             // the download was stopped on request (a signal)
+    CertificateRejected,   // the secure server's certificate failed the check
     Io,                    // the transfer broke off, or a read or write failed
     PortMissing,           // no device behind the port's name
     PortBusy,              // another program has the port
@@ -29,6 +31,7 @@ enum class FailureKind {
     StoreValueInvalid,     // a stored value names none of its choices (e.g. "Parity"="mark")
     StoreNotSaved,         // the per-user store (or its folder) could not be written
     LockFailed,            // the per-user store's lock file could not be opened or locked
+    LockUnusable,          // the store's lock is no regular file (a link, a pipe, a device)
 };
 
 struct Failure {

@@ -27,7 +27,7 @@ Status ReadAll(const std::string& path, std::string& bytes, std::size_t maxBytes
 // Replaces the file at `path` with `bytes` in one step: a temporary file beside it is written,
 // flushed to disk and renamed over it. On failure the earlier file is untouched and no temporary
 // file is left. A new file gets `newFileMode` less the umask; an existing one keeps its own
-// permissions. A symbolic link is followed, so the file it names is replaced and the link stays.
+// permissions and, where the system allows (always for root), its owner and group. A symbolic link is followed, so the file it names is replaced and the link stays.
 // Only a regular file is replaced: a directory, a device or a pipe (named directly or by a link)
 // is refused and left as it is.
 Status ReplaceAtomically(const std::string& path, std::string_view bytes,

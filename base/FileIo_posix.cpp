@@ -141,6 +141,16 @@ CFd CreateTemporaryBeside(const std::string& path, std::string& tempPath, unsign
     return CFd(-1);
 }
 
+// The file that replaces `existing` gets its owner and permissions, so that root saving a user's
+// file leaves it the user's. Only root may give a file away: another user's save keeps what it
+// may (its own group, the permissions) and goes on.
+bool KeepOwnerAndMode(int fd, const struct stat& existing)
+{
+    if (fchown(fd, existing.st_uid, existing.st_gid) != 0 && (errno != EPERM || geteuid() == 0))
+        return false;
+    return fchmod(fd, existing.st_mode & 07777) == 0;
+}
+
 } // namespace
 
 std::string Status::Reason() const
@@ -191,8 +201,7 @@ Status ReplaceAtomically(const std::string& path, std::string_view bytes, unsign
     CFd fd = CreateTemporaryBeside(target, tempPath, newFileMode);
     if (fd.Get() < 0)
         return Errno();
-    const bool written = (!exists || fchmod(fd.Get(), existing.st_mode & 07777) == 0) &&
-                         WriteAll(fd.Get(), bytes) && fsync(fd.Get()) == 0 && fd.Close() &&
+    const bool written = (!exists || KeepOwnerAndMode(fd.Get(), existing)) && WriteAll(fd.Get(), bytes) && fsync(fd.Get()) == 0 && fd.Close() &&
                          rename(tempPath.c_str(), target.c_str()) == 0;
     if (!written) {
         const Status failure = Errno();

@@ -29,7 +29,7 @@ bool IsRegularFile(int fd)
 
 CHeldLock::CHeldLock(const std::string& path)
 {
-    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
     if (fd < 0) {
         m_error = errno;
         return;

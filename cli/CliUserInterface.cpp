@@ -2,6 +2,7 @@
 
 #include "base/Win1252.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -39,11 +40,16 @@ void CCliUserInterface::DeliveryProgress(long long sent, long long total)
     // Only a long delivery shows progress: one that is whole at its first report has none.
     if (total <= 0 || (!m_progressShown && sent >= total) || !isatty(STDERR_FILENO))
         return;
-    std::fprintf(stderr, "\rsending: %lld of %lld bytes", sent, total);
-    m_progressShown = sent < total;
-    if (!m_progressShown)
-        std::fputc('\n', stderr);
+    // Straight to the terminal: standard error escapes the carriage return that redraws the line.
     std::fflush(stderr);
+    m_progressShown = sent < total;
+    char line[80];
+    const int length = std::snprintf(line, sizeof line, "\rsending: %lld of %lld bytes%s", sent,
+                                     total, m_progressShown ? "" : "\n");
+    if (length > 0) {
+        [[maybe_unused]] const ssize_t ignored =
+            write(STDERR_FILENO, line, std::min(sizeof line - 1, static_cast<std::size_t>(length)));
+    }
 }
 
 } // namespace tickerlux::cli

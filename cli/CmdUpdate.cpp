@@ -7,19 +7,25 @@
 #include "cli/StoredConnection.h"
 #include "cli/Usage.h"
 #include "cli/Watch.h"
+#include "cli/WatchSignCommands.h"
 #include "cli/WatchUserInterface.h"
 #include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 namespace tickerlux::cli {
 
 namespace {
 
+namespace mqtt = tickerlux::mqtt;
+
 constexpr const char* kUpdateSynopsis = "update FEED.tlx [--com N] [--connection KIND]";
-constexpr const char* kWatchSynopsis = "watch FEED.tlx [--com N] [--connection KIND]";
+constexpr const char* kWatchSynopsis =
+    "watch FEED.tlx [--com N] [--connection KIND] [--mqtt URL [--mqtt-name NAME] "
+    "[--mqtt-discovery-prefix P] [--no-mqtt-discovery]]";
 
 // The FEED.tlx argument, with the connection options taken out of `args` into `connection`; or
 // nullptr after a usage message.
@@ -64,13 +70,30 @@ int RunUpdate(const std::vector<std::string>& given)
     return engine.OnUpdateSignNow().Succeeded() ? kExitOk : kExitFailed;
 }
 
+// A line of the watch's log on `stream`, stamped; one call, so lines from two threads never mix.
+void PrintStampedLine(std::FILE* stream, const std::string& text)
+{
+    std::fprintf(stream, "%s %s\n", LogTimeStamp().c_str(), text.c_str());
+    std::fflush(stream);
+}
+
 int RunWatchCommand(const std::vector<std::string>& given)
 {
     std::vector<std::string> args = given;
+    mqtt::MqttOptions mqttOptions;
+    if (const std::optional<std::string> problem = mqtt::TakeMqttOptions(args, mqttOptions))
+        return UsageError(kWatchSynopsis, *problem);
     ConnectionOptions connection;
     const std::string* feed = FeedAndConnection(kWatchSynopsis, args, connection);
     if (!feed)
         return kExitUsage;
+    std::optional<mqtt::BridgeSettings> bridgeSettings;
+    if (mqttOptions.url) {
+        bridgeSettings.emplace();
+        if (const std::optional<std::string> problem = mqtt::ResolveBridgeSettings(
+                mqttOptions, *feed, std::getenv("TICKERLUX_MQTT_PASSWORD"), *bridgeSettings))
+            return UsageError(kWatchSynopsis, *problem);
+    }
     settings::CTickerluxDoc doc;
     // As for update, a feed that cannot be read is a usage error before anything else; the watch
     // reads it again at its start.
@@ -81,23 +104,29 @@ int RunWatchCommand(const std::vector<std::string>& given)
     CSignalWatchClock clock;
     CWatchUserInterface ui(clock);
     engine::CTickerluxEngine engine(doc, ui);
+    CWatchSignCommands sign(doc, engine, connection);
+    std::optional<mqtt::CBridge> bridge;
+    if (bridgeSettings) {
+        const mqtt::BridgeLog log{[](const std::string& line) { PrintStampedLine(stdout, line); },
+                                  [](const std::string& line) { PrintStampedLine(stderr, line); }};
+        bridge.emplace(std::move(*bridgeSettings), sign, [&clock] { clock.Wake(); }, log);
+        if (!bridge->Start())
+            return kExitFailed;
+    }
     const auto update = [&] {
-        // Read afresh each time, so that `tickerlux-cli config` takes effect at the next update.
-        const settings::LoadedUserSettings stored = settings::LoadUserSettings();
-        if (stored.failure.Failed()) {
-            std::fprintf(stderr, "%s cannot read %s\n", LogTimeStamp().c_str(),
-                         stored.failure.Text().c_str());
-            return false;
-        }
-        if (!ApplyConnection(stored.settings, doc, connection)) {
-            std::fprintf(stderr, "%s no connection to the sign is stored any more; see "
-                                 "'tickerlux-cli config'\n", LogTimeStamp().c_str());
-            return false;
-        }
-        UseUserSettings(engine, stored.settings);
-        return engine.OnUpdateSignNow().Succeeded();
+        const bool updated = sign.UpdateNow().succeeded;
+        if (bridge)
+            bridge->SignChanged();
+        return updated;
     };
-    return RunWatch(*feed, doc, clock, update, stdout, stderr);
+    const auto between = [&] {
+        if (bridge)
+            bridge->RunWaiting([&clock] { return clock.StopRequested(); });
+    };
+    const int status = RunWatch(*feed, doc, clock, update, stdout, stderr, between);
+    if (bridge)
+        bridge->Stop();
+    return status;
 }
 
 } // namespace
@@ -122,7 +151,7 @@ Command WatchCommand()
     return {"watch", kWatchSynopsis,
             "update at once and then every UpdateMinutes minutes, until stopped",
             "Runs 'update' at once and then every UpdateMinutes minutes of the feed (1 to 5000;\n"
-            "empty means 60), whether or not AutoUpdate is set, until SIGINT or SIGTERM.\n"
+            "empty means 60), whether or not AutoUpdate is set, until SIGINT, SIGTERM or SIGHUP.\n"
             "Updates keep their period however long one takes; slots missed during a long\n"
             "update are skipped. The feed file and the communication settings are read again\n"
             "before each update, so an edit takes effect at the next one; a feed file that has\n"
@@ -133,6 +162,17 @@ Command WatchCommand()
             "written any more (a closed pipe), that is said once on standard error and the\n"
             "watch goes on. --com N and --connection KIND apply to every update of this watch,\n"
             "over the stored settings.\n"
+            "--mqtt mqtt://[USER[:PASSWORD]@]HOST[:PORT] (or mqtts:// for TLS, verified against\n"
+            "the system's certificates) also puts the sign on an MQTT broker as NAME (--mqtt-name;\n"
+            "by default the feed file's name, lower-case): it takes commands on\n"
+            "tickerlux/NAME/message/set (a text, or {\"text\":...,\"color\":...,\"condensed\":...}),\n"
+            "tickerlux/NAME/update/set and tickerlux/NAME/clear/set (tickerlux/all/... reaches\n"
+            "every sign), one at a time between the updates, and keeps tickerlux/NAME/state and\n"
+            "tickerlux/NAME/availability current. The password may come from the environment\n"
+            "variable TICKERLUX_MQTT_PASSWORD instead. Home Assistant finds the sign under the\n"
+            "discovery prefix P (default homeassistant) unless --no-mqtt-discovery is given. A\n"
+            "broker that is down or goes away is tried again, after 1 s and then up to every 60 s;\n"
+            "the updates go on meanwhile.\n"
             "Exit status: 0 after a signal; 1 no connection is stored at the start; 2 usage\n"
             "error or a feed file that cannot be read at the start.\n",
             RunWatchCommand};

@@ -7,25 +7,28 @@
 
 namespace tickerlux::cli {
 
-void ReportStoreFailure(const char* command, const base::Failure& failure)
+std::string StoreFailureText(const base::Failure& failure)
 {
-    const char* what = "cannot use";
+    // Paths are UTF-8 and printed as they are.
     switch (failure.kind) {
     case base::FailureKind::StoreUnreadable:
     case base::FailureKind::StoreValueInvalid:
-        what = "cannot read";
-        break;
+        return "cannot read " + failure.Text();
     case base::FailureKind::StoreNotSaved:
-        what = "cannot write";
-        break;
+        return "cannot write " + failure.Text();
     case base::FailureKind::LockFailed:
-        what = "cannot lock";
-        break;
+        return "cannot lock " + failure.Text();
+    case base::FailureKind::LockUnusable:
+        return "cannot write " + settings::UserStorePath() + ": its lock " + failure.where +
+               " is not a regular file";
     default:
-        break;
+        return failure.Text();
     }
-    // Paths are UTF-8 and printed as they are.
-    std::fprintf(stderr, "tickerlux-cli %s: %s %s\n", command, what, failure.Text().c_str());
+}
+
+void ReportStoreFailure(const char* command, const base::Failure& failure)
+{
+    std::fprintf(stderr, "tickerlux-cli %s: %s\n", command, StoreFailureText(failure).c_str());
 }
 
 std::optional<settings::UserSettings> LoadUserSettings(const char* command)

@@ -5,6 +5,7 @@
 #include "settings/UserSettings.h"
 
 #include <optional>
+#include <string>
 
 namespace tickerlux::settings {
 class CTickerluxDoc;
@@ -16,7 +17,9 @@ class CTickerluxEngine;
 
 namespace tickerlux::cli {
 
-// "tickerlux-cli COMMAND: cannot read PATH: reason" and the like, on standard error.
+// "cannot read PATH: reason" and the like, for a failure of the per-user store.
+std::string StoreFailureText(const base::Failure& failure);
+// "tickerlux-cli COMMAND: " and StoreFailureText, on standard error.
 void ReportStoreFailure(const char* command, const base::Failure& failure);
 
 // The per-user settings, read once for the command; nothing, with the reason on standard error,

@@ -55,6 +55,20 @@ bool ReloadFeed(const std::string& feedPath, settings::CTickerluxDoc& doc, std::
     return true;
 }
 
+// Waits for `slot`, running `between` whenever the wait ends early; false on a stop request.
+bool WaitForSlot(IWatchClock& clock, IWatchClock::TimePoint slot,
+                 const std::function<void()>& between)
+{
+    for (;;) {
+        if (!clock.WaitUntil(slot))
+            return false;
+        if (clock.Now() >= slot)
+            return true;
+        if (between)
+            between();
+    }
+}
+
 } // namespace
 
 IWatchClock::TimePoint NextSlot(IWatchClock::TimePoint previous,
@@ -68,7 +82,8 @@ IWatchClock::TimePoint NextSlot(IWatchClock::TimePoint previous,
 }
 
 int RunWatch(const std::string& feedPath, settings::CTickerluxDoc& doc, IWatchClock& clock,
-             const std::function<bool()>& update, std::FILE* out, std::FILE* err)
+             const std::function<bool()>& update, std::FILE* out, std::FILE* err,
+             const std::function<void()>& between)
 {
     if (const settings::DocFileResult result = doc.OnOpenDocument(feedPath); !result.ok) {
         std::fprintf(err, "%s\n", result.message.c_str());  // already UTF-8
@@ -78,7 +93,7 @@ int RunWatch(const std::string& feedPath, settings::CTickerluxDoc& doc, IWatchCl
     CWatchReport report(out, err);
     IWatchClock::TimePoint next = clock.Now();
     int shownMinutes = 0;
-    for (bool first = true; clock.WaitUntil(next); first = false) {
+    for (bool first = true; WaitForSlot(clock, next, between); first = false) {
         if (!first)
             ReloadFeed(feedPath, doc, err);
         const int minutes = engine::interval::GetUpdateMinutes(doc.UpdateMinutes).minutes;

@@ -26,7 +26,11 @@ IWatchClock::TimePoint NextSlot(IWatchClock::TimePoint previous,
 // become unreadable the reason is printed with a time stamp and the last good settings stay.
 // `update` runs one "Update Sign Now" on `doc` and returns whether it succeeded; updates run one
 // after the other, never two at once. Results go to `out`, failures to `err`, each line stamped.
+// Each time the clock's wait ends before its deadline (something woke it, such as a command from
+// the broker), `between` runs, on this thread and so never during an update, and the wait goes
+// on to the same slot.
 int RunWatch(const std::string& feedPath, settings::CTickerluxDoc& doc, IWatchClock& clock,
-             const std::function<bool()>& update, std::FILE* out, std::FILE* err);
+             const std::function<bool()>& update, std::FILE* out, std::FILE* err,
+             const std::function<void()>& between = {});
 
 } // namespace tickerlux::cli

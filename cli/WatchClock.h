@@ -12,13 +12,14 @@ public:
 
     virtual ~IWatchClock() = default;
     virtual TimePoint Now() = 0;
-    // Returns true once `deadline` has come, false as soon as a stop is requested (also when
-    // one was requested before the call).
+    // Returns true once `deadline` has come, or earlier when the clock was woken (see
+    // CSignalWatchClock::Wake); false as soon as a stop is requested (also when one was requested
+    // before the call).
     virtual bool WaitUntil(TimePoint deadline) = 0;
     virtual bool StopRequested() = 0;
 };
 
-// The steady clock, with SIGINT and SIGTERM as stop requests while the object lives (the
+// The steady clock, with SIGINT, SIGTERM and SIGHUP as stop requests while the object lives (the
 // earlier handlers come back afterwards). After the first of them a second one, of either kind,
 // ends the process the default way, so a user can still break off a long delivery. SIGPIPE is
 // ignored meanwhile: a closed output is a write error to report, not the end of the process.
@@ -33,6 +34,8 @@ public:
     TimePoint Now() override;
     bool WaitUntil(TimePoint deadline) override;
     bool StopRequested() override;
+    // Ends the wait in progress, or the next one, early. Safe from any thread.
+    void Wake();
 };
 
 } // namespace tickerlux::cli

@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/EscapedStderr.h"
 #include "cli/ExitCodes.h"
 
 #include <cstdio>
@@ -42,6 +43,7 @@ bool IsHelp(const std::string& arg)
 int main(int argc, char** argv)
 {
     using namespace tickerlux::cli;
+    EscapeStandardError();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         PrintUsage(stderr);

@@ -7,9 +7,11 @@ set(allowed_sign sign settings base)
 # usb/BetaBriteUsb.h declares the library's entry points that the USB link looks up.
 set(allowed_link link settings base usb)
 set(allowed_engine engine headlines sign link settings base)
+# mqtt/ sits beside the front ends and serves them: engine/ and below, never a front end.
+set(allowed_mqtt mqtt engine headlines sign link settings base)
 
 set(problems "")
-foreach(layer base settings headlines sign link engine)
+foreach(layer base settings headlines sign link engine mqtt)
   file(GLOB sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
   foreach(source ${sources})
     file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^[ \t]*#[ \t]*include")

@@ -39,9 +39,12 @@ base::Failure CTickerluxEngine::FetchPage()
     const std::string text =
         m_headlineCleanup
             ? headlines::ToCodePage(fetched.page,
-                                   headlines::pagecharset::Detect(fetched.contentType, fetched.page),
-                                   kMaxPageLength)
+                                   headlines::pagecharset::Detect(fetched.contentType, fetched.page))
             : fetched.page;
+    // The limit is on the page as downloaded: its text in the code page may be longer (Chinese
+    // spelled in Latin letters), and the buffer grows to hold all of it.
+    if (text.size() > kMaxPageLength)
+        m_pageBuffer.reset(new char[text.size() + 1]);
     std::memcpy(m_pageBuffer.get(), text.data(), text.size());
     m_pageBuffer[text.size()] = '\0';
     if (fetched.overran)

@@ -13,10 +13,15 @@ namespace tickerlux::headlines {
 
 namespace {
 
-// Latin-ASCII leaves the euro sign and the bullet alone; the compatibility decomposition then
-// spells ™ as TM and ² as 2, and the accents it splits off are dropped.
+// Latin-ASCII leaves the euro sign, the bullet and the symbols below alone (or drops them); the
+// compatibility decomposition then spells ™ as TM and ² as 2, and the accents it splits off are
+// dropped. No spelling is longer than CShowableText::kMaxBytesPerCharacter.
 const char16_t kAsciiRules[] =
-    u"\\u20AC > EUR; \\u2022 > '*'; ::Latin-ASCII; ::NFKD; ::[:Nonspacing Mark:] Remove;";
+    u"\\u20AC > EUR; \\u2022 > '*';"
+    u"\\u2265 > '>='; \\u2264 > '<='; \\u2192 > '->'; \\u00B7 > '-'; \\u2020 > '+';"
+    u"\\u00B5 > u; \\u00A7 > S; \\u00B6 > P; \\u2030 > 'o/oo'; \\u00AC > '-';"
+    u"\\u00A6 > '|'; \\u00B4 > ''; \\u00A8 > '\"'; \\u00B8 > ',';"
+    u"::Latin-ASCII; ::NFKD; ::[:Nonspacing Mark:] Remove;";
 
 struct Spelling {
     std::string text;

@@ -3,6 +3,7 @@
 #include "headlines/HttpGet.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string_view>
 
@@ -11,6 +12,17 @@ namespace tickerlux::headlines {
 namespace {
 
 constexpr int kDefaultPort = 80;
+constexpr int kSecurePort = 443;
+constexpr std::string_view kSecureScheme = "https://";
+
+// Whether the web server starts with "https://", in any case.
+bool IsSecure(std::string_view server)
+{
+    return server.size() >= kSecureScheme.size() &&
+           std::equal(
+               kSecureScheme.begin(), kSecureScheme.end(), server.begin(),
+               [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
 
 bool ParsePort(std::string_view digits, int& port)
 {
@@ -30,7 +42,7 @@ bool ParsePort(std::string_view digits, int& port)
 
 // Splits the web server into host and port: "name", "name:port", "[v6]" or "[v6]:port". Anything
 // else (a scheme, a slash, spaces, user info) names no server.
-bool SplitWebServer(const std::string& server, std::string& host, int& port)
+bool SplitWebServer(std::string_view server, std::string& host, int& port, int defaultPort)
 {
     if (server.empty())
         return false;
@@ -38,7 +50,7 @@ bool SplitWebServer(const std::string& server, std::string& host, int& port)
         if (c <= ' ' || c == 0x7F || std::strchr("/\\?#@", c))
             return false;
     }
-    port = kDefaultPort;
+    port = defaultPort;
     std::size_t hostEnd = server.size();
     if (server[0] == '[') {
         hostEnd = server.find(']');
@@ -58,7 +70,7 @@ bool SplitWebServer(const std::string& server, std::string& host, int& port)
         return false;
     if (hostEnd < server.size() && !ParsePort(std::string_view(server).substr(hostEnd + 1), port))
         return false;
-    host = server.substr(0, hostEnd);
+    host = std::string(server.substr(0, hostEnd));
     return true;
 }
 
@@ -68,13 +80,18 @@ FetchedPage Fetch(const std::string& webServer, const std::string& path, const F
 {
     FetchedPage fetched;
     http::GetRequest request;
-    if (!SplitWebServer(webServer, request.host, request.port)) {
+    request.secure = IsSecure(webServer);
+    const std::string_view server =
+        std::string_view(webServer).substr(request.secure ? kSecureScheme.size() : 0);
+    if (!SplitWebServer(server, request.host, request.port,
+                        request.secure ? kSecurePort : kDefaultPort)) {
         fetched.failure = {base::FailureKind::BadAddress, "", "not a host or host:port: " + webServer};
         return fetched;
     }
     request.path = path;
     request.limits = limits.time;
     request.stopRequested = limits.stopRequested;
+    request.caFile = limits.caFile;
     const http::GetResult result = http::Get(request, [&](std::string_view piece) {
         const std::size_t taken = std::min(piece.size(), limits.maxLength - fetched.page.size());
         fetched.page.append(piece.substr(0, taken));

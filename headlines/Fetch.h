@@ -10,7 +10,8 @@
 namespace tickerlux::headlines {
 
 // Downloads one page: a web server ("host", "host:port", "[v6]" or "[v6]:port"; port 80 when
-// none is given) and a path on it.
+// none is given; "https://" in front, in any case, for a secure server, port 443 by default) and
+// a path on it.
 
 struct FetchLimits {
     // The page keeps this many bytes, counted after decoding a compressed page; a byte beyond
@@ -19,6 +20,8 @@ struct FetchLimits {
     TimeLimits time;
     // Asked now and then during the download; true abandons it at once (FailureKind::Abandoned).
     std::function<bool()> stopRequested;
+    // The certificate authorities to trust instead of the system's, in a PEM file (for tests).
+    std::string caFile;
 };
 
 struct FetchedPage {
@@ -28,7 +31,7 @@ struct FetchedPage {
     base::Failure failure;          // the page could not be downloaded (page then empty)
 };
 
-// A web server with a scheme, a slash, blanks, user info or a bad port fails as BadAddress
+// A web server with another scheme, a slash, blanks, user info or a bad port fails as BadAddress
 // without any connection being made.
 FetchedPage Fetch(const std::string& webServer, const std::string& path, const FetchLimits& limits);
 

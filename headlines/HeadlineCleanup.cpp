@@ -145,6 +145,109 @@ void PutText(const GumboNode* root, CSpacedText& text)
     }
 }
 
+// The tree parser rebuilds every open formatting element after each block, so its work and memory
+// grow with the product of the tags, and it frees its tree by recursion as deep as the nesting.
+// A headline with more tags than this is read by StripTags instead, in time linear in its length.
+constexpr std::size_t kMaxParsedTags = 256;
+
+bool IsAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Whether the '<' at `at` opens markup: a start or end tag, a comment or a declaration.
+bool OpensMarkup(std::string_view html, std::size_t at)
+{
+    if (at + 1 >= html.size())
+        return false;
+    const char next = html[at + 1];
+    return IsAsciiLetter(next) || next == '/' || next == '!' || next == '?';
+}
+
+std::size_t CountTags(std::string_view html)
+{
+    std::size_t count = 0;
+    for (std::size_t at = html.find('<'); at != std::string_view::npos; at = html.find('<', at + 1))
+        count += OpensMarkup(html, at) ? 1 : 0;
+    return count;
+}
+
+std::size_t FindNoCase(std::string_view text, std::string_view lowerNeedle, std::size_t from)
+{
+    const auto lower = [](char c) { return IsAsciiLetter(c) ? static_cast<char>(c | 0x20) : c; };
+    const auto found = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(),
+                                   lowerNeedle.begin(), lowerNeedle.end(),
+                                   [&](char a, char b) { return lower(a) == b; });
+    return static_cast<std::size_t>(found - text.begin());
+}
+
+// Where the tag starting at `at` ends (past its '>'), with '>' inside a quoted attribute value
+// kept in the tag, as the tokenizer keeps it.
+std::size_t TagEnd(std::string_view html, std::size_t at)
+{
+    char quote = 0;
+    char last = 0;
+    for (std::size_t i = at + 1; i < html.size(); ++i) {
+        const char c = html[i];
+        if (quote != 0) {
+            quote = c == quote ? 0 : quote;
+        } else if (c == '>') {
+            return i + 1;
+        } else if ((c == '"' || c == '\'') && last == '=') {
+            quote = c;
+        }
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != '\f')
+            last = c;
+    }
+    return html.size();
+}
+
+// The markup of a headline with its tags, comments and declarations taken out in one pass: an
+// element that parts words leaves a space, the content of a script or style goes with it, and
+// text (its references still to decode) stays, a stray '<' written as "&lt;" so that the text
+// parses as text alone.
+std::string StripTags(std::string_view html)
+{
+    std::string out;
+    out.reserve(html.size());
+    std::size_t at = 0;
+    while (at < html.size()) {
+        const std::size_t open = html.find('<', at);
+        const std::size_t textEnd = open == std::string_view::npos ? html.size() : open;
+        out.append(html.substr(at, textEnd - at));
+        if (textEnd == html.size())
+            break;
+        if (!OpensMarkup(html, open)) {
+            out += "&lt;";
+            at = open + 1;
+            continue;
+        }
+        if (html.substr(open).starts_with("<!--")) {
+            const std::size_t close = html.find("-->", open + 4);
+            at = close == std::string_view::npos ? html.size() : close + 3;
+            continue;
+        }
+        at = TagEnd(html, open);
+        const bool endTag = html[open + 1] == '/';
+        std::size_t nameEnd = open + (endTag ? 2 : 1);
+        if (nameEnd >= html.size() || !IsAsciiLetter(html[nameEnd]))
+            continue;  // a declaration or a bogus comment
+        const std::size_t nameStart = nameEnd;
+        while (nameEnd < html.size() && std::string_view(" \t\n\r\f/>").find(html[nameEnd]) ==
+                                            std::string_view::npos)
+            ++nameEnd;
+        const std::string_view name = html.substr(nameStart, nameEnd - nameStart);
+        const GumboTag tag = gumbo_tagn_enum(name.data(), static_cast<unsigned>(name.size()));
+        if (PartsWords(tag))
+            out += ' ';
+        if (!endTag && Hidden(tag)) {
+            const std::string close = "</" + std::string(gumbo_normalized_tagname(tag));
+            at = TagEnd(html, std::min(FindNoCase(html, close, at), html.size()));
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string CleanHeadline(std::string_view headline)
@@ -156,7 +259,9 @@ std::string CleanHeadline(std::string_view headline)
             text.Put(base::win1252::ToUnicode(static_cast<unsigned char>(c)));
         return text.Collapsed();
     }
-    const std::string utf8 = base::win1252::ToUtf8(unwrapped);
+    std::string utf8 = base::win1252::ToUtf8(unwrapped);
+    if (CountTags(utf8) > kMaxParsedTags)
+        utf8 = StripTags(utf8);
     GumboOptions options = kGumboDefaultOptions;
     options.fragment_context = GUMBO_TAG_DIV;
     options.max_errors = 0;

@@ -12,6 +12,9 @@
 namespace tickerlux::headlines::http {
 
 struct GetRequest {
+    // Over TLS, with the server's certificate checked against the system's certificate store
+    // (or `caFile`); a certificate that fails the check fails as CertificateRejected.
+    bool secure = false;
     std::string host;   // a name or address, without port; an IPv6 address in brackets
     int port = 80;
     // The request target, sent as given, except that bytes which cannot stand in one (controls,
@@ -21,6 +24,8 @@ struct GetRequest {
     headlines::TimeLimits limits;
     // Asked now and then during the transfer; true abandons it at once (FailureKind::Abandoned).
     std::function<bool()> stopRequested;
+    // The certificate authorities to trust instead of the system's, in a PEM file (for tests).
+    std::string caFile;
 };
 
 enum class GetStatus {

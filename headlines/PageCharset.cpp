@@ -1,12 +1,11 @@
 #include "headlines/PageCharset.h"
 
-#include "base/Utf8.h"
-
-#include <unicode/ucnv.h>
+#include "headlines/EncodingLabels.h"
+#include "settings/Utf8.h"
 
 #include <algorithm>
-#include <array>
 #include <optional>
+#include <vector>
 
 namespace tickerlux::headlines::pagecharset {
 namespace {
@@ -41,53 +40,48 @@ bool IsSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
 
-// The value of the first `key=value` in `text` (quoted or not, spaces around '=' allowed).
-std::optional<std::string_view> ValueOf(std::string_view text, std::string_view key)
-{
-    for (std::size_t at = FindNoCase(text, key); at != std::string_view::npos;
-         at = FindNoCase(text, key, at + 1)) {
-        std::size_t i = at + key.size();
-        while (i < text.size() && IsSpace(text[i]))
-            ++i;
-        if (i == text.size() || text[i] != '=')
-            continue;
-        ++i;
-        while (i < text.size() && IsSpace(text[i]))
-            ++i;
-        if (i < text.size() && (text[i] == '"' || text[i] == '\'')) {
-            const std::size_t end = text.find(text[i], i + 1);
-            return text.substr(i + 1, end == std::string_view::npos ? end : end - i - 1);
-        }
-        std::size_t end = i;
-        while (end < text.size() && !IsSpace(text[end]) &&
-               std::string_view(";,>\"'/").find(text[end]) == std::string_view::npos)
-            ++end;
-        return text.substr(i, end - i);
-    }
-    return std::nullopt;
-}
-
-// The converter name for a charset label, or nothing when ICU knows no such charset.
+// The converter of the encoding a label names, or nothing for a label the table lacks.
 std::optional<std::string> Known(std::string_view label)
 {
-    static constexpr std::array<std::string_view, 8> kReadAsWindows1252 = {
-        "iso-8859-1", "iso8859-1", "iso_8859-1", "latin1", "l1", "us-ascii", "ascii", "cp819"};
-    while (!label.empty() && IsSpace(label.front()))
-        label.remove_prefix(1);
-    while (!label.empty() && IsSpace(label.back()))
-        label.remove_suffix(1);
-    if (label.empty())
+    const auto encoding = tickerlux::headlines::EncodingForLabel(label);
+    if (!encoding)
         return std::nullopt;
-    const std::string name = Lower(label);
-    if (std::find(kReadAsWindows1252.begin(), kReadAsWindows1252.end(), name) !=
-        kReadAsWindows1252.end())
+    if (encoding->name == tickerlux::headlines::kReplacementEncoding)
+        return std::string(tickerlux::headlines::kReplacementEncoding);
+    return std::string(encoding->converter);
+}
+
+// What the page's own bytes declare: they were read as ASCII, so a UTF-16 label is wrong and
+// means UTF-8, and x-user-defined means windows-1252.
+std::optional<std::string> Declared(std::string_view label)
+{
+    const auto encoding = tickerlux::headlines::EncodingForLabel(label);
+    if (!encoding)
+        return std::nullopt;
+    if (encoding->name == "utf-16be" || encoding->name == "utf-16le")
+        return std::string(kUtf8);
+    if (encoding->name == "x-user-defined")
         return std::string(kWindows1252);
-    UErrorCode status = U_ZERO_ERROR;
-    UConverter* converter = ucnv_open(name.c_str(), &status);
-    if (U_FAILURE(status))
-        return std::nullopt;
-    ucnv_close(converter);
-    return name;
+    return Known(label);
+}
+
+// The charset parameter of a Content-Type header: "type/subtype; name=value; ...".
+std::optional<std::string_view> HeaderCharset(std::string_view contentType)
+{
+    for (std::size_t semicolon = contentType.find(';'); semicolon != std::string_view::npos;) {
+        const std::size_t next = contentType.find(';', semicolon + 1);
+        const std::string_view parameter = contentType.substr(semicolon + 1, next - semicolon - 1);
+        semicolon = next;
+        std::size_t at = 0;
+        while (at < parameter.size() && IsSpace(parameter[at]))
+            ++at;
+        const std::size_t equals = parameter.find('=', at);
+        if (equals == std::string_view::npos || Lower(parameter.substr(at, equals - at)) != "charset")
+            continue;
+        const std::string_view value = parameter.substr(equals + 1);
+        return value.starts_with('"') ? value.substr(1, value.find('"', 1) - 1) : value;
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> FromByteOrderMark(std::string_view page)
@@ -101,14 +95,206 @@ std::optional<std::string> FromByteOrderMark(std::string_view page)
     return std::nullopt;
 }
 
-// A page read as ASCII cannot really be in UTF-16, whatever it says.
-std::optional<std::string> Declared(std::string_view value)
+// The quoted value after `at` and '=' (spaces around it allowed), as the HTML standard reads the
+// charset in a meta element's content and the encoding of an XML declaration; an unquoted one
+// ends at a space or ';' when `unquotedToo`, else there is none.
+std::optional<std::string_view> ValueAfterEquals(std::string_view text, std::size_t at,
+                                                 bool unquotedToo)
 {
-    std::optional<std::string> known = Known(value);
-    if (known && Lower(value).starts_with("utf-16"))
-        return std::string(kUtf8);
-    return known;
+    while (at < text.size() && IsSpace(text[at]))
+        ++at;
+    if (at >= text.size() || text[at] != '=')
+        return std::nullopt;
+    ++at;
+    while (at < text.size() && IsSpace(text[at]))
+        ++at;
+    if (at < text.size() && (text[at] == '"' || text[at] == '\'')) {
+        const std::size_t end = text.find(text[at], at + 1);
+        if (end == std::string_view::npos)
+            return std::nullopt;
+        return text.substr(at + 1, end - at - 1);
+    }
+    if (!unquotedToo || at >= text.size())
+        return std::nullopt;
+    std::size_t end = at;
+    while (end < text.size() && !IsSpace(text[end]) && text[end] != ';')
+        ++end;
+    return text.substr(at, end - at);
 }
+
+// The charset named in a meta element's content (already in lower case).
+std::optional<std::string_view> CharsetInContent(std::string_view content)
+{
+    static constexpr std::string_view kCharset = "charset";
+    for (std::size_t at = content.find(kCharset); at != std::string_view::npos;
+         at = content.find(kCharset, at + 1)) {
+        std::size_t after = at + kCharset.size();
+        while (after < content.size() && IsSpace(content[after]))
+            ++after;
+        if (after < content.size() && content[after] == '=')
+            return ValueAfterEquals(content, after, true);
+    }
+    return std::nullopt;
+}
+
+// The encoding of an XML declaration (without its closing '>').
+std::optional<std::string_view> XmlEncoding(std::string_view declaration)
+{
+    const std::size_t at = FindNoCase(declaration, "encoding");
+    if (at == std::string_view::npos)
+        return std::nullopt;
+    return ValueAfterEquals(declaration, at + 8, false);
+}
+
+// The HTML prescan of the page's first bytes (the HTML standard's "prescan a byte stream to
+// determine its encoding"), which looks only at <meta charset=...> and at <meta http-equiv=
+// "content-type" content="...charset=...">, skips comments and the attributes of other tags, and
+// gives up on markup that the window's end cuts off.
+class CPrescan {
+public:
+    explicit CPrescan(std::string_view window) : m_text(window) {}
+
+    std::optional<std::string> Run()
+    {
+        while (m_at < m_text.size()) {
+            if (Ahead("<!--")) {
+                const std::size_t end = m_text.find("-->", m_at + 2);
+                if (end == std::string_view::npos)
+                    return std::nullopt;
+                m_at = end + 3;
+            } else if (AheadNoCase("<meta") && m_at + 5 < m_text.size() &&
+                       (IsSpace(m_text[m_at + 5]) || m_text[m_at + 5] == '/')) {
+                m_at += 6;
+                bool complete = true;
+                if (auto found = Meta(complete))
+                    return found;
+                if (!complete)
+                    return std::nullopt;
+            } else if (IsTagStart()) {
+                while (m_at < m_text.size() && !IsSpace(m_text[m_at]) && m_text[m_at] != '>')
+                    ++m_at;
+                std::string name;
+                std::string value;
+                while (Attribute(name, value)) {
+                }
+                if (m_at >= m_text.size())
+                    return std::nullopt;
+            } else if (Ahead("<!") || Ahead("</") || Ahead("<?")) {
+                const std::size_t end = m_text.find('>', m_at);
+                if (end == std::string_view::npos)
+                    return std::nullopt;
+                m_at = end + 1;
+            } else {
+                ++m_at;
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    bool Ahead(std::string_view text) const { return m_text.substr(m_at).starts_with(text); }
+    bool AheadNoCase(std::string_view lower) const
+    {
+        return Lower(m_text.substr(m_at, lower.size())) == lower;
+    }
+    static bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+    bool IsTagStart() const
+    {
+        const std::string_view rest = m_text.substr(m_at);
+        return (rest.size() > 1 && rest[0] == '<' && IsLetter(rest[1])) ||
+               (rest.size() > 2 && rest.starts_with("</") && IsLetter(rest[2]));
+    }
+    void SkipSpaces()
+    {
+        while (m_at < m_text.size() && IsSpace(m_text[m_at]))
+            ++m_at;
+    }
+
+    // The charset of the meta element whose attributes start here; `complete` false when the
+    // window ends inside it.
+    std::optional<std::string> Meta(bool& complete)
+    {
+        std::vector<std::string> seen;
+        bool gotPragma = false;
+        std::optional<bool> needPragma;
+        std::optional<std::string> charset;
+        std::string name;
+        std::string value;
+        while (Attribute(name, value)) {
+            if (std::find(seen.begin(), seen.end(), name) != seen.end())
+                continue;
+            seen.push_back(name);
+            if (name == "http-equiv") {
+                gotPragma = gotPragma || value == "content-type";
+            } else if (name == "content" && !charset) {
+                if (auto fromContent = CharsetInContent(value)) {
+                    charset = std::string(*fromContent);
+                    needPragma = true;
+                }
+            } else if (name == "charset") {
+                charset = value;
+                needPragma = false;
+            }
+        }
+        complete = m_at < m_text.size();
+        if (!complete || !needPragma || (*needPragma && !gotPragma))
+            return std::nullopt;
+        return Declared(*charset);
+    }
+
+    // The HTML standard's "get an attribute": false at the end of the tag (or of the window).
+    // Names and values come in lower case.
+    bool Attribute(std::string& name, std::string& value)
+    {
+        name.clear();
+        value.clear();
+        while (m_at < m_text.size() && (IsSpace(m_text[m_at]) || m_text[m_at] == '/'))
+            ++m_at;
+        if (m_at >= m_text.size() || m_text[m_at] == '>')
+            return false;
+        for (;; ++m_at) {
+            if (m_at >= m_text.size())
+                return false;
+            const char c = m_text[m_at];
+            if (c == '=' && !name.empty())
+                break;
+            if (IsSpace(c)) {
+                SkipSpaces();
+                if (m_at >= m_text.size())
+                    return false;
+                if (m_text[m_at] != '=')
+                    return true;
+                break;
+            }
+            if (c == '/' || c == '>')
+                return true;
+            name += Lower(c);
+        }
+        ++m_at;  // the '='
+        SkipSpaces();
+        if (m_at >= m_text.size())
+            return false;
+        const char quote = m_text[m_at];
+        if (quote == '"' || quote == '\'') {
+            const std::size_t end = m_text.find(quote, m_at + 1);
+            if (end == std::string_view::npos) {
+                m_at = m_text.size();
+                return false;
+            }
+            value = Lower(m_text.substr(m_at + 1, end - m_at - 1));
+            m_at = end + 1;
+            return true;
+        }
+        if (quote == '>')
+            return true;
+        while (m_at < m_text.size() && !IsSpace(m_text[m_at]) && m_text[m_at] != '>')
+            value += Lower(m_text[m_at++]);
+        return m_at < m_text.size();
+    }
+
+    std::string_view m_text;
+    std::size_t m_at = 0;
+};
 
 std::optional<std::string> FromDeclaration(std::string_view page)
 {
@@ -117,22 +303,13 @@ std::optional<std::string> FromDeclaration(std::string_view page)
     while (first < start.size() && IsSpace(start[first]))
         ++first;
     if (start.substr(first).starts_with("<?xml")) {
-        const std::size_t end = start.find("?>", first);
-        if (auto value = ValueOf(start.substr(first, end - first), "encoding")) {
-            if (auto known = Declared(*value))
-                return known;
-        }
+        const std::size_t end = start.find('>', first);
+        if (end == std::string_view::npos)
+            return std::nullopt;
+        if (auto value = XmlEncoding(start.substr(first, end - first)))
+            return Declared(*value);
     }
-    for (std::size_t at = FindNoCase(start, "<meta"); at != std::string_view::npos;
-         at = FindNoCase(start, "<meta", at + 1)) {
-        const std::size_t end = start.find('>', at);
-        if (auto value = ValueOf(start.substr(at, end == std::string_view::npos ? end : end - at),
-                                 "charset")) {
-            if (auto known = Declared(*value))
-                return known;
-        }
-    }
-    return std::nullopt;
+    return CPrescan(start).Run();
 }
 
 // Valid UTF-8 with at least one multi-byte sequence; a sequence cut off by the end of the page
@@ -166,12 +343,12 @@ bool LooksLikeUtf8(std::string_view page)
 
 std::string Detect(std::string_view contentType, std::string_view page)
 {
-    if (auto value = ValueOf(contentType, "charset")) {
+    if (auto bom = FromByteOrderMark(page))
+        return *bom;
+    if (auto value = HeaderCharset(contentType)) {
         if (auto known = Known(*value))
             return *known;
     }
-    if (auto bom = FromByteOrderMark(page))
-        return *bom;
     if (auto declared = FromDeclaration(page))
         return *declared;
     return std::string(LooksLikeUtf8(page) ? kUtf8 : kWindows1252);

@@ -1,6 +1,7 @@
 #include "headlines/PageText.h"
 
 #include "headlines/CodePageText.h"
+#include "headlines/EncodingLabels.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
@@ -36,13 +37,15 @@ Converter Open(const std::string& charset)
 
 }  // namespace
 
-std::string ToCodePage(std::string_view bytes, const std::string& charset, std::size_t maxLength)
+std::string ToCodePage(std::string_view bytes, const std::string& charset)
 {
     std::string out;
+    if (charset == tickerlux::headlines::kReplacementEncoding)
+        return out;
     const Converter converter = Open(charset);
     if (!converter)
         return out;
-    out.reserve(std::min(bytes.size(), maxLength));
+    out.reserve(bytes.size());
     CCodePageText text(out);
 
     std::array<UChar, 8192> units;
@@ -51,14 +54,14 @@ std::string ToCodePage(std::string_view bytes, const std::string& charset, std::
     UChar pendingLead = 0;  // a lead surrogate whose trail comes with the next piece
     bool first = true;
     bool done = false;
-    while (!done && out.size() < maxLength) {
+    while (!done) {
         UErrorCode status = U_ZERO_ERROR;
         UChar* target = units.data();
         ucnv_toUnicode(converter.get(), &target, units.data() + units.size(), &source, sourceEnd,
                        nullptr, true, &status);
         done = status != U_BUFFER_OVERFLOW_ERROR;
         const std::size_t count = static_cast<std::size_t>(target - units.data());
-        for (std::size_t i = 0; i < count && out.size() < maxLength; ++i) {
+        for (std::size_t i = 0; i < count; ++i) {
             char32_t codePoint = units[i];
             if (pendingLead != 0 && U16_IS_TRAIL(units[i])) {
                 codePoint = static_cast<char32_t>(U16_GET_SUPPLEMENTARY(pendingLead, units[i]));
@@ -72,8 +75,6 @@ std::string ToCodePage(std::string_view bytes, const std::string& charset, std::
             first = false;
         }
     }
-    if (out.size() > maxLength)
-        out.resize(maxLength);
     return out;
 }
 

@@ -64,11 +64,19 @@ StoreReading ReadStore()
 // rename, so the lock lives on a file of its own.
 class CStoreLock {
 public:
+    // Only a regular file is locked: a link is not followed (O_NOFOLLOW), and a pipe or device
+    // put in its place is neither waited on (O_NONBLOCK) nor used.
     explicit CStoreLock(const std::string& path)
-        : m_fd(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
+        : m_fd(open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
+                    0600))
     {
-        if (m_fd < 0) {
+        struct stat info {};
+        if (m_fd < 0 && errno != ELOOP) {
             m_failure = SystemFailure(base::FailureKind::LockFailed, path, errno);
+            return;
+        }
+        if (m_fd < 0 || fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+            m_failure = {base::FailureKind::LockUnusable, path, "not a regular file"};
             return;
         }
         while (flock(m_fd, LOCK_EX) != 0) {

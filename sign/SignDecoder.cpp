@@ -4,6 +4,7 @@
 #include "sign/SignCharTable.h"
 #include "sign/SignColors.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -18,8 +19,8 @@ constexpr std::size_t kMaxErrors = 20;
 // File label, type, protection, four size digits, four time (or colour) digits.
 constexpr std::size_t kMemoryEntryLength = 11;
 
-template <typename... Args>
-void AddError(DecodedTransmission& t, const char* format, Args... args)
+// printf-style, so the compiler checks each message's arguments against its format.
+[[gnu::format(printf, 2, 3)]] void AddError(DecodedTransmission& t, const char* format, ...)
 {
     if (t.errors.size() > kMaxErrors)
         return;
@@ -28,10 +29,10 @@ void AddError(DecodedTransmission& t, const char* format, Args... args)
         return;
     }
     char message[160];
-    if constexpr (sizeof...(Args) == 0)
-        std::snprintf(message, sizeof message, "%s", format);
-    else
-        std::snprintf(message, sizeof message, format, args...);
+    std::va_list args;
+    va_start(args, format);
+    std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
     t.errors.emplace_back(message);
 }
 

@@ -12,8 +12,13 @@ packages=(
   strace
   # The web page's browser test (ctest --preset browser) and its screenshot.
   chromium chromium-driver python3-selenium
+  # watch --mqtt, and the broker and clients its tests and examples run.
+  libmosquitto-dev mosquitto mosquitto-clients
+  libxml2-dev
+  # The secure page server of the tests.
+  openssl
   locales
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   # Manual pages, icons, and the checks of the Debian package (make package, ctest -L package).
   scdoc librsvg2-bin bash-completion
   dpkg-dev file binutils man-db lintian desktop-file-utils appstream

@@ -40,7 +40,7 @@ _tickerlux_cli()
         --connection)
             _tickerlux_cli_offer "$cur" "${kinds[@]}"
             return ;;
-        --com)
+        --com | --mqtt | --mqtt-name | --mqtt-discovery-prefix)
             return ;;
     esac
 
@@ -49,10 +49,13 @@ _tickerlux_cli()
         set) fields=$feed_fields feed=first ;;
         show | line) feed=only ;;
         encode) options="--color --condensed --raw" ;;
-        config) fields=$comm_fields ;;
+        config) fields="$comm_fields HeadlineCleanup" ;;
         send) options="--color --condensed --raw --com --connection" ;;
         clear) options="--com --connection" ;;
-        update | watch) options="--com --connection" feed=only ;;
+        update) options="--com --connection" feed=only ;;
+        watch)
+            options="--com --connection --mqtt --mqtt-name --mqtt-discovery-prefix
+                --no-mqtt-discovery" feed=only ;;
         *) return ;;
     esac
 
@@ -65,7 +68,7 @@ _tickerlux_cli()
     local operands=0 i
     for ((i = 2; i < cword; i++)); do
         [[ ${words[i]} == -* || ${words[i - 1]} == --color || ${words[i - 1]} == --com ||
-            ${words[i - 1]} == --connection ]] || ((operands++))
+            ${words[i - 1]} == --connection || ${words[i - 1]} == --mqtt* ]] || ((operands++))
     done
     if [[ -n $feed && $operands -eq 0 ]]; then
         _filedir tlx

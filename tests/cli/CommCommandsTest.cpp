@@ -330,6 +330,31 @@ INSTANTIATE_TEST_SUITE_P(Kinds, UnreadableStoreTest,
                              return std::string(NonRegularFileName(row.param));
                          });
 
+class UnusableLockTest : public testing::TestWithParam<NonRegularFile> {};
+
+// A store lock that is no regular file is neither followed, waited on nor replaced.
+TEST_P(UnusableLockTest, ConfigSaysSoAndLeavesIt)
+{
+    CScopedConfigHome home;
+    std::filesystem::create_directories(home.Path() + "/tickerlux");
+    const std::string lock = home.StoreFile() + ".lock";
+    if (!MakeNonRegularFile(GetParam(), lock))
+        GTEST_SKIP() << "this process may not make device nodes";
+    const std::string before = DescribeFile(lock);
+    const ProgramResult result = RunCli({"config", "ComPort=3"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "tickerlux-cli config: cannot write " + home.StoreFile() + ": its lock " +
+                              lock + " is not a regular file\n");
+    EXPECT_EQ(DescribeFile(lock), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, UnusableLockTest,
+                         testing::Values(NonRegularFile::Fifo, NonRegularFile::LinkToDeviceNode,
+                                         NonRegularFile::LinkLoop),
+                         [](const testing::TestParamInfo<NonRegularFile>& row) {
+                             return std::string(NonRegularFileName(row.param));
+                         });
+
 // Writers that run at once each store a whole set, and readers that run meanwhile each see a
 // whole set: never the port of one writer with the speed or the cleanup switch of another.
 TEST(ConfigCommandTest, ConcurrentWritersAndReadersSeeOnlyWholeSets)

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <sys/resource.h>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -20,10 +22,11 @@ namespace {
 
 constexpr int kComPort = 4;
 
-ProgramResult RunCli(std::vector<std::string> args)
+ProgramResult RunCli(const std::vector<std::string>& args)
 {
-    args.insert(args.begin(), BuildDir() + "/cli/tickerlux-cli");
-    return RunProgram(args);
+    std::vector<std::string> argv{BuildDir() + "/cli/tickerlux-cli"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunProgram(argv);
 }
 
 // UTF-16LE with its byte order mark, from ASCII and two-byte UTF-8 only.
@@ -142,5 +145,95 @@ INSTANTIATE_TEST_SUITE_P(
                  "“News” -- <![CDATA[ZÃ¼rich]]> -- &#233;t&#233; &amp; â€œxâ€\\x9D",
                  "News -- <![CDATA[ZÃrich]]> -- été &amp; âxâ", false}),
     [](const testing::TestParamInfo<PageCase>& row) { return std::string(row.param.name); });
+
+std::string Repeat(const std::string& unit, std::size_t count)
+{
+    std::string out;
+    for (std::size_t i = 0; i < count; ++i)
+        out += unit;
+    return out;
+}
+
+// Headlines "<h2>1</h2>" to "<h2>`count`</h2>", and the line `line` prints for them.
+std::pair<std::string, std::string> Numbered(int count)
+{
+    std::pair<std::string, std::string> pageAndLine{"", "News"};
+    for (int i = 1; i <= count; ++i) {
+        pageAndLine.first += "<h2>" + std::to_string(i) + "</h2>";
+        pageAndLine.second += " -- " + std::to_string(i);
+    }
+    return pageAndLine;
+}
+
+// Formatting tags that each differ, so that a tree parser rebuilds all of them for each of the
+// paragraphs after them, in a page of about `size` bytes; and the line `line` prints for it.
+std::pair<std::string, std::string> ParserBomb(std::size_t size)
+{
+    std::string page = "<h2><p>";
+    for (int i = 1; i <= 400; ++i)
+        page += "<b id=" + std::to_string(i) + ">";
+    const std::size_t paragraphs = (size - page.size() - 5) / 8;
+    return {page + Repeat("<p>x</p>", paragraphs) + "</h2>",
+            "News -- x" + Repeat(" x", paragraphs - 1)};
+}
+
+struct HostileCase {
+    const char* name;
+    std::string contentType;
+    std::string page;
+    std::string line;  // what `line` prints for the headlines between <h2> and </h2>
+};
+
+void PrintTo(const HostileCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class HostilePagesTest : public testing::TestWithParam<HostileCase> {
+protected:
+    CScopedConfigHome home;
+    CTempDir dir;
+    CPageServer server;
+};
+
+// Pages near the size limit whose markup, script or charset once lost headlines or crashed the
+// reader, read on a stack of 1 MB.
+TEST_P(HostilePagesTest, LineHoldsEveryHeadline)
+{
+    const HostileCase& c = GetParam();
+    server.Serve("/news", CPageServer::Page(c.page, 200, c.contentType));
+    const std::string feed = dir.File("feed.tlx");
+    ASSERT_EQ(RunCli({"set", feed, "WebServer=" + server.HostPort(), "WebPath=/news",
+                      "TextBefore=<h2>", "TextAfter=</h2>", "LeadingComment=News", "ShowTime=0"})
+                  .exitCode,
+              0);
+    rlimit stack{};
+    ASSERT_EQ(getrlimit(RLIMIT_STACK, &stack), 0);
+    const rlimit small{1 << 20, stack.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_STACK, &small), 0);
+    const ProgramResult line = RunCli({"line", feed});
+    setrlimit(RLIMIT_STACK, &stack);
+    EXPECT_EQ(line.exitCode, 0) << line.err;
+    EXPECT_EQ(line.out, c.line + "\n");
+}
+
+const std::string kChinese = "北京新闻";
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, HostilePagesTest,
+    testing::Values(
+        HostileCase{"ParserBombAtTheLimit", "text/html", ParserBomb(199999).first,
+                    ParserBomb(199999).second},
+        HostileCase{"DeeplyNestedTags", "text/html", "<h2>" + Repeat("<b>", 66000) + "x</h2>",
+                    "News -- x"},
+        HostileCase{"ChineseLongerThanTheLimitOnceSpelled", "text/html; charset=utf-8",
+                    Repeat(kChinese, 150000 / 12) + Numbered(10).first, Numbered(10).second},
+        HostileCase{"UnicodeDeclaredOnAUtf8Page", "text/html",
+                    "<meta charset=\"unicode\"><h2>Zürich</h2>", "News -- Zürich"},
+        HostileCase{"ByteOrderMarkWinsOverTheHeader", "text/html; charset=windows-1252",
+                    "\xEF\xBB\xBF<h2>Café €5</h2>", "News -- Café EUR5"},
+        HostileCase{"Gb2312IsReadAsGbk", "text/html; charset=gb2312",
+                    "<h2>\xB1\xB1\xBE\xA9 \x81\x40</h2>", "News -- bei jing kao"}),
+    [](const testing::TestParamInfo<HostileCase>& row) { return std::string(row.param.name); });
 
 } // namespace

@@ -258,3 +258,55 @@ TEST(CliShow, MissingFileIsAnErrorAndZeroByteFileShowsTheDefaults)
 }
 
 } // namespace
+
+namespace {
+
+// Commands whose last one quotes hostile text in its message; "DIR/" is the test's folder.
+struct MessageCase {
+    const char* name;
+    std::vector<std::vector<std::string>> commands;
+    std::string quoted;  // how the message quotes it
+};
+
+void PrintTo(const MessageCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class MessageEscapeTest : public testing::TestWithParam<MessageCase> {};
+
+// Control bytes reach the terminal as escapes in every message, letters as they are.
+TEST_P(MessageEscapeTest, ControlBytesAreEscaped)
+{
+    CTempDir dir;
+    CScopedConfigHome home;
+    ProgramResult run;
+    for (std::vector<std::string> args : GetParam().commands) {
+        for (std::string& arg : args) {
+            if (const auto at = arg.find("DIR/"); at != std::string::npos)
+                arg.replace(at, 3, dir.Path());
+        }
+        run = Cli(args);
+    }
+    EXPECT_NE(run.err.find(GetParam().quoted), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find_first_of("\x1B\x07\r"), std::string::npos) << run.err;
+}
+
+const std::string kHostile = "\x1B]0;x\x07\x1B[2J\r\xC2\x9B" "é";
+const std::string kEscaped = "\\x1B]0;x\\x07\\x1B[2J\\r\\xC2\\x9Bé";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MessageEscapeTest,
+    testing::Values(
+        MessageCase{"StoredWebServerInTheCause",
+                    {{"set", "DIR/f.tlx", "WebServer=a" + kHostile + ":1"}, {"line", "DIR/f.tlx"}},
+                    // stored in Windows-1252, which lacks the C1 control
+                    "not a host or host:port: a\\x1B]0;x\\x07\\x1B[2J\\r?é:1)"},
+        MessageCase{"UnknownCommand", {{"x" + kHostile}}, "unknown command 'x" + kEscaped + "'"},
+        MessageCase{"UnknownField", {{"set", "DIR/f.tlx", "B" + kHostile + "=1"}},
+                    "unknown field 'B" + kEscaped + "'"},
+        MessageCase{"FeedPath", {{"line", "DIR/n" + kHostile + ".tlx"}},
+                    "/n" + kEscaped + ".tlx\": No such file"}),
+    [](const testing::TestParamInfo<MessageCase>& row) { return std::string(row.param.name); });
+
+} // namespace

@@ -3,26 +3,20 @@
 #include "tests/support/RunProgram.h"
 #include "tests/support/SignReception.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WatchProcess.h"
 #include "tools/pageserver/PageServer.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fcntl.h>
 #include <ostream>
-#include <poll.h>
-#include <spawn.h>
 #include <string>
-#include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 using namespace tickerlux;
 using namespace tickerlux::pageserver;
 using namespace tickerlux::test;
-
-extern char** environ;
 
 namespace {
 
@@ -181,75 +175,6 @@ TEST(UpdateCliNoConnectionTest, AnUnreadableFeedIsAUsageErrorFirst)
     }
 }
 
-// `watch` as a child process, its output in files, so that the test can signal it.
-class CWatchProcess {
-public:
-    // With `closedOutput` its standard output is a pipe that nobody reads any more.
-    CWatchProcess(const std::string& feedPath, const CTempDir& dir, bool closedOutput = false)
-        : m_outPath(dir.File("watch.out")), m_errPath(dir.File("watch.err"))
-    {
-        std::vector<std::string> args = {BuildDir() + "/cli/tickerlux-cli", "watch", feedPath};
-        std::vector<char*> argv;
-        for (std::string& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        int closedPipe[2] = {-1, -1};
-        if (closedOutput && pipe2(closedPipe, O_CLOEXEC) == 0) {
-            close(closedPipe[0]);
-            posix_spawn_file_actions_adddup2(&actions, closedPipe[1], STDOUT_FILENO);
-        } else {
-            posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, m_outPath.c_str(),
-                                             O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        }
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, m_errPath.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const CDefaultSigpipe attributes;
-        if (posix_spawn(&m_pid, argv[0], &actions, attributes.Attributes(), argv.data(), environ) != 0)
-            m_pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        if (closedPipe[1] >= 0)
-            close(closedPipe[1]);
-    }
-    ~CWatchProcess()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-    CWatchProcess(const CWatchProcess&) = delete;
-    CWatchProcess& operator=(const CWatchProcess&) = delete;
-
-    bool Started() const { return m_pid > 0; }
-
-    // Sends `signal` and returns the exit status, or -1 when the program does not end within
-    // `limitMs` or ends by a signal.
-    int StopWith(int signal, int limitMs = 30000)
-    {
-        kill(m_pid, signal);
-        const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, m_pid, 0));
-        pollfd fd{pidfd, POLLIN, 0};
-        const bool ended = pidfd >= 0 && poll(&fd, 1, limitMs) == 1;
-        close(pidfd);
-        if (!ended)
-            return -1;
-        int status = 0;
-        waitpid(m_pid, &status, 0);
-        m_pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    std::string Out() const { return ReadFileBytes(m_outPath); }
-    std::string Err() const { return ReadFileBytes(m_errPath); }
-
-private:
-    std::string m_outPath;
-    std::string m_errPath;
-    pid_t m_pid = -1;
-};
-
 struct WatchSignalCase {
     const char* name;
     int signal;
@@ -282,7 +207,8 @@ TEST_P(WatchCliTest, UpdatesAtOnceAndEndsCleanlyOnSignal)
 
 INSTANTIATE_TEST_SUITE_P(
     Signals, WatchCliTest,
-    testing::Values(WatchSignalCase{"Term", SIGTERM}, WatchSignalCase{"Int", SIGINT}),
+    testing::Values(WatchSignalCase{"Term", SIGTERM}, WatchSignalCase{"Int", SIGINT},
+                    WatchSignalCase{"Hup", SIGHUP}),
     [](const testing::TestParamInfo<WatchSignalCase>& row) { return std::string(row.param.name); });
 
 // A signal during a download that would only give up after 30 s abandons it at once; nothing is

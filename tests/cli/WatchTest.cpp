@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -247,7 +248,8 @@ TEST_P(WatchSignalTest, SignalEndsTheWatchCleanly)
 INSTANTIATE_TEST_SUITE_P(
     Signals, WatchSignalTest,
     testing::Values(SignalCase{"TermDuringUpdate", SIGTERM, false},
-                    SignalCase{"IntWhileWaiting", SIGINT, true}),
+                    SignalCase{"IntWhileWaiting", SIGINT, true},
+                    SignalCase{"HupDuringUpdate", SIGHUP, false}),
     [](const testing::TestParamInfo<SignalCase>& row) { return std::string(row.param.name); });
 
 // After the first stop signal, whichever it was, the next SIGINT or SIGTERM ends the process at
@@ -256,24 +258,25 @@ void IgnoreSignal(int) {}
 
 TEST(WatchSignalHandlersTest, AfterOneStopSignalBothEndTheProcess)
 {
-    for (const int first : {SIGINT, SIGTERM}) {
-        SCOPED_TRACE(first == SIGINT ? "SIGINT first" : "SIGTERM first");
+    for (const int first : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(strsignal(first));
         struct sigaction before {};
         before.sa_handler = IgnoreSignal;
         sigemptyset(&before.sa_mask);
         ASSERT_EQ(sigaction(SIGINT, &before, nullptr), 0);
         ASSERT_EQ(sigaction(SIGTERM, &before, nullptr), 0);
+        ASSERT_EQ(sigaction(SIGHUP, &before, nullptr), 0);
         {
             cli::CSignalWatchClock clock;
             std::raise(first);
             EXPECT_TRUE(clock.StopRequested());
-            for (const int next : {SIGINT, SIGTERM}) {
+            for (const int next : {SIGINT, SIGTERM, SIGHUP}) {
                 struct sigaction now {};
                 ASSERT_EQ(sigaction(next, nullptr, &now), 0);
                 EXPECT_EQ(now.sa_handler, SIG_DFL) << "signal " << next;
             }
         }
-        for (const int number : {SIGINT, SIGTERM}) {
+        for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
             struct sigaction restored {};
             ASSERT_EQ(sigaction(number, nullptr, &restored), 0);
             EXPECT_EQ(restored.sa_handler, IgnoreSignal) << "signal " << number;
@@ -281,6 +284,7 @@ TEST(WatchSignalHandlersTest, AfterOneStopSignalBothEndTheProcess)
     }
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGHUP, SIG_DFL);
 }
 
 } // namespace

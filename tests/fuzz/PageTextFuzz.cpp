@@ -23,7 +23,6 @@ namespace {
 constexpr std::array<const char*, 14> kDeclared = {
     "",          "utf-8",   "windows-1251", "koi8-r", "iso-8859-1",  "utf-16le", "utf-16be",
     "shift_jis", "gb18030", "big5",         "euc-kr", "iso-2022-jp", "utf-32",   "no-such-set"};
-constexpr std::size_t kPageLimit = 1 << 16;
 
 }  // namespace
 
@@ -36,8 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string charset =
         pagecharset::Detect(declared.empty() ? "" : "text/html; charset=" + declared, page);
 
-    const std::string text = headlines::ToCodePage(page, charset, kPageLimit);
-    if (text.size() > kPageLimit || text.find('\0') != std::string::npos)
+    const std::string text = headlines::ToCodePage(page, charset);
+    if (text.size() > page.size() * CCodePageText::kMaxBytesPerCharacter ||
+        text.find('\0') != std::string::npos)
         std::abort();
 
     const std::string clean = CleanHeadline(text);

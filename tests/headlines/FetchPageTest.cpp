@@ -35,6 +35,14 @@ std::string Body(std::size_t size)
     return body;
 }
 
+std::string Repeat(const std::string& unit, std::size_t count)
+{
+    std::string out;
+    for (std::size_t i = 0; i < count; ++i)
+        out += unit;
+    return out;
+}
+
 class FetchPageTest : public ::testing::Test {
 protected:
     FetchPageTest() { doc.WebServer = server.HostPort(); }
@@ -109,7 +117,12 @@ INSTANTIATE_TEST_SUITE_P(
                  CPageServer::Compressed(Body(5000), CPageServer::Encoding::Deflate), Body(5000), {}},
         PageCase{"CompressedPageIsCutAfterDecoding",
                  CPageServer::Compressed(Body(4 * kMaxPage), CPageServer::Encoding::Gzip),
-                 Body(kMaxPage), {kOverrun}}),
+                 Body(kMaxPage), {kOverrun}},
+        // The limit is on the bytes: spelled in Latin letters, a Chinese page grows past it.
+        PageCase{"TextLongerThanTheLimitKeptWhole",
+                 CPageServer::Page(Repeat("\xE5\x8C\x97\xE4\xBA\xAC", kMaxPage / 6), 200,
+                                   "text/html; charset=utf-8"),
+                 Repeat("bei jing ", kMaxPage / 6 - 1) + "bei jing", {}}),
     [](const ::testing::TestParamInfo<PageCase>& row) { return row.param.name; });
 
 TEST_F(FetchPageTest, LongBodyIsCutAtTheBufferAndNotDownloadedToTheEnd)
@@ -228,6 +241,7 @@ TEST_F(FetchPageTest, HostNameWithPortIsResolved)
 struct FailureCase {
     const char* name;
     std::function<void(CPageServer&, CTickerluxDoc&)> arrange;
+    FailureKind kind = FailureKind::None;  // checked where it is not the plain one
 };
 
 void PrintTo(const FailureCase& c, std::ostream* os)
@@ -244,7 +258,11 @@ TEST_P(FetchPageFailureTest, ShowsTheConnectionErrorAndKeepsSourceText)
     GetParam().arrange(server, doc);
     doc.SourceText = "untouched";
 
-    EXPECT_TRUE(engine.FetchPage().Failed());
+    const Failure failure = engine.FetchPage();
+    EXPECT_TRUE(failure.Failed());
+    if (GetParam().kind != FailureKind::None) {
+        EXPECT_EQ(failure.kind, GetParam().kind) << failure.systemText;
+    }
     EXPECT_EQ(ui.messages, std::vector<std::string>{kConnectionError});
     EXPECT_EQ(doc.SourceText, "untouched");
 }
@@ -266,8 +284,20 @@ INSTANTIATE_TEST_SUITE_P(
                     [](CPageServer& s, CTickerluxDoc&) {
                         s.Serve("/page", CPageServer::CutOff(Body(kMaxPage + 100), kMaxPage));
                     }},
+        FailureCase{"GzipCutShortWithAMatchingLength",
+                    [](CPageServer& s, CTickerluxDoc&) {
+                        CPageServer::Response cut =
+                            CPageServer::Compressed(Body(50000), CPageServer::Encoding::Gzip);
+                        cut.body.resize(cut.body.size() / 2);
+                        s.Serve("/page", cut);
+                    },
+                    FailureKind::Io},
         FailureCase{"RedirectToLocalFileIsRefused",
-                    [](CPageServer& s, CTickerluxDoc&) { s.Redirect("/page", "file:///etc/passwd"); }},
+                    [](CPageServer& s, CTickerluxDoc&) { s.Redirect("/page", "file:///etc/passwd"); },
+                    FailureKind::BadRedirect},
+        FailureCase{"RedirectToAMalformedAddress",
+                    [](CPageServer& s, CTickerluxDoc&) { s.Redirect("/page", "http://[::1/x"); },
+                    FailureKind::BadRedirect},
         FailureCase{"RedirectLoopEnds",
                     [](CPageServer& s, CTickerluxDoc&) {
                         s.Redirect("/page", s.Url("/loop"));

@@ -128,9 +128,10 @@ TEST_F(UnpackedPackage, MenuEntryAndAppStreamDataPassTheirValidators)
 TEST_F(UnpackedPackage, ServiceRunsTheInstalledProgramWithTheFeedsOwnOptions)
 {
     const std::string unit = ReadFileBytes(Path("usr/lib/systemd/user/tickerlux-watch@.service"));
-    EXPECT_NE(unit.find("\nEnvironmentFile=-%E/tickerlux/feeds/%i.env\n"), std::string::npos) << unit;
+    // The instance name unescaped (%I), so that "my feed" names my feed.tlx, and quoted.
+    EXPECT_NE(unit.find("\nEnvironmentFile=-%E/tickerlux/feeds/%I.env\n"), std::string::npos) << unit;
     EXPECT_NE(unit.find("\nExecStart=/usr/bin/tickerlux-cli watch $TICKERLUX_ARGS "
-                        "%E/tickerlux/feeds/%i.tlx\n"),
+                        "\"%E/tickerlux/feeds/%I.tlx\"\n"),
               std::string::npos)
         << unit;
 }

@@ -34,13 +34,16 @@ expect() {
 
 expect 'update|' tickerlux-cli up
 expect 'Connection=|' tickerlux-cli config Conn
+expect 'HeadlineCleanup=|' tickerlux-cli config Head
 expect 'usb\ -\ betabrite\ prism|' tickerlux-cli config Connection = usb
 expect 'serial\ port\ -\ custom\ settings|' tickerlux-cli config Connection = 'serial\ port\ -\ c'
 expect 'none|' tickerlux-cli config Parity = n
 expect 'WebServer=|WebPath=|' tickerlux-cli set news.tlx Web
 expect 'Dim\ Green|Dim\ Red|' tickerlux-cli send Hello --color Dim
 expect 'news.tlx|feeds|' tickerlux-cli watch ''
-expect '--com|--connection|--help|' tickerlux-cli watch news.tlx --
+expect '--com|--connection|--mqtt|--mqtt-name|--mqtt-discovery-prefix|--no-mqtt-discovery|--help|' \
+    tickerlux-cli watch news.tlx --
+expect 'news.tlx|feeds|' tickerlux-cli watch --mqtt-name shop ''
 expect 'serial\ port\ -\ betabrite\ classic|serial\ port\ -\ custom\ settings|' \
     tickerlux-cli clear --connection ser
 

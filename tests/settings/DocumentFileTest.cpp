@@ -383,12 +383,17 @@ TEST(DocumentFile, SaveIntoAMissingFolderFails)
     EXPECT_TRUE(doc.IsModified());
 }
 
-TEST(DocumentFile, SaveKeepsThePermissionsOfTheFileAndFollowsALink)
+// Root saving another user's file (through a link too) leaves it that user's.
+TEST(DocumentFile, SaveKeepsTheOwnerAndPermissionsOfTheFileAndFollowsALink)
 {
     CTempDir dir;
     const std::string path = dir.File("feed.tlx");
     WriteFileBytes(path, "old");
     ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(chown(path.c_str(), 4321, 4322), 0);
+    }
     const std::string link = dir.File("link.tlx");
     std::filesystem::create_symlink("feed.tlx", link);
 
@@ -399,6 +404,8 @@ TEST(DocumentFile, SaveKeepsThePermissionsOfTheFileAndFollowsALink)
     struct stat info {};
     ASSERT_EQ(stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(info.st_uid, root ? 4321u : geteuid());
+    EXPECT_EQ(info.st_gid, root ? 4322u : getegid());
 }
 
 } // namespace

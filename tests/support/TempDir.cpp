@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 namespace tickerlux::test {
@@ -45,7 +45,9 @@ std::string ReadFileBytes(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot read " + path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return std::move(bytes).str();
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes)

@@ -1,5 +1,6 @@
 // tickerlux-signsim as a program: transmissions written to its pseudo-terminal, its JSON events,
 // --count, its port-map entry and the line settings it reports.
+#include "tests/support/NonRegularFiles.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/SignSimProcess.h"
 #include "tests/support/TempDir.h"
@@ -215,6 +216,7 @@ struct RefusalCase {
     std::vector<std::string> args;
     int exitCode;
     std::string message;
+    std::string display;  // DISPLAY
 };
 
 void PrintTo(const RefusalCase& c, std::ostream* os)
@@ -235,7 +237,7 @@ TEST_P(SignSimRefusalTest, SaysWhyAndEnds)
         argv.push_back(arg);
     }
     const ProgramResult result =
-        RunProgram(argv, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
+        RunProgram(argv, {{"DISPLAY", c.display}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
     EXPECT_EQ(result.exitCode, c.exitCode);
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
     EXPECT_EQ(result.out, "");
@@ -243,12 +245,40 @@ TEST_P(SignSimRefusalTest, SaysWhyAndEnds)
 
 const RefusalCase kRefusalCases[] = {
     {"picture_in_a_missing_folder", {"--picture", "HOME/none/sign.png"}, 1,
-     "cannot write the picture"},
-    {"window_without_a_display", {"--window"}, 2, "--window needs a display"},
+     "cannot write the picture", ""},
+    {"window_without_a_display", {"--window"}, 2, "--window needs a display", ""},
+    {"window_on_a_display_nobody_serves", {"--window", "--com", "7"}, 2,
+     "--window cannot open the display \":9797\"", ":9797"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, SignSimRefusalTest, testing::ValuesIn(kRefusalCases),
                          [](const auto& row) { return std::string(row.param.name); });
+
+class SignSimPictureTargetTest : public testing::TestWithParam<NonRegularFile> {};
+
+// Only a regular file or a new name becomes the picture; anything else is left as it was.
+TEST_P(SignSimPictureTargetTest, RefusedAndLeftAlone)
+{
+    CScopedConfigHome home;
+    const std::string path = home.Path() + "/sign.png";
+    if (!MakeNonRegularFile(GetParam(), path))
+        GTEST_SKIP() << "this process may not make device nodes";
+    const std::string before = DescribeFile(path);
+    const ProgramResult result =
+        RunProgram({BuildDir() + "/tools/signsim/tickerlux-signsim", "--picture", path});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("cannot write the picture " + path + ": "), std::string::npos)
+        << result.err;
+    EXPECT_EQ(DescribeFile(path), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SignSimPictureTargetTest,
+                         testing::Values(NonRegularFile::Fifo, NonRegularFile::DeviceNode,
+                                         NonRegularFile::LinkToDeviceNode, NonRegularFile::Directory,
+                                         NonRegularFile::LinkLoop),
+                         [](const testing::TestParamInfo<NonRegularFile>& row) {
+                             return std::string(NonRegularFileName(row.param));
+                         });
 
 TEST(SignSimTest, CountEndsAfterThatManyTransmissions)
 {

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <exception>
 #include <fstream>
-#include <iterator>
 #include <pthread.h>
+#include <sstream>
 #include <string>
 
 namespace tickerlux::pageserver {
@@ -72,7 +72,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tickerlux-pageserve: cannot read %s\n", file.c_str());
         return 2;
     }
-    std::string body{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ostringstream body;
+    body << in.rdbuf();
 
     // Block the stop signals before the server starts its threads, so only sigwait sees them.
     sigset_t stopSignals;
@@ -83,7 +84,7 @@ int main(int argc, char** argv)
 
     try {
         CPageServer server(static_cast<std::uint16_t>(port));
-        server.Serve(path, CPageServer::Page(std::move(body), 200, type));
+        server.Serve(path, CPageServer::Page(std::move(body).str(), 200, type));
         std::printf("port %u\n%s\n", static_cast<unsigned>(server.Port()), server.Url(path).c_str());
         std::fflush(stdout);
         int signal = 0;

@@ -1,8 +1,10 @@
 #include "tools/signsim/FacePicture.h"
 
 #include "leds/LedPanel.h"
+#include "settings/FileIo.h"
 
-#include <QSaveFile>
+#include <QBuffer>
+#include <QByteArray>
 
 #include <cstdio>
 
@@ -12,10 +14,17 @@ std::optional<std::string> WriteFacePicture(const std::string& path, const Displ
 {
     const QImage still =
         leds::Still(leds::FromSignCodes(display.text, display.colorCode, display.modeCode));
-    QSaveFile file(QString::fromLocal8Bit(path));
-    if (file.open(QIODevice::WriteOnly) && still.save(&file, "PNG") && file.commit())
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !still.save(&buffer, "PNG"))
+        return "cannot make the picture " + path;
+    // Replaced as the store's files are: only a regular file or a new name, its owner and
+    // permissions kept, never a device, a pipe or what a loop of links names.
+    const fileio::Status saved =
+        fileio::ReplaceAtomically(path, std::string_view(png.constData(), png.size()));
+    if (saved.Ok())
         return std::nullopt;
-    return "cannot write the picture " + path + ": " + file.errorString().toStdString();
+    return "cannot write the picture " + path + ": " + saved.Reason();
 }
 
 CFaceReport::Face PictureFace(std::string path)

@@ -105,7 +105,7 @@ public:
         if (t.kind == sign::TransmissionKind::RunSequence)
             text += "   run sequence " + Quoted(t.runSequenceFiles) + "\n";
         for (const std::string& error : report.errors)
-            text += Paint("\033[1;31m", "   error: " + error) + "\n";
+            text += Paint("\033[1;31m", "   error: " + Printable(error)) + "\n";  // may quote bytes sent
         return Emit(text);
     }
 

@@ -1,11 +1,17 @@
-#include "tools/signsim/Json.h"
 #include "tools/signsim/Report.h"
 
 #include "base/Win1252.h"
 
+#include <nlohmann/json.hpp>
+
+#include <utility>
+
 namespace tickerlux::signsim {
 
 namespace {
+
+// Members keep the order they are added in: the event name comes first.
+using Json = nlohmann::ordered_json;
 
 std::string Hex(const std::vector<unsigned char>& bytes)
 {
@@ -24,73 +30,62 @@ std::string Char(char c)
     return base::win1252::ToUtf8(std::string_view(&c, 1));
 }
 
-std::string Strings(const std::vector<std::string>& texts)
+template <typename T>
+Json OrNull(const std::optional<T>& value)
 {
-    std::string array = "[";
-    for (const std::string& text : texts) {
-        if (array.size() > 1)
-            array += ',';
-        array += JsonString(text);
-    }
-    return array + "]";
+    return value ? Json(*value) : Json(nullptr);
 }
 
-std::string LineJson(const LineSettings& line)
+Json LineJson(const LineSettings& line)
 {
-    CJsonObject json;
-    json.Number("baud", line.baud).Number("stop_bits", line.stopBits);
-    if (line.dataBits)
-        json.Number("data_bits", *line.dataBits);
-    else
-        json.Null("data_bits");
-    if (line.parity)
-        json.String("parity", *line.parity);
-    else
-        json.Null("parity");
-    return json.Text();
+    Json json;
+    json["baud"] = line.baud;
+    json["stop_bits"] = line.stopBits;
+    json["data_bits"] = OrNull(line.dataBits);
+    json["parity"] = OrNull(line.parity);
+    return json;
 }
 
 // The colour and mode members shared by text fields and the display.
-void AddLook(CJsonObject& json, std::optional<char> color, std::optional<char> mode)
+void AddLook(Json& json, std::optional<char> color, std::optional<char> mode)
 {
     const char* colorName = color ? ColorName(*color) : nullptr;
     const char* modeName = mode ? ModeName(*mode) : nullptr;
-    colorName ? json.String("color", colorName) : json.Null("color");
-    color ? json.String("color_code", Char(*color)) : json.Null("color_code");
-    modeName ? json.String("mode", modeName) : json.Null("mode");
-    mode ? json.String("mode_code", Char(*mode)) : json.Null("mode_code");
+    json["color"] = colorName ? Json(colorName) : Json(nullptr);
+    json["color_code"] = color ? Json(Char(*color)) : Json(nullptr);
+    json["mode"] = modeName ? Json(modeName) : Json(nullptr);
+    json["mode_code"] = mode ? Json(Char(*mode)) : Json(nullptr);
 }
 
-void AddDecodedFields(CJsonObject& json, const sign::DecodedTransmission& t)
+void AddDecodedFields(Json& json, const sign::DecodedTransmission& t)
 {
-    json.String("type_code", Char(t.typeCode)).String("address", base::win1252::ToUtf8(t.address));
-    json.String("command", Char(t.commandCode));
+    json["type_code"] = Char(t.typeCode);
+    json["address"] = base::win1252::ToUtf8(t.address);
+    json["command"] = Char(t.commandCode);
     if (t.text) {
-        json.String("file", Char(t.text->fileLabel));
-        json.String("text", base::win1252::ToUtf8(t.text->text));
+        json["file"] = Char(t.text->fileLabel);
+        json["text"] = base::win1252::ToUtf8(t.text->text);
         AddLook(json, t.text->hasColor ? std::optional<char>(t.text->colorCode) : std::nullopt,
                 t.text->hasMode ? std::optional<char>(t.text->mode) : std::nullopt);
     }
     if (t.kind == sign::TransmissionKind::MemoryConfig) {
-        std::string files = "[";
+        Json files = Json::array();
         for (const sign::MemoryFileEntry& entry : t.memory) {
-            if (files.size() > 1)
-                files += ',';
-            CJsonObject file;
-            file.String("label", Char(entry.label))
-                .String("type", Char(entry.type))
-                .String("protection", Char(entry.protection))
-                .String("size_field", base::win1252::ToUtf8(entry.sizeField));
-            entry.size >= 0 ? file.Number("size", entry.size) : file.Null("size");
-            file.String("times", base::win1252::ToUtf8(entry.timesField));
-            files += file.Text();
+            Json file;
+            file["label"] = Char(entry.label);
+            file["type"] = Char(entry.type);
+            file["protection"] = Char(entry.protection);
+            file["size_field"] = base::win1252::ToUtf8(entry.sizeField);
+            file["size"] = entry.size >= 0 ? Json(entry.size) : Json(nullptr);
+            file["times"] = base::win1252::ToUtf8(entry.timesField);
+            files.push_back(std::move(file));
         }
-        json.Raw("files", files + "]");
+        json["files"] = std::move(files);
     }
     if (t.kind == sign::TransmissionKind::RunSequence) {
-        json.String("sequence_type", Char(t.runSequenceType))
-            .String("sequence_lock", Char(t.runSequenceLock))
-            .String("sequence", base::win1252::ToUtf8(t.runSequenceFiles));
+        json["sequence_type"] = Char(t.runSequenceType);
+        json["sequence_lock"] = Char(t.runSequenceLock);
+        json["sequence"] = base::win1252::ToUtf8(t.runSequenceFiles);
     }
 }
 
@@ -100,39 +95,44 @@ public:
 
     bool Ready(const std::string& device, std::optional<int> comPort) override
     {
-        CJsonObject json;
-        json.String("event", "ready").String("device", device);
-        comPort ? json.Number("com", *comPort) : json.Null("com");
+        Json json;
+        json["event"] = "ready";
+        json["device"] = device;
+        json["com"] = OrNull(comPort);
         return Emit(json);
     }
 
     bool Transmission(const TransmissionReport& report) override
     {
         const sign::DecodedTransmission& t = *report.transmission;
-        CJsonObject json;
-        json.String("event", "transmission")
-            .Number("length", static_cast<long long>(t.bytes.size()))
-            .String("hex", Hex(t.bytes))
-            .String("kind", sign::KindName(t.kind))
-            .Raw("line", LineJson(report.line))
-            .Raw("errors", Strings(report.errors))
-            .Number("number", report.number);
+        Json json;
+        json["event"] = "transmission";
+        json["length"] = t.bytes.size();
+        json["hex"] = Hex(t.bytes);
+        json["kind"] = sign::KindName(t.kind);
+        json["line"] = LineJson(report.line);
+        json["errors"] = report.errors;
+        json["number"] = report.number;
         AddDecodedFields(json, t);
         return Emit(json);
     }
 
     bool DisplayChanged(const Display& display) override
     {
-        CJsonObject json;
-        json.String("event", "display").String("text", base::win1252::ToUtf8(display.text));
+        Json json;
+        json["event"] = "display";
+        json["text"] = base::win1252::ToUtf8(display.text);
         AddLook(json, display.colorCode, display.modeCode);
         return Emit(json);
     }
 
 private:
-    bool Emit(const CJsonObject& json)
+    // One line per event: control characters escaped, UTF-8 kept, bytes that are not UTF-8
+    // (a device path can hold any) written as U+FFFD rather than failing the event.
+    bool Emit(const Json& json)
     {
-        const std::string line = json.Text() + "\n";
+        const std::string line =
+            json.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
         return std::fwrite(line.data(), 1, line.size(), m_out) == line.size() &&
                std::fflush(m_out) == 0;
     }

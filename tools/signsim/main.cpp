@@ -1,4 +1,5 @@
 // tickerlux-signsim: a sign in software on a pseudo-terminal.
+#include "tools/signsim/DisplayCheck.h"
 #include "tools/signsim/FacePicture.h"
 #include "tools/signsim/FaceReport.h"
 #include "tools/signsim/Options.h"
@@ -34,6 +35,12 @@ int main(int argc, char** argv)
         std::fputs("tickerlux-signsim: --window needs a display (DISPLAY is not set); "
                    "--picture FILE.png works without one\n", stderr);
         return 2;
+    }
+    if (options->window) {
+        if (const auto problem = tickerlux::signsim::DisplayProblem()) {
+            std::fprintf(stderr, "tickerlux-signsim: %s\n", problem->c_str());
+            return 2;
+        }
     }
     try {
         // Handlers first: a stop signal during start-up still ends with the port map restored.

@@ -19,7 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <iterator>
+#include <sstream>
 #include <string>
 
 using namespace tickerlux;
@@ -71,8 +71,9 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string mode = argv[1];
-    const std::string input{std::istreambuf_iterator<char>(std::cin),
-                            std::istreambuf_iterator<char>()};
+    std::ostringstream standardInput;
+    standardInput << std::cin.rdbuf();
+    const std::string input = std::move(standardInput).str();
     const auto* data = reinterpret_cast<const unsigned char*>(input.data());
     const int length = static_cast<int>(input.size());
 
