@@ -10,6 +10,8 @@
 #include "cli/WatchSignCommands.h"
 #include "cli/WatchUserInterface.h"
 #include "engine/TickerluxEngine.h"
+#include "mqtt/Bridge.h"
+#include "mqtt/Options.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cstdio>
