@@ -1,7 +1,7 @@
 #include "headlines/PageCharset.h"
 
 #include "headlines/EncodingLabels.h"
-#include "settings/Utf8.h"
+#include "base/Utf8.h"
 
 #include <algorithm>
 #include <optional>

@@ -25,7 +25,7 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 
 ParsedAddress Refused(std::string why)
 {
-    return {{}, Failure{FailureKind::BadAddress, "", std::move(why)}};
+    return {{}, base::Failure{base::FailureKind::BadAddress, "", std::move(why)}};
 }
 
 bool IsHex(char c)
@@ -151,7 +151,7 @@ ParsedAddress ParseWebAddress(std::string_view address)
     while (!address.empty() && std::isspace(static_cast<unsigned char>(address.back())))
         address.remove_suffix(1);
     for (std::size_t at = 0; at < address.size();) {
-        if (!utf8::NextCodePoint(address, at))
+        if (!base::utf8::NextCodePoint(address, at))
             return Refused("the address is not valid UTF-8 text");
     }
     if (std::any_of(address.begin(), address.end(),

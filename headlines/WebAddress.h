@@ -21,7 +21,7 @@ struct StoredAddress {
 
 struct ParsedAddress {
     StoredAddress address;
-    Failure failure; // BadAddress, with the reason a user can act on
+    base::Failure failure; // BadAddress, with the reason a user can act on
 };
 
 // Reads a full UTF-8 address: "http://" or "https://", host, optional port, path and query. A
