@@ -23,21 +23,12 @@ inline constexpr int kIndicatorCaps = 59137;
 inline constexpr int kIndicatorNum = 59138;
 inline constexpr int kIndicatorScrl = 59139;
 
-// Headline form.
-inline constexpr int kWebServer = 1001;
-inline constexpr int kWebPath = 1002;
+// Headline form; the feed fields' controls (1001, 1002, 1007 to 1011, 1013, 1014, 1019) take
+// their ids from the field table in settings/FeedFields.cpp.
 inline constexpr int kUpdateSignNow = 1003;
 inline constexpr int kClearSign = 1005;
 inline constexpr int kUpdateSourceOnly = 1006;
-inline constexpr int kAutoUpdate = 1007;
-inline constexpr int kUpdateMinutes = 1008;
-inline constexpr int kTextBefore = 1009;
-inline constexpr int kTextAfter = 1010;
-inline constexpr int kLeadingComment = 1011;
 inline constexpr int kClearSourceWindow = 1012;
-inline constexpr int kColor = 1013;
-inline constexpr int kCondensed = 1014;
-inline constexpr int kShowTime = 1019;
 inline constexpr int kSourceWindow = 1021;
 inline constexpr int kLinkHome = 1023;
 inline constexpr int kLinkOther = 1026;

@@ -34,13 +34,13 @@ public:
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
 
-settings::DocFileResult OpenDocument(settings::CTickerluxDoc& doc, const QString& path)
+base::Failure OpenDocument(settings::CTickerluxDoc& doc, const QString& path)
 {
     const CWaitCursor wait;
     return doc.OnOpenDocument(ToPath(path));
 }
 
-settings::DocFileResult SaveDocument(settings::CTickerluxDoc& doc, const QString& path)
+base::Failure SaveDocument(settings::CTickerluxDoc& doc, const QString& path)
 {
     const CWaitCursor wait;
     return doc.OnSaveDocument(ToPath(path));
@@ -67,9 +67,8 @@ bool CTickerluxApp::InitInstance(const QStringList& arguments)
 
     if (arguments.size() > 1) {
         const QString& path = arguments.at(1);
-        const settings::DocFileResult result = OpenDocument(m_doc, path);
-        if (!result.ok) {
-            ShowFileMessage(result.message);
+        if (const base::Failure failure = OpenDocument(m_doc, path); failure.Failed()) {
+            ShowFileFailure(failure);
             return false;
         }
         AddToRecentFiles();
@@ -123,11 +122,10 @@ bool CTickerluxApp::OpenDocumentFile(const QString& path)
 
 bool CTickerluxApp::OpenFile(const QString& path)
 {
-    const settings::DocFileResult result = OpenDocument(m_doc, path);
-    if (!result.ok) {
-        ShowFileMessage(result.message);
+    if (const base::Failure failure = OpenDocument(m_doc, path); failure.Failed()) {
+        ShowFileFailure(failure);
         // A file that broke off mid-way left a fresh document behind: show it as such.
-        if (result.message == settings::kUnexpectedFormat)
+        if (failure.kind == base::FailureKind::FileUnexpectedFormat)
             AfterDocumentChange();
         return false;
     }
@@ -170,9 +168,8 @@ bool CTickerluxApp::DoSave(const QString& path)
         if (target.isEmpty())
             return false;
     }
-    const settings::DocFileResult result = SaveDocument(m_doc, target);
-    if (!result.ok) {
-        ShowFileMessage(result.message);
+    if (const base::Failure failure = SaveDocument(m_doc, target); failure.Failed()) {
+        ShowFileFailure(failure);
         return false;
     }
     AddToRecentFiles();
@@ -220,9 +217,11 @@ QString CTickerluxApp::AskFileName(FileDialogKind kind, const QString& suggested
     return dialog.selectedFiles().constFirst();
 }
 
-void CTickerluxApp::ShowFileMessage(const std::string& text)
+void CTickerluxApp::ShowFileFailure(const base::Failure& failure)
 {
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kAppName), QString::fromStdString(text),
+    // The message names the file in UTF-8, as the file system spells it.
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kAppName),
+                    QString::fromStdString(settings::DocFileMessage(failure)),
                     QMessageBox::Ok, m_frame.get());
     box.exec();
 }

@@ -57,7 +57,7 @@ private:
     bool OpenFile(const QString& path);
     bool DoSave(const QString& path);
     QString AskFileName(FileDialogKind kind, const QString& suggestedName);
-    void ShowFileMessage(const std::string& text);
+    void ShowFileFailure(const base::Failure& failure);
     // Puts the document's file first in the recent-file list and the File menu.
     void AddToRecentFiles();
     // Tells the user that the recent-file list could not be stored, if so.

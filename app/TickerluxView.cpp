@@ -64,8 +64,17 @@ void CTickerluxView::CreateControls()
         control->setObjectName(QString::number(id));
         return control;
     };
-    auto edit = [&](int id, int x, int y, int w, int h) {
-        auto* box = named(new QLineEdit(this), id);
+    // A feed field's control, with the field table's id, bound to the field.
+    auto bound = [&](auto* control, std::string_view name) {
+        const settings::FeedField& field = settings::FeedFieldNamed(name);
+        m_bound.push_back({&field, named(control, field.controlId)});
+        return control;
+    };
+    auto caption = [](std::string_view name) {
+        return QString::fromUtf8(settings::FeedFieldNamed(name).label);
+    };
+    auto edit = [&](std::string_view name, int x, int y, int w, int h) {
+        auto* box = bound(new QLineEdit(this), name);
         layout.Place(box, x, y, w, h, false);
         return box;
     };
@@ -79,47 +88,47 @@ void CTickerluxView::CreateControls()
         layout.Place(push, x, y, w, h);
         return push;
     };
-    auto check = [&](int id, const QString& text, int x, int y, int w, int h) {
-        auto* box = named(new QCheckBox(text, this), id);
+    auto check = [&](std::string_view name, int x, int y, int w, int h) {
+        auto* box = bound(new QCheckBox(caption(name), this), name);
         layout.Place(box, x, y, w, h);
         return box;
     };
     // Link captions are cut at the right edge rather than widening the form.
-    auto link = [&](int id, const char* caption, int x, int y, int w, int h) {
-        auto* linkButton = named(new CHyperlinkButton(QString::fromUtf8(caption), this), id);
+    auto link = [&](int id, const char* text, int x, int y, int w, int h) {
+        auto* linkButton = named(new CHyperlinkButton(QString::fromUtf8(text), this), id);
         layout.Place(linkButton, x, y, w, h, false);
         return linkButton;
     };
 
-    m_webServerEdit = edit(ids::kWebServer, 98, 13, 261, 12);
-    m_webPathEdit = edit(ids::kWebPath, 98, 29, 261, 12);
+    m_webServerEdit = edit("WebServer", 98, 13, 261, 12);
+    m_webPathEdit = edit("WebPath", 98, 29, 261, 12);
 
-    m_colorList = named(new QComboBox(this), ids::kColor);
+    m_colorList = bound(new QComboBox(this), "ColorIndex");
     for (const sign::SignColor& color : sign::kColors)
         m_colorList->addItem(QString::fromLatin1(color.name));
     m_colorList->setCurrentIndex(-1);
     layout.Place(m_colorList, 98, 60, 79, 138);
 
-    m_updateMinutesEdit = edit(ids::kUpdateMinutes, 281, 44, 47, 12);
-    m_textBeforeEdit = edit(ids::kTextBefore, 98, 209, 261, 12);
-    m_textAfterEdit = edit(ids::kTextAfter, 98, 224, 261, 12);
-    m_leadingCommentEdit = edit(ids::kLeadingComment, 98, 239, 261, 12);
-    label(QStringLiteral("Web Server:"), 49, 16, 46, 8, true);
-    label(QStringLiteral("Directory/File on Website:"), 11, 31, 84, 8, true);
+    m_updateMinutesEdit = edit("UpdateMinutes", 281, 44, 47, 12);
+    m_textBeforeEdit = edit("TextBefore", 98, 209, 261, 12);
+    m_textAfterEdit = edit("TextAfter", 98, 224, 261, 12);
+    m_leadingCommentEdit = edit("LeadingComment", 98, 239, 261, 12);
+    label(caption("WebServer"), 49, 16, 46, 8, true);
+    label(caption("WebPath"), 11, 31, 84, 8, true);
     m_updateSignNow = button(ids::kUpdateSignNow, QStringLiteral("Update Sign Now"), 7, 96, 79, 18);
     m_clearSign = button(ids::kClearSign, QStringLiteral("Clear Sign"), 98, 96, 79, 18);
-    m_autoUpdateCheck = check(ids::kAutoUpdate, QStringLiteral("Auto Update Every:"), 195, 46, 81, 8);
-    label(QStringLiteral("min."), 334, 46, 25, 8, false);
-    label(QStringLiteral("Text Before Headline:"), 7, 211, 83, 8, true);
-    label(QStringLiteral("Text After Headline:"), 7, 226, 83, 8, true);
+    m_autoUpdateCheck = check("AutoUpdate", 195, 46, 81, 8);
+    label(caption("UpdateMinutes"), 334, 46, 25, 8, false);
+    label(caption("TextBefore"), 7, 211, 83, 8, true);
+    label(caption("TextAfter"), 7, 226, 83, 8, true);
     m_updateSourceOnly =
         button(ids::kUpdateSourceOnly, QStringLiteral("Update Source Only"), 189, 96, 79, 18);
-    label(QStringLiteral("Leading Comment:"), 7, 241, 83, 8, true);
+    label(caption("LeadingComment"), 7, 241, 83, 8, true);
     m_clearSourceWindow =
         button(ids::kClearSourceWindow, QStringLiteral("Clear Source Window"), 280, 96, 79, 18);
-    label(QStringLiteral("Color:"), 65, 62, 30, 8, true);
-    m_condensedCheck = check(ids::kCondensed, QStringLiteral("Condensed Text"), 195, 62, 82, 8);
-    m_showTimeCheck = check(ids::kShowTime, QStringLiteral("Show Time of Last Update"), 195, 78, 102, 8);
+    label(caption("ColorIndex"), 65, 62, 30, 8, true);
+    m_condensedCheck = check("Condensed", 195, 62, 82, 8);
+    m_showTimeCheck = check("ShowTime", 195, 78, 102, 8);
 
     m_sourceWindow = named(new QPlainTextEdit(this), ids::kSourceWindow);
     m_sourceWindow->setReadOnly(true);
@@ -151,29 +160,34 @@ void CTickerluxView::CreateControls()
 
 void CTickerluxView::ConnectHandlers()
 {
-    // Edits report every change; UpdateData's own writes are filtered out by the handlers.
-    auto onEdit = [this](QLineEdit* box, void (CTickerluxView::*handler)()) {
-        connect(box, &QLineEdit::textChanged, this, [this, handler] {
-            if (!m_exchanging)
-                (this->*handler)();
-        });
-    };
-    onEdit(m_webServerEdit, &CTickerluxView::OnChangeWebServer);
-    onEdit(m_webPathEdit, &CTickerluxView::OnChangeWebPath);
-    onEdit(m_updateMinutesEdit, &CTickerluxView::OnChangeUpdateMinutes);
-    onEdit(m_textBeforeEdit, &CTickerluxView::OnChangeTextBefore);
-    onEdit(m_textAfterEdit, &CTickerluxView::OnChangeTextAfter);
-    onEdit(m_leadingCommentEdit, &CTickerluxView::OnChangeLeadingComment);
+    const settings::FeedField* autoUpdate = &settings::FeedFieldNamed("AutoUpdate");
+    const settings::FeedField* updateMinutes = &settings::FeedFieldNamed("UpdateMinutes");
+    for (const BoundControl& bound : m_bound) {
+        auto handler = [this, field = bound.field, autoUpdate, updateMinutes] {
+            if (field == autoUpdate)
+                OnAutoUpdate();
+            else if (field == updateMinutes)
+                OnChangeUpdateMinutes();
+            else
+                OnChangeField(*field);
+        };
+        // Edits report every change, UpdateData's own writes too: those are filtered out here.
+        // Clicks and list choices come only from the user.
+        if (auto* edit = qobject_cast<QLineEdit*>(bound.control))
+            connect(edit, &QLineEdit::textChanged, this, [this, handler] {
+                if (!m_exchanging)
+                    handler();
+            });
+        else if (auto* box = qobject_cast<QCheckBox*>(bound.control))
+            connect(box, &QCheckBox::clicked, this, handler);
+        else if (auto* list = qobject_cast<QComboBox*>(bound.control))
+            connect(list, &QComboBox::activated, this, handler);
+    }
 
-    // Clicks and list choices come only from the user.
     connect(m_updateSignNow, &QPushButton::clicked, this, &CTickerluxView::OnUpdateSignNow);
     connect(m_clearSign, &QPushButton::clicked, this, &CTickerluxView::OnClearSign);
     connect(m_updateSourceOnly, &QPushButton::clicked, this, &CTickerluxView::OnUpdateSourceOnly);
     connect(m_clearSourceWindow, &QPushButton::clicked, this, &CTickerluxView::OnClearSourceWindow);
-    connect(m_autoUpdateCheck, &QCheckBox::clicked, this, &CTickerluxView::OnAutoUpdate);
-    connect(m_colorList, &QComboBox::activated, this, &CTickerluxView::OnSelChangeColor);
-    connect(m_condensedCheck, &QCheckBox::clicked, this, &CTickerluxView::OnCondensed);
-    connect(m_showTimeCheck, &QCheckBox::clicked, this, &CTickerluxView::OnShowTime);
     connect(m_linkHome, &QPushButton::clicked, this, [] { links::OpenLink(links::kHome); });
     connect(m_linkOther, &QPushButton::clicked, this, [] { links::OpenLink(links::kFeeds); });
     connect(m_linkShop, &QPushButton::clicked, this, [] { links::OpenLink(links::kShop); });
@@ -182,32 +196,32 @@ void CTickerluxView::ConnectHandlers()
 void CTickerluxView::UpdateData(bool saveAndValidate)
 {
     if (saveAndValidate) {
-        m_webServer = ToBytes(m_webServerEdit->text());
-        m_updateMinutes = ToBytes(m_updateMinutesEdit->text());
-        m_webPath = ToBytes(m_webPathEdit->text());
-        m_leadingComment = ToBytes(m_leadingCommentEdit->text());
-        m_textBefore = ToBytes(m_textBeforeEdit->text());
-        m_textAfter = ToBytes(m_textAfterEdit->text());
-        m_autoUpdate = m_autoUpdateCheck->isChecked() ? 1 : 0;
-        m_condensed = m_condensedCheck->isChecked() ? 1 : 0;
-        m_colorIndex = m_colorList->currentIndex();
-        m_showTime = m_showTimeCheck->isChecked() ? 1 : 0;
+        for (const BoundControl& bound : m_bound) {
+            const settings::FeedField& field = *bound.field;
+            if (auto* edit = qobject_cast<QLineEdit*>(bound.control))
+                field.Text1252(m_form) = ToBytes(edit->text());
+            else if (auto* box = qobject_cast<QCheckBox*>(bound.control))
+                field.SetNumber(m_form, box->isChecked() ? 1 : 0);
+            else if (auto* list = qobject_cast<QComboBox*>(bound.control))
+                field.SetNumber(m_form, list->currentIndex());
+        }
         // The source window is read-only: nothing the user can change there to read back.
         return;
     }
 
     m_exchanging = true;
-    ShowText(m_webServerEdit, m_webServer);
-    ShowText(m_updateMinutesEdit, m_updateMinutes);
-    ShowText(m_webPathEdit, m_webPath);
-    ShowText(m_leadingCommentEdit, m_leadingComment);
-    ShowText(m_textBeforeEdit, m_textBefore);
-    ShowText(m_textAfterEdit, m_textAfter);
-    m_autoUpdateCheck->setChecked(m_autoUpdate != 0);
-    m_condensedCheck->setChecked(m_condensed != 0);
-    // An index outside the list shows no selection.
-    m_colorList->setCurrentIndex(m_colorIndex >= 0 && m_colorIndex < m_colorList->count() ? m_colorIndex : -1);
-    m_showTimeCheck->setChecked(m_showTime != 0);
+    for (const BoundControl& bound : m_bound) {
+        const settings::FeedField& field = *bound.field;
+        if (auto* edit = qobject_cast<QLineEdit*>(bound.control)) {
+            ShowText(edit, field.Text1252(m_form));
+        } else if (auto* box = qobject_cast<QCheckBox*>(bound.control)) {
+            box->setChecked(field.Number(m_form) != 0);
+        } else if (auto* list = qobject_cast<QComboBox*>(bound.control)) {
+            // An index outside the list shows no selection.
+            const int index = field.Number(m_form);
+            list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+        }
+    }
     const QString source = FromBytes(m_sourceText);
     if (m_sourceWindow->toPlainText() != source)
         m_sourceWindow->setPlainText(source);
@@ -218,7 +232,6 @@ void CTickerluxView::OnInitialUpdate()
 {
     // The form shows the document; the frame keeps the fixed size that fits the form.
     OnDocumentUpdate(nullptr, 0);
-    m_colorIndex = m_doc.ColorIndex;
     RestartUpdateTimer();
     UpdateData(false);
 
@@ -247,72 +260,22 @@ void CTickerluxView::LoadPortMap()
 
 void CTickerluxView::OnDocumentUpdate(settings::IDocumentObserver* /*sender*/, long /*hint*/)
 {
-    m_webServer = m_doc.WebServer;
-    m_webPath = m_doc.WebPath;
-    m_autoUpdate = m_doc.AutoUpdate;
-    m_updateMinutes = m_doc.UpdateMinutes;
-    m_textBefore = m_doc.TextBefore;
-    m_textAfter = m_doc.TextAfter;
-    m_leadingComment = m_doc.LeadingComment;
-    m_colorIndex = m_doc.ColorIndex;
-    m_condensed = m_doc.Condensed;
-    m_showTime = m_doc.ShowTime;
+    m_form = m_doc;
     m_sourceText = m_doc.SourceText;
     UpdateData(false);
     update();
     emit SignLineChanged();
 }
 
-// --- Change handlers: each takes the form, copies one value into the document, marks it.
-
-template <typename Member, typename Field>
-void CTickerluxView::TakeChange(const Member& member, Field& field)
+void CTickerluxView::OnChangeField(const settings::FeedField& field)
 {
     UpdateData(true);
-    field = member;
+    field.Copy(m_form, m_doc);
     m_doc.SetModifiedFlag(true);
-}
-
-void CTickerluxView::OnChangeWebServer()
-{
-    TakeChange(m_webServer, m_doc.WebServer);
-}
-
-void CTickerluxView::OnChangeWebPath()
-{
-    TakeChange(m_webPath, m_doc.WebPath);
-}
-
-void CTickerluxView::OnChangeTextBefore()
-{
-    TakeChange(m_textBefore, m_doc.TextBefore);
-}
-
-void CTickerluxView::OnChangeTextAfter()
-{
-    TakeChange(m_textAfter, m_doc.TextAfter);
-}
-
-void CTickerluxView::OnChangeLeadingComment()
-{
-    TakeChange(m_leadingComment, m_doc.LeadingComment);
-}
-
-void CTickerluxView::OnSelChangeColor()
-{
-    TakeChange(m_colorIndex, m_doc.ColorIndex);
-    emit SignLineChanged();
-}
-
-void CTickerluxView::OnCondensed()
-{
-    TakeChange(m_condensed, m_doc.Condensed);
-    emit SignLineChanged();
-}
-
-void CTickerluxView::OnShowTime()
-{
-    TakeChange(m_showTime, m_doc.ShowTime);
+    // A box or a list may change how the sign line looks; a typed text shows only on the next
+    // update.
+    if (field.Type() != settings::FieldType::Text1252)
+        emit SignLineChanged();
 }
 
 // --- Auto-update timer.
@@ -342,7 +305,7 @@ int CTickerluxView::GetUpdateMinutes()
     UpdateData(true);
     const engine::interval::UpdateMinutes result = engine::interval::GetUpdateMinutes(m_doc.UpdateMinutes);
     if (result.rewritten) {
-        m_updateMinutes = m_doc.UpdateMinutes;
+        m_form.UpdateMinutes = m_doc.UpdateMinutes;
         UpdateData(false);
     }
     return result.minutes;
@@ -360,16 +323,16 @@ void CTickerluxView::RestartUpdateTimer()
 {
     UpdateData(true);
     KillUpdateTimer();
-    if (m_autoUpdate != 0)
+    if (m_form.AutoUpdate)
         StartAutoUpdate();
 }
 
 void CTickerluxView::OnAutoUpdate()
 {
     UpdateData(true);
-    m_doc.AutoUpdate = m_autoUpdate;
+    m_doc.AutoUpdate = m_form.AutoUpdate;
     m_doc.SetModifiedFlag(true);
-    if (m_autoUpdate != 0)
+    if (m_form.AutoUpdate)
         StartAutoUpdate();
     else
         KillUpdateTimer();
@@ -378,12 +341,12 @@ void CTickerluxView::OnAutoUpdate()
 void CTickerluxView::OnChangeUpdateMinutes()
 {
     UpdateData(true);
-    m_doc.UpdateMinutes = m_updateMinutes;
+    m_doc.UpdateMinutes = m_form.UpdateMinutes;
     KillUpdateTimer();
     // Checked and corrected even with auto-update off; an emptied box means no timer for now.
     const bool hasText = !m_doc.UpdateMinutes.empty();
     const int minutes = hasText ? GetUpdateMinutes() : 0;
-    if (m_autoUpdate != 0 && hasText)
+    if (m_form.AutoUpdate && hasText)
         StartUpdateTimer(minutes);
     m_doc.SetModifiedFlag(true);
 }

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -25,8 +26,9 @@ class CHyperlinkButton;
 // runs the update commands, by hand and on the auto-update timer. The update pipeline itself is
 // the engine's; this class only binds widgets to it and shows what the engine reports.
 //
-// Controls carry their ids as object names ("1001" is the web server edit box). Member texts
-// hold Windows-1252 bytes like the document; they become Unicode only inside the widgets.
+// Controls carry their ids as object names ("1001" is the web server edit box); the feed fields'
+// ids and captions come from the field table. Member texts hold Windows-1252 bytes like the
+// document; they become Unicode only inside the widgets.
 class CTickerluxView : public QWidget, public engine::IUserInterface, public settings::IDocumentObserver {
     Q_OBJECT
 public:
@@ -86,21 +88,11 @@ private:
     void OnClearSign();
     void OnUpdateSourceOnly();
     void OnClearSourceWindow();
-    void OnChangeWebServer();
-    void OnChangeWebPath();
+    // AutoUpdate and UpdateMinutes also run the timer; every other field of the form has this
+    // handler: it reads the form, copies the one field into the document and marks it modified.
     void OnAutoUpdate();
     void OnChangeUpdateMinutes();
-    void OnChangeTextBefore();
-    void OnChangeTextAfter();
-    void OnChangeLeadingComment();
-    void OnSelChangeColor();
-    void OnCondensed();
-    void OnShowTime();
-
-    // A change handler's work: reads the form, copies `member` into the document's `field` and
-    // marks the document modified.
-    template <typename Member, typename Field>
-    void TakeChange(const Member& member, Field& field);
+    void OnChangeField(const settings::FeedField& field);
 
     void StartUpdateTimer(int minutes);
     // With auto-update on: the checked interval replaces the text as a plain number and runs.
@@ -121,17 +113,15 @@ private:
     CHyperlinkButton* m_linkHome = nullptr;
 
     // Data exchange members, as the controls last showed or took them.
-    std::string m_webServer;
-    std::string m_updateMinutes;
-    std::string m_webPath;
-    std::string m_leadingComment;
-    std::string m_textBefore;
-    std::string m_textAfter;
-    int m_autoUpdate = 0;
-    int m_condensed = 0;
-    int m_colorIndex = -1;
-    int m_showTime = 0;
+    settings::FeedFieldValues m_form;
     std::string m_sourceText;
+
+    // The controls of the feed fields that the form shows.
+    struct BoundControl {
+        const settings::FeedField* field;
+        QWidget* control;
+    };
+    std::vector<BoundControl> m_bound;
 
     settings::CommSettings m_storedComm;  // as read at the program's start
     bool m_storedCommTaken = false;

@@ -62,6 +62,18 @@ std::string_view Describe(FailureKind kind)
         return "the settings store could not be locked";
     case FailureKind::LockUnusable:
         return "the settings store's lock is not a regular file";
+    case FailureKind::FileUnreadable:
+        return "file unreadable";
+    case FailureKind::FileUnexpectedFormat:
+        return "unexpected file format";
+    case FailureKind::FileNotSaved:
+        return "file not saved";
+    case FailureKind::FieldUnknown:
+        return "no such field";
+    case FailureKind::FieldWrongType:
+        return "wrong kind of value";
+    case FailureKind::FieldNotWindows1252:
+        return "character not in Windows-1252";
     }
     return "unknown failure";
 }

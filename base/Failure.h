@@ -6,8 +6,9 @@
 namespace tickerlux::base {
 
 // What went wrong when the program talked to the outside world (a web server, a port, the USB
-// library, the per-user store), as a value that the layers below the engine return and the front
-// ends read. The list is closed: the front ends switch on it.
+// library, the per-user store, a settings file, values given for the feed fields), as a value
+// that the layers below the engine return and the front ends read. The list is closed: the front
+// ends switch on it.
 enum class FailureKind {
     None,
     BadAddress,            // the web server field names no host
@@ -32,6 +33,12 @@ enum class FailureKind {
     StoreNotSaved,         // the per-user store (or its folder) could not be written
     LockFailed,            // the per-user store's lock file could not be opened or locked
     LockUnusable,          // the store's lock is no regular file (a link, a pipe, a device)
+    FileUnreadable,        // a settings file could not be read at all
+    FileUnexpectedFormat,  // a settings file ended before its last value
+    FileNotSaved,          // a settings file could not be written
+    FieldUnknown,          // a value was given for no feed field
+    FieldWrongType,        // a feed field was given a value of another type or out of its range
+    FieldNotWindows1252,   // a text holds a character that Windows-1252 lacks
 };
 
 struct Failure {

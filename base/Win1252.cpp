@@ -54,6 +54,20 @@ std::string FromUtf8(std::string_view text)
     return out;
 }
 
+std::optional<std::string> FromUtf8Exactly(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const std::optional<char32_t> cp = utf8::NextCodePoint(text, at);
+        const char byte = cp ? FromUnicode(*cp) : '?';
+        if (byte == '?' && cp != U'?')
+            return std::nullopt;
+        out += byte;
+    }
+    return out;
+}
+
 std::string FromUtf16Le(std::string_view units)
 {
     std::string out;

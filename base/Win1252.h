@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ std::string ToUtf8(std::string_view bytes);
 
 // Malformed UTF-8 sequences become '?' one byte at a time.
 std::string FromUtf8(std::string_view utf8);
+
+// The bytes of a UTF-8 text that the code page holds in full; nothing when any character lacks a
+// Windows-1252 form or a sequence is malformed.
+std::optional<std::string> FromUtf8Exactly(std::string_view utf8);
 
 // Little-endian UTF-16 code units (surrogate pairs joined; lone surrogates become '?').
 std::string FromUtf16Le(std::string_view units);

@@ -97,7 +97,7 @@ int RunEncode(const std::vector<std::string>& args)
 
     settings::CTickerluxDoc doc;
     doc.ColorIndex = options.colorIndex;
-    doc.Condensed = options.condensed ? 1 : 0;
+    doc.Condensed = options.condensed;
     CCliUserInterface ui;
     engine::CTickerluxEngine engine(doc, ui);
     const auto buffer =

@@ -7,6 +7,7 @@
 #include "cli/Usage.h"
 #include "cli/StoredConnection.h"
 #include "engine/TickerluxEngine.h"
+#include "settings/DocFileMessages.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cstdio>
@@ -23,8 +24,8 @@ int RunLine(const std::vector<std::string>& args)
     if (!feed)
         return kExitUsage;
     settings::CTickerluxDoc doc;
-    if (const settings::DocFileResult opened = doc.OnOpenDocument(*feed); !opened.ok) {
-        std::fprintf(stderr, "%s\n", opened.message.c_str());  // already UTF-8
+    if (const base::Failure opened = doc.OnOpenDocument(*feed); opened.Failed()) {
+        std::fprintf(stderr, "%s\n", settings::DocFileMessage(opened).c_str());  // already UTF-8
         return kExitUsage;
     }
     // Only the headline cleanup switch is wanted here: an unreadable store is told, and the

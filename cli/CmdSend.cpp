@@ -65,7 +65,7 @@ int RunSend(const std::vector<std::string>& args)
     if (!stored)
         return kExitFailed;
     doc.ColorIndex = options.line.colorIndex;
-    doc.Condensed = options.line.condensed ? 1 : 0;
+    doc.Condensed = options.line.condensed;
     CCliUserInterface ui;
     engine::CTickerluxEngine engine(doc, ui);
     UseUserSettings(engine, *stored);

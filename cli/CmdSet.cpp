@@ -3,8 +3,10 @@
 #include "cli/ExitCodes.h"
 #include "cli/FeedFields.h"
 #include "cli/Usage.h"
+#include "settings/DocFileMessages.h"
 #include "settings/TickerluxDoc.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -25,41 +27,51 @@ int RunSet(const std::vector<std::string>& args)
     // Every argument is checked before the file is touched.
     std::string error;
     const std::vector<std::string> settings(args.begin() + 1, args.end());
-    const auto assignments = ParseAssignments<settings::CTickerluxDoc>(settings, FeedFields(), error);
+    const auto assignments = ParseFeedAssignments(settings, error);
     if (!assignments)
         return UsageError(kSynopsis, error);
 
     settings::CTickerluxDoc doc;
     std::error_code ignored;
     if (std::filesystem::status(path, ignored).type() != std::filesystem::file_type::not_found) {
-        if (const settings::DocFileResult opened = doc.OnOpenDocument(path); !opened.ok) {
-            std::fprintf(stderr, "%s\n", opened.message.c_str());
+        if (const base::Failure opened = doc.OnOpenDocument(path); opened.Failed()) {
+            std::fprintf(stderr, "%s\n", settings::DocFileMessage(opened).c_str());
             return kExitUsage;
         }
     }
-    ApplyAssignments(doc, *assignments);
+    ApplyFeedAssignments(doc, *assignments);
     doc.SetModifiedFlag();
-    if (const settings::DocFileResult saved = doc.OnSaveDocument(path); !saved.ok) {
-        std::fprintf(stderr, "%s\n", saved.message.c_str());
+    if (const base::Failure saved = doc.OnSaveDocument(path); saved.Failed()) {
+        std::fprintf(stderr, "%s\n", settings::DocFileMessage(saved).c_str());
         return kExitFailed;
     }
     return kExitOk;
+}
+
+// The fields and what each takes, from the field table.
+std::string Help()
+{
+    std::string help =
+        "Reads FEED.tlx (a missing file starts from a new document's defaults), gives each\n"
+        "named field its value and writes the file back. With no NAME=VALUE it just writes\n"
+        "the file. The fields, in file order, and what they take:\n";
+    for (const settings::FeedField& field : settings::FeedFields())
+        help += "  " + std::string(field.name) + std::string(std::max<std::size_t>(16, field.name.size() + 1) - field.name.size(), ' ') +
+                field.Expected() + "\n";
+    return help +
+           "HeadlineSource says where headlines come from: 0 between TextBefore and TextAfter,\n"
+           "1 the items of a news feed.\n"
+           "Values are UTF-8, stored as Windows-1252 ('?' for characters it lacks); \\\\ \\n \\r\n"
+           "\\t and \\xHH give a backslash, LF, CR, tab and the byte HH.\n"
+           "An unknown name, a bad value or an unreadable file changes nothing (exit 2).\n";
 }
 
 } // namespace
 
 Command SetCommand()
 {
-    return {"set", kSynopsis, "create or change a settings file",
-            "Reads FEED.tlx (a missing file starts from a new document's defaults), gives each\n"
-            "named field its value and writes the file back. With no NAME=VALUE it just writes\n"
-            "the file. Names: WebServer WebPath ReservedText AutoUpdate UpdateMinutes TextBefore\n"
-            "TextAfter LeadingComment ColorIndex Condensed ReservedFlag ShowTime.\n"
-            "AutoUpdate, ColorIndex, Condensed, ReservedFlag and ShowTime take whole numbers.\n"
-            "Values are UTF-8, stored as Windows-1252 ('?' for characters it lacks); \\\\ \\n \\r\n"
-            "\\t and \\xHH give a backslash, LF, CR, tab and the byte HH.\n"
-            "An unknown name, a bad value or an unreadable file changes nothing (exit 2).\n",
-            RunSet};
+    static const std::string help = Help();
+    return {"set", kSynopsis, "create or change a settings file", help.c_str(), RunSet};
 }
 
 } // namespace tickerlux::cli

@@ -4,6 +4,7 @@
 #include "cli/FeedFields.h"
 #include "cli/Output.h"
 #include "cli/Usage.h"
+#include "settings/DocFileMessages.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cstdio>
@@ -20,12 +21,14 @@ int RunShow(const std::vector<std::string>& args)
     if (!feed)
         return kExitUsage;
     settings::CTickerluxDoc doc;
-    if (const settings::DocFileResult opened = doc.OnOpenDocument(*feed); !opened.ok) {
-        std::fprintf(stderr, "%s\n", opened.message.c_str());
+    if (const base::Failure opened = doc.OnOpenDocument(*feed); opened.Failed()) {
+        std::fprintf(stderr, "%s\n", settings::DocFileMessage(opened).c_str());
         return kExitUsage;
     }
-    for (const CDocField& field : FeedFields())
-        std::printf("%s\n", FormatField(field, doc).c_str());
+    // A trailing field is shown, as it is stored, only when it is not its default.
+    for (const settings::FeedField& field : settings::FeedFields())
+        if (field.place == settings::FieldPlace::Always || !field.IsDefault(doc))
+            std::printf("%s\n", FormatFeedField(field, doc).c_str());
     return FinishOutput("show") ? kExitOk : kExitFailed;
 }
 
@@ -33,8 +36,9 @@ int RunShow(const std::vector<std::string>& args)
 
 Command ShowCommand()
 {
-    return {"show", kSynopsis, "print the twelve fields of a settings file",
-            "Prints the fields of FEED.tlx in file order, one NAME=VALUE a line, in UTF-8.\n"
+    return {"show", kSynopsis, "print the fields of a settings file",
+            "Prints the fields of FEED.tlx in file order, one NAME=VALUE a line, in UTF-8;\n"
+            "HeadlineSource only when it is not 0.\n"
             "A backslash, control bytes and bytes without a printable character are written as\n"
             "\\\\, \\n, \\r, \\t or \\xHH, so each line can be given back to 'set' unchanged.\n",
             RunShow};

@@ -4,7 +4,7 @@
 
 namespace tickerlux::cli {
 
-// `show FEED.tlx`: prints the twelve file fields, one NAME=VALUE a line, in file order.
+// `show FEED.tlx`: prints the file fields, one NAME=VALUE a line, in file order.
 Command ShowCommand();
 
 } // namespace tickerlux::cli

@@ -12,6 +12,7 @@
 #include "engine/TickerluxEngine.h"
 #include "mqtt/Bridge.h"
 #include "mqtt/Options.h"
+#include "settings/DocFileMessages.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cstdio>
@@ -44,10 +45,10 @@ const std::string* FeedAndConnection(const char* synopsis, std::vector<std::stri
 // Reads the feed file into `doc`, or says why it cannot on standard error.
 bool OpenFeed(settings::CTickerluxDoc& doc, const std::string& path)
 {
-    const settings::DocFileResult result = doc.OnOpenDocument(path);
-    if (!result.ok)
-        std::fprintf(stderr, "%s\n", result.message.c_str());  // already UTF-8
-    return result.ok;
+    const base::Failure failure = doc.OnOpenDocument(path);
+    if (failure.Failed())
+        std::fprintf(stderr, "%s\n", settings::DocFileMessage(failure).c_str());  // already UTF-8
+    return !failure.Failed();
 }
 
 

@@ -2,29 +2,9 @@
 
 #include "cli/Escapes.h"
 
-#include <array>
 #include <charconv>
 
 namespace tickerlux::cli {
-
-namespace {
-
-constexpr std::array kFeedFields = {
-    CDocField("WebServer", &settings::CTickerluxDoc::WebServer),
-    CDocField("WebPath", &settings::CTickerluxDoc::WebPath),
-    CDocField("ReservedText", &settings::CTickerluxDoc::ReservedText),
-    CDocField("AutoUpdate", &settings::CTickerluxDoc::AutoUpdate),
-    CDocField("UpdateMinutes", &settings::CTickerluxDoc::UpdateMinutes),
-    CDocField("TextBefore", &settings::CTickerluxDoc::TextBefore),
-    CDocField("TextAfter", &settings::CTickerluxDoc::TextAfter),
-    CDocField("LeadingComment", &settings::CTickerluxDoc::LeadingComment),
-    CDocField("ColorIndex", &settings::CTickerluxDoc::ColorIndex),
-    CDocField("Condensed", &settings::CTickerluxDoc::Condensed),
-    CDocField("ReservedFlag", &settings::CTickerluxDoc::ReservedFlag),
-    CDocField("ShowTime", &settings::CTickerluxDoc::ShowTime),
-};
-
-} // namespace
 
 std::optional<int> ParseInteger(std::string_view text)
 {
@@ -36,14 +16,63 @@ std::optional<int> ParseInteger(std::string_view text)
     return value;
 }
 
-std::span<const CDocField> FeedFields()
+std::optional<NamedValue> SplitAssignment(const std::string& arg, std::string& error)
 {
-    return kFeedFields;
+    const auto equals = arg.find('=');
+    if (equals == std::string::npos) {
+        error = "expected NAME=VALUE, got '" + arg + "'";
+        return std::nullopt;
+    }
+    NamedValue given{arg.substr(0, equals), {}, std::string_view(arg).substr(equals + 1)};
+    std::string reason;
+    std::optional<std::string> value1252 = Unescape(given.argumentValue, reason);
+    if (!value1252) {
+        error = given.name + ": " + reason;
+        return std::nullopt;
+    }
+    given.value1252 = std::move(*value1252);
+    return given;
 }
 
-std::string FormatAssignment(const char* name, const std::string& value)
+std::optional<std::vector<FeedAssignment>> ParseFeedAssignments(const std::vector<std::string>& args,
+                                                                std::string& error)
 {
-    return std::string(name) + "=" + Escape(value);
+    std::vector<FeedAssignment> assignments;
+    for (const std::string& arg : args) {
+        std::optional<NamedValue> given = SplitAssignment(arg, error);
+        if (!given)
+            return std::nullopt;
+        const settings::FeedField* field = settings::FindFeedField(given->name);
+        if (!field) {
+            error = "unknown field '" + given->name + "'";
+            return std::nullopt;
+        }
+        settings::FeedFieldValues scratch;
+        if (!field->Parse1252(scratch, given->value1252)) {
+            error = given->name + " takes " + field->Expected() + ", got '" +
+                    std::string(given->argumentValue) + "'";
+            return std::nullopt;
+        }
+        assignments.push_back({field, std::move(given->value1252)});
+    }
+    return assignments;
+}
+
+void ApplyFeedAssignments(settings::FeedFieldValues& values,
+                          const std::vector<FeedAssignment>& assignments)
+{
+    for (const FeedAssignment& assignment : assignments)
+        assignment.field->Parse1252(values, assignment.value1252);
+}
+
+std::string FormatAssignment(std::string_view name, const std::string& value1252)
+{
+    return std::string(name) + "=" + Escape(value1252);
+}
+
+std::string FormatFeedField(const settings::FeedField& field, const settings::FeedFieldValues& values)
+{
+    return FormatAssignment(field.name, field.Format1252(values));
 }
 
 } // namespace tickerlux::cli

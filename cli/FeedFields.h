@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/Escapes.h"
-#include "settings/TickerluxDoc.h"
+#include "settings/CommSettings.h"
+#include "settings/FeedFields.h"
 
 #include <algorithm>
 #include <optional>
@@ -12,8 +12,8 @@
 
 namespace tickerlux::cli {
 
-// Fields by name, as text: the settings-file fields, the communication settings, NAME=VALUE
-// arguments, show and config lines.
+// Fields by name, as text: NAME=VALUE arguments for the settings-file fields (their table is
+// settings/FeedFields.h) and the communication settings, show and config lines.
 
 // Parses a whole 32-bit decimal (no blanks, no '+'); nothing for anything else.
 std::optional<int> ParseInteger(std::string_view text);
@@ -52,11 +52,18 @@ private:
     int Record::*m_number = nullptr;
 };
 
-using CDocField = CField<settings::CTickerluxDoc>;
 using CCommField = CField<settings::CommSettings>;
 
-// The twelve fields of the settings file, in file order.
-std::span<const CDocField> FeedFields();
+// One NAME=VALUE argument in UTF-8, its VALUE unescaped (see Escapes.h) to Windows-1252 bytes.
+struct NamedValue {
+    std::string name;
+    std::string value1252;
+    std::string_view argumentValue;  // VALUE as given, for messages
+};
+
+// Nothing, with `error` set to a one-line reason, when the argument lacks '=' or holds a bad
+// escape.
+std::optional<NamedValue> SplitAssignment(const std::string& arg, std::string& error);
 
 // One checked NAME=VALUE: the field and its value as Windows-1252 bytes.
 template <class Record>
@@ -76,30 +83,20 @@ std::optional<std::vector<FieldAssignment<Record>>> ParseAssignments(
 {
     std::vector<FieldAssignment<Record>> assignments;
     for (const std::string& arg : args) {
-        const auto equals = arg.find('=');
-        if (equals == std::string::npos) {
-            error = "expected NAME=VALUE, got '" + arg + "'";
+        std::optional<NamedValue> given = SplitAssignment(arg, error);
+        if (!given)
             return std::nullopt;
-        }
-        const std::string name = arg.substr(0, equals);
         const auto field = std::ranges::find_if(
-            fields, [&](const CField<Record>& f) { return name == f.Name(); });
+            fields, [&](const CField<Record>& f) { return given->name == f.Name(); });
         if (field == fields.end()) {
-            error = "unknown field '" + name + "'";
+            error = "unknown field '" + given->name + "'";
             return std::nullopt;
         }
-        std::string reason;
-        const std::string_view text = std::string_view(arg).substr(equals + 1);
-        std::optional<std::string> value = Unescape(text, reason);
-        if (!value) {
-            error = name + ": " + reason;
+        if (field->IsInteger() && !ParseInteger(given->value1252)) {
+            error = given->name + " takes a whole number, got '" + std::string(given->argumentValue) + "'";
             return std::nullopt;
         }
-        if (field->IsInteger() && !ParseInteger(*value)) {
-            error = name + " takes a whole number, got '" + std::string(text) + "'";
-            return std::nullopt;
-        }
-        assignments.push_back({&*field, std::move(*value)});
+        assignments.push_back({&*field, std::move(given->value1252)});
     }
     return assignments;
 }
@@ -111,13 +108,27 @@ void ApplyAssignments(Record& record, const std::vector<FieldAssignment<Record>>
         assignment.field->Set(record, assignment.value);
 }
 
+// NAME=VALUE arguments for the feed fields, checked as ParseAssignments checks them; a number
+// field's value must be one the field takes (HeadlineSource: 0 or 1).
+struct FeedAssignment {
+    const settings::FeedField* field;
+    std::string value1252;
+};
+std::optional<std::vector<FeedAssignment>> ParseFeedAssignments(const std::vector<std::string>& args,
+                                                                std::string& error);
+void ApplyFeedAssignments(settings::FeedFieldValues& values,
+                          const std::vector<FeedAssignment>& assignments);
+
 // "NAME=VALUE" as one UTF-8 line (no newline), the value escaped.
-std::string FormatAssignment(const char* name, const std::string& value);
+std::string FormatAssignment(std::string_view name, const std::string& value1252);
 
 template <class Record>
 std::string FormatField(const CField<Record>& field, const Record& record)
 {
     return FormatAssignment(field.Name(), field.Get(record));
 }
+
+// A feed field as a show line.
+std::string FormatFeedField(const settings::FeedField& field, const settings::FeedFieldValues& values);
 
 } // namespace tickerlux::cli

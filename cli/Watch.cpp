@@ -3,6 +3,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/LogTimeStamp.h"
 #include "engine/UpdateInterval.h"
+#include "settings/DocFileMessages.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cerrno>
@@ -45,9 +46,8 @@ private:
 bool ReloadFeed(const std::string& feedPath, settings::CTickerluxDoc& doc, std::FILE* err)
 {
     settings::CTickerluxDoc fresh = doc;
-    const settings::DocFileResult result = fresh.OnOpenDocument(feedPath);
-    if (!result.ok) {
-        PrintStamped(err, result.message +
+    if (const base::Failure failure = fresh.OnOpenDocument(feedPath); failure.Failed()) {
+        PrintStamped(err, settings::DocFileMessage(failure) +
                               " (keeping the settings last read from the file)");
         return false;
     }
@@ -85,8 +85,8 @@ int RunWatch(const std::string& feedPath, settings::CTickerluxDoc& doc, IWatchCl
              const std::function<bool()>& update, std::FILE* out, std::FILE* err,
              const std::function<void()>& between)
 {
-    if (const settings::DocFileResult result = doc.OnOpenDocument(feedPath); !result.ok) {
-        std::fprintf(err, "%s\n", result.message.c_str());  // already UTF-8
+    if (const base::Failure failure = doc.OnOpenDocument(feedPath); failure.Failed()) {
+        std::fprintf(err, "%s\n", settings::DocFileMessage(failure).c_str());  // already UTF-8
         return kExitUsage;
     }
     const std::string feedName = doc.GetTitle();  // a file name: bytes as the file system has them

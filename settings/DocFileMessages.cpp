@@ -2,14 +2,18 @@
 
 namespace tickerlux::settings {
 
-std::string ReadFailed(const std::string& path, const std::string& reason)
+std::string DocFileMessage(const base::Failure& failure)
 {
-    return "Unable to read \"" + path + "\": " + reason + ".";
-}
-
-std::string SaveFailed(const std::string& path, const std::string& reason)
-{
-    return "Unable to save \"" + path + "\": " + reason + ".";
+    switch (failure.kind) {
+    case base::FailureKind::FileUnexpectedFormat:
+        return "Unexpected file format.";
+    case base::FailureKind::FileUnreadable:
+        return "Unable to read \"" + failure.where + "\": " + failure.systemText + ".";
+    case base::FailureKind::FileNotSaved:
+        return "Unable to save \"" + failure.where + "\": " + failure.systemText + ".";
+    default:
+        return failure.Text();
+    }
 }
 
 } // namespace tickerlux::settings

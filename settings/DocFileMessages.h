@@ -1,19 +1,17 @@
 #pragma once
 
+#include "base/Failure.h"
+
 #include <string>
 
 namespace tickerlux::settings {
 
-// What the user is told when a settings file cannot be opened or saved. Paths appear as the file
-// system spells them (UTF-8).
-
-// The file ended before its last value, or a length in it points past its end.
-inline constexpr const char* kUnexpectedFormat = "Unexpected file format.";
-
-// The file could not be read at all; `reason` is the system's text.
-std::string ReadFailed(const std::string& path, const std::string& reason);
-
-// The file could not be written; the earlier file, if any, is untouched.
-std::string SaveFailed(const std::string& path, const std::string& reason);
+// What the user is told when a settings file cannot be opened or saved (a failure of kind
+// FileUnreadable, FileUnexpectedFormat or FileNotSaved, as CTickerluxDoc gives it: `where` is
+// the path as the file system spells it, in UTF-8, `systemText` the system's reason).
+//   FileUnreadable:       Unable to read "PATH": REASON.
+//   FileUnexpectedFormat: Unexpected file format.
+//   FileNotSaved:         Unable to save "PATH": REASON.
+std::string DocFileMessage(const base::Failure& failure);
 
 } // namespace tickerlux::settings

@@ -1,7 +1,6 @@
 // The settings file side of CTickerluxDoc: Serialize and the open/save handling around it.
 #include "base/FileIo.h"
 #include "settings/Archive.h"
-#include "settings/DocFileMessages.h"
 #include "settings/TickerluxDoc.h"
 
 namespace tickerlux::settings {
@@ -15,25 +14,23 @@ constexpr std::size_t kMaxFileSize = 64u << 20;
 void CTickerluxDoc::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        ar << kFormatVersion << WebServer << WebPath << ReservedText << AutoUpdate
-           << UpdateMinutes << TextBefore << TextAfter << LeadingComment << ColorIndex
-           << Condensed << ReservedFlag << ShowTime;
+        ar << kFormatVersion;
+        SerializeFeedFields(ar, *this);
         return;
     }
     // Any version text loads; the fields are read in place, one after the other.
     std::string version;
-    ar >> version >> WebServer >> WebPath >> ReservedText >> AutoUpdate >> UpdateMinutes >>
-        TextBefore >> TextAfter >> LeadingComment >> ColorIndex >> Condensed >> ReservedFlag >>
-        ShowTime;
+    ar >> version;
+    SerializeFeedFields(ar, *this);
     SourceText.clear();
     UpdateAllViews();
 }
 
-DocFileResult CTickerluxDoc::OnOpenDocument(const std::string& path)
+base::Failure CTickerluxDoc::OnOpenDocument(const std::string& path)
 {
     std::string bytes;
     if (const base::Status status = base::ReadAll(path, bytes, kMaxFileSize); !status.Ok())
-        return {false, settings::ReadFailed(path, status.Reason())};
+        return {base::FailureKind::FileUnreadable, path, status.Reason()};
 
     // A zero-byte file holds no values: it opens and changes no field.
     if (!bytes.empty()) {
@@ -45,7 +42,7 @@ DocFileResult CTickerluxDoc::OnOpenDocument(const std::string& path)
             // show the views the document they now hold.
             OnNewDocument();
             UpdateAllViews();
-            return {false, settings::kUnexpectedFormat};
+            return {base::FailureKind::FileUnexpectedFormat, path, ""};
         }
     }
     SetPathName(path);
@@ -53,13 +50,13 @@ DocFileResult CTickerluxDoc::OnOpenDocument(const std::string& path)
     return {};
 }
 
-DocFileResult CTickerluxDoc::OnSaveDocument(const std::string& path)
+base::Failure CTickerluxDoc::OnSaveDocument(const std::string& path)
 {
     CArchive ar;
     Serialize(ar);
     if (const base::Status status = base::ReplaceAtomically(path, ar.StoredBytes());
         !status.Ok())
-        return {false, settings::SaveFailed(path, status.Reason())};
+        return {base::FailureKind::FileNotSaved, path, status.Reason()};
     SetPathName(path);
     SetModifiedFlag(false);
     return {};

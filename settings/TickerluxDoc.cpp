@@ -6,20 +6,8 @@ namespace tickerlux::settings {
 
 void CTickerluxDoc::ResetFeedFields()
 {
-    const CTickerluxDoc fresh;
-    WebServer = fresh.WebServer;
-    WebPath = fresh.WebPath;
-    ReservedText = fresh.ReservedText;
-    AutoUpdate = fresh.AutoUpdate;
-    UpdateMinutes = fresh.UpdateMinutes;
-    TextBefore = fresh.TextBefore;
-    TextAfter = fresh.TextAfter;
-    LeadingComment = fresh.LeadingComment;
-    ColorIndex = fresh.ColorIndex;
-    Condensed = fresh.Condensed;
-    ReservedFlag = fresh.ReservedFlag;
-    ShowTime = fresh.ShowTime;
-    SourceText = fresh.SourceText;
+    static_cast<FeedFieldValues&>(*this) = FeedFieldValues();
+    SourceText.clear();
 }
 
 bool CTickerluxDoc::OnNewDocument()

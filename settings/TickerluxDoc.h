@@ -1,6 +1,8 @@
 #pragma once
 
+#include "base/Failure.h"
 #include "settings/CommSettings.h"
+#include "settings/FeedFields.h"
 
 #include <string>
 #include <vector>
@@ -16,31 +18,12 @@ public:
     virtual void OnDocumentUpdate(IDocumentObserver* sender, long hint) = 0;
 };
 
-// Result of opening or saving a settings file; `message` is what the user is told on failure,
-// in UTF-8 (it may name the file as the file system spells it).
-struct DocFileResult {
-    bool ok = true;
-    std::string message;
-};
-
-// The settings of one headline feed, the last downloaded page and the communication settings.
-// Texts hold Windows-1252 bytes. Fields are public: every part of the program reads them directly.
-class CTickerluxDoc {
+// The settings of one headline feed (the feed fields, saved in the settings file), the last
+// downloaded page and the communication settings. Texts hold Windows-1252 bytes; the path and
+// title are file names as the file system spells them (UTF-8). Fields are public: every part of
+// the program reads them directly.
+class CTickerluxDoc : public FeedFieldValues {
 public:
-    // Feed fields, saved in the settings file (in file order).
-    std::string WebServer;
-    std::string WebPath;
-    std::string ReservedText;
-    int AutoUpdate = 0;
-    std::string UpdateMinutes = "60";
-    std::string TextBefore;
-    std::string TextAfter;
-    std::string LeadingComment;
-    int ColorIndex = 9;
-    int Condensed = 0;
-    int ReservedFlag = 0;
-    int ShowTime = 0;
-
     // The page last downloaded; never saved.
     std::string SourceText;
 
@@ -53,9 +36,11 @@ public:
     // Writes or reads the feed fields, as the archive says.
     void Serialize(CArchive& ar);
 
-    // File > Open and File > Save with the framework's behaviour around Serialize.
-    DocFileResult OnOpenDocument(const std::string& path);
-    DocFileResult OnSaveDocument(const std::string& path);
+    // File > Open and File > Save with the framework's behaviour around Serialize. A failure is
+    // of kind FileUnreadable, FileUnexpectedFormat (the document is then a new one) or
+    // FileNotSaved; DocFileMessage words it for the user.
+    base::Failure OnOpenDocument(const std::string& path);
+    base::Failure OnSaveDocument(const std::string& path);
 
     bool IsModified() const { return m_modified; }
     void SetModifiedFlag(bool modified = true) { m_modified = modified; }

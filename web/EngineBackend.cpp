@@ -7,6 +7,8 @@
 #include "engine/TickerluxEngine.h"
 #include "engine/UpdateInterval.h"
 #include "engine/UserInterface.h"
+#include "settings/DocFileMessages.h"
+#include "settings/FeedFieldsJson.h"
 #include "base/Decimal.h"
 #include "base/Win1252.h"
 #include "settings/TickerluxDoc.h"
@@ -28,29 +30,7 @@ using engine::CTickerluxEngine;
 using engine::IUserInterface;
 using settings::CommSettings;
 using settings::CTickerluxDoc;
-using settings::DocFileResult;
 namespace win1252 = base::win1252;
-
-// The feed fields in file order, by the names the file and the CLI give them.
-struct TextField {
-    const char* name;
-    std::string CTickerluxDoc::*member;
-};
-struct FlagField {
-    const char* name;
-    int CTickerluxDoc::*member;
-};
-constexpr TextField kTextFields[] = {
-    {"WebServer", &CTickerluxDoc::WebServer},   {"WebPath", &CTickerluxDoc::WebPath},
-    {"ReservedText", &CTickerluxDoc::ReservedText}, {"UpdateMinutes", &CTickerluxDoc::UpdateMinutes},
-    {"TextBefore", &CTickerluxDoc::TextBefore}, {"TextAfter", &CTickerluxDoc::TextAfter},
-    {"LeadingComment", &CTickerluxDoc::LeadingComment},
-};
-constexpr FlagField kIntFields[] = {
-    {"AutoUpdate", &CTickerluxDoc::AutoUpdate}, {"ColorIndex", &CTickerluxDoc::ColorIndex},
-    {"Condensed", &CTickerluxDoc::Condensed},   {"ReservedFlag", &CTickerluxDoc::ReservedFlag},
-    {"ShowTime", &CTickerluxDoc::ShowTime},
-};
 
 // A whole number given as a JSON number or, as a list box with typing gives it, as text.
 int DecimalOf(const json& value)
@@ -128,13 +108,13 @@ public:
         std::error_code ignored;
         if (std::filesystem::status(path, ignored).type() == std::filesystem::file_type::not_found) {
             m_doc.SetPathName(path);
-        } else if (const DocFileResult opened = m_doc.OnOpenDocument(path); !opened.ok) {
-            problem = opened.message;
+        } else if (const Failure opened = m_doc.OnOpenDocument(path); opened.Failed()) {
+            problem = settings::DocFileMessage(opened);
             return false;
         }
         // As the form's first display: a feed that asks for auto-update gets its interval
         // checked and written back as a number, without marking the document.
-        if (m_doc.AutoUpdate != 0)
+        if (m_doc.AutoUpdate)
             m_doc.UpdateMinutes = std::to_string(engine::interval::GetUpdateMinutes(m_doc.UpdateMinutes).minutes);
         return true;
     }
@@ -142,13 +122,9 @@ public:
     json State() const override
     {
         const std::lock_guard lock(m_mutex);
-        json fields = json::object();
-        for (const TextField& field : kTextFields)
-            fields[field.name] = win1252::ToUtf8(m_doc.*field.member);
-        for (const FlagField& field : kIntFields)
-            fields[field.name] = m_doc.*field.member;
-        return {{"fields", fields},
-                {"title", win1252::ToUtf8(m_doc.GetTitle())},
+        // The title and path are file names, UTF-8 already.
+        return {{"fields", settings::FeedFieldsToJson(m_doc)},
+                {"title", m_doc.GetTitle()},
                 {"path", m_doc.GetPathName()},
                 {"modified", m_doc.IsModified()},
                 {"source", win1252::ToUtf8(m_doc.SourceText)}};
@@ -156,24 +132,17 @@ public:
 
     BackendResult ApplyFields(const json& fields) override
     {
-        if (!fields.is_object())
-            return {false, "The form's values are not an object."};
-        CTickerluxDoc edited;
+        settings::FeedFieldValues edited;
         {
             const std::lock_guard lock(m_mutex);
             edited = m_doc;
         }
-        for (const auto& [name, value] : fields.items()) {
-            if (const auto* text = Find(kTextFields, name); text && value.is_string())
-                edited.*text->member = win1252::FromUtf8(value.get<std::string>());
-            else if (const auto* number = Find(kIntFields, name);
-                     number && (value.is_number_integer() || value.is_boolean()))
-                edited.*number->member = DecimalOf(value);
-            else
-                return {false, "The form has no field \"" + name + "\" of that kind."};
-        }
+        if (const Failure refused = settings::FeedFieldsFromJson(fields, edited); refused.Failed())
+            return {false, refused.where.empty() ? "The form's values are not an object."
+                                                 : "The field \"" + refused.where + "\" " +
+                                                       refused.systemText + "."};
         const std::lock_guard lock(m_mutex);
-        const bool switchedOn = edited.AutoUpdate != 0 && m_doc.AutoUpdate == 0;
+        const bool switchedOn = edited.AutoUpdate && !m_doc.AutoUpdate;
         const bool minutesEdited = edited.UpdateMinutes != m_doc.UpdateMinutes;
         // The interval is checked and clamped whenever it is typed, and written as a number
         // when auto-update is switched on (an empty one then means 60).
@@ -181,17 +150,9 @@ public:
             engine::interval::GetUpdateMinutes(edited.UpdateMinutes);
         if (switchedOn)
             edited.UpdateMinutes = std::to_string(engine::interval::GetUpdateMinutes(edited.UpdateMinutes).minutes);
-        bool changed = false;
-        for (const TextField& field : kTextFields)
-            changed |= m_doc.*field.member != edited.*field.member;
-        for (const FlagField& field : kIntFields)
-            changed |= m_doc.*field.member != edited.*field.member;
-        if (!changed)
+        if (edited == static_cast<const settings::FeedFieldValues&>(m_doc))
             return {};
-        for (const TextField& field : kTextFields)
-            m_doc.*field.member = edited.*field.member;
-        for (const FlagField& field : kIntFields)
-            m_doc.*field.member = edited.*field.member;
+        static_cast<settings::FeedFieldValues&>(m_doc) = edited;
         m_doc.SetModifiedFlag(true);
         return {};
     }
@@ -199,8 +160,8 @@ public:
     BackendResult Save() override
     {
         const std::lock_guard lock(m_mutex);
-        const DocFileResult saved = m_doc.OnSaveDocument(m_doc.GetPathName());
-        return {saved.ok, saved.message};
+        const Failure saved = m_doc.OnSaveDocument(m_doc.GetPathName());
+        return {!saved.Failed(), saved.Failed() ? settings::DocFileMessage(saved) : ""};
     }
 
     void ClearSource() override
@@ -337,28 +298,19 @@ public:
     PreviewLine Preview() const override
     {
         const std::lock_guard lock(m_mutex);
-        return {m_signLine, m_doc.ColorIndex, m_doc.Condensed != 0};
+        return {m_signLine, m_doc.ColorIndex, m_doc.Condensed};
     }
 
     std::optional<int> AutoUpdateMinutes() const override
     {
         const std::lock_guard lock(m_mutex);
-        if (m_doc.AutoUpdate == 0 || m_doc.UpdateMinutes.empty())
+        if (!m_doc.AutoUpdate || m_doc.UpdateMinutes.empty())
             return std::nullopt;
         std::string text = m_doc.UpdateMinutes;
         return engine::interval::GetUpdateMinutes(text).minutes;
     }
 
 private:
-    template <typename Field, std::size_t N>
-    static const Field* Find(const Field (&table)[N], const std::string& name)
-    {
-        for (const Field& field : table)
-            if (name == field.name)
-                return &field;
-        return nullptr;
-    }
-
     void RunJob(Command command, CTickerluxDoc doc, bool cleanup)
     {
         CJobUserInterface ui(m_mutex, m_job, m_stop);

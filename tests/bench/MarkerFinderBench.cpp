@@ -4,13 +4,16 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace tickerlux;
+using namespace tickerlux::headlines;
+
 namespace {
 
 void FindMarkersOnAFullFrontPage(benchmark::State& state)
 {
     const FrontPage page = MakeFrontPage(199999);
     for (auto _ : state)
-        benchmark::DoNotOptimize(tickerluxFindMarkerPairs(page.html));
+        benchmark::DoNotOptimize(tickerlux::headlines::FindMarkerPairs(page.html));
 }
 BENCHMARK(FindMarkersOnAFullFrontPage)->Unit(benchmark::kMillisecond);
 

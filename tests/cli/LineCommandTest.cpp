@@ -30,9 +30,8 @@ std::string WriteFeed(const CTempDir& dir, const std::string& webServer)
     doc.TextAfter = "</h>";
     doc.LeadingComment = "News";
     const std::string path = dir.File("feed.tlx");
-    const DocFileResult saved = doc.OnSaveDocument(path);
-    if (!saved.ok)
-        throw std::runtime_error(saved.message);
+    if (const base::Failure saved = doc.OnSaveDocument(path); saved.Failed())
+        throw std::runtime_error(saved.Text());
     return path;
 }
 

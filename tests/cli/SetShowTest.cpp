@@ -48,6 +48,7 @@ struct SetCase {
     const char* name;
     std::string argument;
     std::string field;     // as `show` prints it after the change
+    std::size_t lines = 12;
 };
 
 void PrintTo(const SetCase& c, std::ostream* os)
@@ -67,7 +68,7 @@ TEST_P(CliSetValue, IsStoredAndShown)
     const ProgramResult show = Cli({"show", path});
     ASSERT_EQ(show.exitCode, 0) << show.err;
     const std::vector<std::string> lines = Lines(show.out);
-    ASSERT_EQ(lines.size(), 12u);
+    ASSERT_EQ(lines.size(), GetParam().lines);
     EXPECT_EQ(lines[0], "WebServer=example.org");  // earlier values stay
     EXPECT_NE(std::find(lines.begin(), lines.end(), GetParam().field), lines.end()) << show.out;
 }
@@ -85,7 +86,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "TextAfter=a\\\\b\\n\\r\\t\\x00\xC3\xA9\\x81"},
         SetCase{"EmptyText", "UpdateMinutes=", "UpdateMinutes="},
         SetCase{"NegativeInteger", "ColorIndex=-1", "ColorIndex=-1"},
-        SetCase{"ReservedFields", "ReservedFlag=2147483647", "ReservedFlag=2147483647"}),
+        SetCase{"ReservedFields", "ReservedFlag=1", "ReservedFlag=1"},
+        SetCase{"HeadlineSourceShownAfterTheTwelve", "HeadlineSource=1", "HeadlineSource=1", 13},
+        SetCase{"HeadlineSourceAtMarkersNotShown", "HeadlineSource=0", "ShowTime=0"}),
     [](const auto& c) { return c.param.name; });
 
 TEST(CliShow, PrintsTheTwelveFieldsInFileOrder)
@@ -103,9 +106,9 @@ TEST(CliShow, PrintsTheTwelveFieldsInFileOrder)
     doc.LeadingComment = "News:\t\x93quoted\x94";
     doc.ColorIndex = 3;
     doc.Condensed = 1;
-    doc.ReservedFlag = -7;
+    doc.ReservedFlag = true;
     doc.ShowTime = 1;
-    ASSERT_TRUE(doc.OnSaveDocument(path).ok);
+    ASSERT_FALSE(doc.OnSaveDocument(path).Failed());
 
     const ProgramResult show = Cli({"show", path});
     EXPECT_EQ(show.exitCode, 0) << show.err;
@@ -119,7 +122,7 @@ TEST(CliShow, PrintsTheTwelveFieldsInFileOrder)
                         "LeadingComment=News:\\t\xE2\x80\x9Cquoted\xE2\x80\x9D\n"
                         "ColorIndex=3\n"
                         "Condensed=1\n"
-                        "ReservedFlag=-7\n"
+                        "ReservedFlag=1\n"
                         "ShowTime=1\n");
 }
 
@@ -134,7 +137,7 @@ TEST(CliShow, OutputGivenToSetRebuildsTheFile)
     doc.ReservedText = allBytes;
     doc.LeadingComment = "\\x41 is not an escape here";
     doc.ColorIndex = 11;
-    ASSERT_TRUE(doc.OnSaveDocument(dir.File("a.tlx")).ok);
+    ASSERT_FALSE(doc.OnSaveDocument(dir.File("a.tlx")).Failed());
 
     const ProgramResult show = Cli({"show", dir.File("a.tlx")});
     ASSERT_EQ(show.exitCode, 0) << show.err;
@@ -183,10 +186,12 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"CommunicationSettingIsNoFileField", {"ComPort=2"}, "unknown field 'ComPort'"},
         UsageCase{"NoEqualsSign", {"WebPath"}, "expected NAME=VALUE"},
         UsageCase{"IntegerGivenText", {"ColorIndex=red"}, "ColorIndex takes a whole number"},
-        UsageCase{"IntegerGivenNothing", {"ShowTime="}, "ShowTime takes a whole number"},
-        UsageCase{"IntegerWithTrailingText", {"AutoUpdate=1x"}, "AutoUpdate takes a whole number"},
-        UsageCase{"IntegerOutOfRange", {"ReservedFlag=2147483648"},
-                  "ReservedFlag takes a whole number"},
+        UsageCase{"FlagGivenNothing", {"ShowTime="}, "ShowTime takes 0 or 1"},
+        UsageCase{"IntegerWithTrailingText", {"ColorIndex=1x"}, "ColorIndex takes a whole number"},
+        UsageCase{"IntegerOutOfRange", {"ColorIndex=2147483648"},
+                  "ColorIndex takes a whole number"},
+        UsageCase{"FlagGivenTwo", {"ShowTime=2"}, "ShowTime takes 0 or 1"},
+        UsageCase{"HeadlineSourceGivenTwo", {"HeadlineSource=2"}, "HeadlineSource takes 0 or 1"},
         UsageCase{"UnknownEscape", {"WebPath=\\q"}, "unknown escape \\q"},
         UsageCase{"ShortHexEscape", {"WebPath=\\x4"}, "two hex digits"},
         UsageCase{"LoneBackslash", {"WebPath=a\\"}, "lone backslash"},

@@ -84,7 +84,7 @@ protected:
         feed.WebServer = "127.0.0.1:9";
         feed.WebPath = webPath;
         feed.UpdateMinutes = updateMinutes;
-        ASSERT_TRUE(feed.OnSaveDocument(m_feedPath).ok);
+        ASSERT_FALSE(feed.OnSaveDocument(m_feedPath).Failed());
     }
 
     // Runs the watch; `onUpdate(n)` is called inside the n-th update (from 1) and returns its
@@ -219,7 +219,7 @@ TEST_P(WatchSignalTest, SignalEndsTheWatchCleanly)
     const std::string feedPath = dir.File("feed.tlx");
     CTickerluxDoc feed;
     feed.UpdateMinutes = "1";
-    ASSERT_TRUE(feed.OnSaveDocument(feedPath).ok);
+    ASSERT_FALSE(feed.OnSaveDocument(feedPath).Failed());
 
     CTickerluxDoc doc;
     CCapture out;

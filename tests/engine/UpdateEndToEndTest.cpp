@@ -44,8 +44,8 @@ protected:
         feed.TextBefore = "<h>";
         feed.TextAfter = "</h>";
         feed.LeadingComment = "News";
-        ASSERT_TRUE(feed.OnSaveDocument(feedPath).ok);
-        ASSERT_TRUE(doc.OnOpenDocument(feedPath).ok);
+        ASSERT_FALSE(feed.OnSaveDocument(feedPath).Failed());
+        ASSERT_FALSE(doc.OnOpenDocument(feedPath).Failed());
         doc.Comm.Connection = settings::ConnectionKindOf("serial port - custom settings");
         doc.Comm.ComPort = kComPort;
         doc.Comm.BaudRate = 9600;

@@ -10,10 +10,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view page(reinterpret_cast<const char*>(data), size);
-    const auto feed = tickerluxReadFeedItems(page);
-    if (feed.format == tickerluxFeedFormat::None && !feed.titles.empty())
+    const auto feed = tickerlux::headlines::ReadFeedItems(page);
+    if (feed.format == tickerlux::headlines::FeedFormat::None && !feed.titles.empty())
         std::abort();
-    for (const auto& found : tickerluxFindAnnouncedFeeds(page, "http://e.com/a/b")) {
+    for (const auto& found : tickerlux::headlines::FindAnnouncedFeeds(page, "http://e.com/a/b")) {
         if (!found.address.starts_with("http://") && !found.address.starts_with("https://"))
             std::abort();
     }

@@ -53,7 +53,7 @@ QString WriteFeed(const CTempDir& dir, const char* name, const std::function<voi
     CTickerluxDoc doc;
     fill(doc);
     const std::string path = dir.File(name);
-    if (!doc.OnSaveDocument(path).ok)
+    if (doc.OnSaveDocument(path).Failed())
         qFatal("cannot write %s", path.c_str());
     return QString::fromStdString(path);
 }

@@ -54,7 +54,7 @@ class UpdateButtonsTest : public QObject {
         feed.TextAfter = "</h>";
         feed.LeadingComment = "News";
         const std::string path = m_dir->File("feed.tlx");
-        QVERIFY(feed.OnSaveDocument(path).ok);
+        QVERIFY(!feed.OnSaveDocument(path).Failed());
         m_app = std::make_unique<CTickerluxApp>();
         QVERIFY(m_app->InitInstance({"tickerlux", QString::fromStdString(path)}));
     }

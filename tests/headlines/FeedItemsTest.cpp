@@ -5,9 +5,12 @@
 
 #include <ostream>
 
+using namespace tickerlux;
+using namespace tickerlux::headlines;
+
 namespace {
 
-using tickerluxFeedFormat;
+using tickerlux::headlines::FeedFormat;
 
 struct FeedCase {
     const char* name;
@@ -33,7 +36,7 @@ class FeedItemsTest : public ::testing::TestWithParam<FeedCase> {};
 
 TEST_P(FeedItemsTest, GivesTheItemTitlesOnly)
 {
-    const auto feed = tickerluxReadFeedItems(GetParam().page);
+    const auto feed = tickerlux::headlines::ReadFeedItems(GetParam().page);
     EXPECT_EQ(feed.format, GetParam().format);
     EXPECT_EQ(feed.titles, GetParam().titles);
 }

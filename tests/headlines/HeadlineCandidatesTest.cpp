@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+using namespace tickerlux;
+using namespace tickerlux::headlines;
+using namespace tickerlux::pageserver;
+
 namespace {
 
 using namespace tickerlux::headlines;

@@ -12,6 +12,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace tickerlux;
+using namespace tickerlux::headlines;
+using namespace tickerlux::base;
+using namespace tickerlux::test;
+
 extern char** environ;
 
 namespace {
@@ -59,10 +64,11 @@ private:
     int m_port = 0;
 };
 
-void Openssl(std::vector<std::string> args)
+void Openssl(const std::vector<std::string>& args)
 {
-    args.insert(args.begin(), "/usr/bin/openssl");
-    const ProgramResult result = RunProgram(args);
+    std::vector<std::string> argv{"/usr/bin/openssl"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const ProgramResult result = RunProgram(argv);
     ASSERT_EQ(result.exitCode, 0) << result.err;
 }
 

@@ -6,13 +6,16 @@
 
 #include <gtest/gtest.h>
 
+using namespace tickerlux;
+using namespace tickerlux::headlines;
+
 namespace {
 
 TEST(MarkerFinderTest, BestPairCutsExactlyTheStoryHeadlines)
 {
     const FrontPage page = MakeFrontPage(12000);
     ASSERT_GE(page.headlines.size(), 10u);
-    const auto pairs = tickerluxFindMarkerPairs(page.html);
+    const auto pairs = tickerlux::headlines::FindMarkerPairs(page.html);
     ASSERT_FALSE(pairs.empty());
     EXPECT_EQ(pairs[0].headlines, page.headlines);
 

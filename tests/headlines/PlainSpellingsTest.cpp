@@ -8,6 +8,9 @@
 
 #include <ostream>
 
+using namespace tickerlux;
+using namespace tickerlux::headlines;
+
 namespace {
 
 struct SpellingCase {

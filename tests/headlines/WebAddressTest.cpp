@@ -5,9 +5,14 @@
 
 #include <ostream>
 
+using namespace tickerlux;
+using namespace tickerlux::headlines;
+using namespace tickerlux::base;
+
 namespace {
 
 using namespace tickerlux::headlines;
+using namespace tickerlux::base;
 
 struct AddressCase {
     const char* name;

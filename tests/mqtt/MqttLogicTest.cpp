@@ -12,6 +12,9 @@
 #include <ostream>
 #include <string>
 
+using namespace tickerlux;
+using namespace tickerlux::mqtt;
+
 namespace {
 
 using namespace tickerlux::mqtt;

@@ -21,6 +21,11 @@
 #include <string>
 #include <vector>
 
+using namespace tickerlux;
+using namespace tickerlux::pageserver;
+using namespace tickerlux::settings;
+using namespace tickerlux::test;
+
 namespace {
 
 using Message = CMqttTestClient::Message;

@@ -174,7 +174,7 @@ TEST_F(WebApiTest, SaveWritesTheBytesOfTheDocumentsSave)
     LogIn();
     const json fields = {{"WebServer", "news.example"}, {"WebPath", "/top"}, {"TextBefore", "<h>"},
                          {"TextAfter", "</h>"}, {"LeadingComment", "Caf\u00e9"}, {"ColorIndex", 3},
-                         {"AutoUpdate", 1}, {"UpdateMinutes", "15 min"}, {"ShowTime", 1}};
+                         {"AutoUpdate", true}, {"UpdateMinutes", "15 min"}, {"ShowTime", true}};
     ASSERT_EQ(Post("/api/save", {{"fields", fields}}).status, 200);
 
     CTickerluxDoc doc;
@@ -184,10 +184,10 @@ TEST_F(WebApiTest, SaveWritesTheBytesOfTheDocumentsSave)
     doc.TextAfter = "</h>";
     doc.LeadingComment = "Caf\xe9";
     doc.ColorIndex = 3;
-    doc.AutoUpdate = 1;
+    doc.AutoUpdate = true;
     doc.UpdateMinutes = "15";  // written as a number when auto-update is switched on
-    doc.ShowTime = 1;
-    ASSERT_TRUE(doc.OnSaveDocument(dir.File("expected.tlx")).ok);
+    doc.ShowTime = true;
+    ASSERT_FALSE(doc.OnSaveDocument(dir.File("expected.tlx")).Failed());
     EXPECT_EQ(ReadFileBytes(feed), ReadFileBytes(dir.File("expected.tlx")));
     EXPECT_FALSE(json::parse(Send({.path = "/api/state"}).body)["modified"].get<bool>());
 }

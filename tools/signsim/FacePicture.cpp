@@ -1,7 +1,7 @@
 #include "tools/signsim/FacePicture.h"
 
 #include "leds/LedPanel.h"
-#include "settings/FileIo.h"
+#include "base/FileIo.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -20,8 +20,8 @@ std::optional<std::string> WriteFacePicture(const std::string& path, const Displ
         return "cannot make the picture " + path;
     // Replaced as the store's files are: only a regular file or a new name, its owner and
     // permissions kept, never a device, a pipe or what a loop of links names.
-    const fileio::Status saved =
-        fileio::ReplaceAtomically(path, std::string_view(png.constData(), png.size()));
+    const base::Status saved =
+        base::ReplaceAtomically(path, std::string_view(png.constData(), png.size()));
     if (saved.Ok())
         return std::nullopt;
     return "cannot write the picture " + path + ": " + saved.Reason();

@@ -29,14 +29,14 @@
   function formFields() {
     const fields = {};
     for (const id of textFields) fields[$(id).name] = $(id).value;
-    for (const id of flagFields) fields[$(id).name] = $(id).checked ? 1 : 0;
+    for (const id of flagFields) fields[$(id).name] = $(id).checked;
     if ($('color').selectedIndex >= 0) fields.ColorIndex = $('color').selectedIndex;
     return fields;
   }
 
   function showFields(fields) {
     for (const id of textFields) $(id).value = fields[$(id).name];
-    for (const id of flagFields) $(id).checked = fields[$(id).name] !== 0;
+    for (const id of flagFields) $(id).checked = fields[$(id).name] === true;
     const color = fields.ColorIndex;
     $('color').selectedIndex = color >= 0 && color < $('color').options.length ? color : -1;
   }
