@@ -1,6 +1,7 @@
 #include "base/Decimal.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 
 namespace tickerlux::base {
@@ -23,6 +24,16 @@ int LeadingDecimal(std::string_view text)
     if (negative)
         return static_cast<int>(-value);
     return static_cast<int>(std::min<long long>(value, INT_MAX));
+}
+
+std::optional<int> WholeDecimal(std::string_view text)
+{
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, status] = std::from_chars(text.data(), end, value);
+    if (text.empty() || status != std::errc() || stop != end)
+        return std::nullopt;
+    return value;
 }
 
 } // namespace tickerlux::base

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace tickerlux::base {
@@ -8,5 +9,9 @@ namespace tickerlux::base {
 // overflow: leading white space, one '+' or '-', then digits up to the first non-digit; 0 when
 // there are none; saturated at the int range.
 int LeadingDecimal(std::string_view text);
+
+// The whole text as a decimal int: an optional '-' and digits, nothing else; nothing when it is
+// empty, holds anything more, or is out of the int range.
+std::optional<int> WholeDecimal(std::string_view text);
 
 } // namespace tickerlux::base

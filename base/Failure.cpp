@@ -96,6 +96,8 @@ FailureKind FailureKindForErrno(int error)
         return FailureKind::TimedOut;
     case ECONNREFUSED:
         return FailureKind::Refused;
+    case ECANCELED:
+        return FailureKind::Abandoned;
     default:
         return FailureKind::Io;
     }

@@ -18,7 +18,7 @@ enum class FailureKind {
     TimedOut,              // no connection within the time allowed
     TooSlow,               // the download stayed below its speed floor for too long
     TooLong,               // the download ran past its deadline
-    Abandoned,             // the download was stopped on request (a signal)
+    Abandoned,             // a download or delivery was stopped on request (a signal, a window)
     CertificateRejected,   // the secure server's certificate failed the check
     Io,                    // the transfer broke off, or a read or write failed
     PortMissing,           // no device behind the port's name

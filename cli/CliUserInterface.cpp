@@ -26,6 +26,11 @@ void CCliUserInterface::DownloadFailed(const base::Failure& failure)
     PrintLine(line);
 }
 
+void CCliUserInterface::WaitingForPort(const std::string& port)
+{
+    PrintLine("waiting for " + port + ", which another program is using\u2026");
+}
+
 void CCliUserInterface::PrintLine(const std::string& text)
 {
     if (m_progressShown) {

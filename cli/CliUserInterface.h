@@ -19,6 +19,8 @@ public:
 
     // After the fetcher's message: "cause: connection refused (Failed to connect to ...)".
     void DownloadFailed(const base::Failure& failure) override;
+    // "waiting for COM3 (/dev/pts/4), which another program is using…"
+    void WaitingForPort(const std::string& port) override;
 
     int PumpCalls() const { return m_pumpCalls; }
 

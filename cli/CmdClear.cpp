@@ -14,7 +14,7 @@ namespace tickerlux::cli {
 
 namespace {
 
-constexpr const char* kSynopsis = "clear [--com N] [--connection KIND]";
+constexpr const char* kSynopsis = "clear [--com N] [--connection KIND] [--wait SECONDS]";
 
 int RunClear(const std::vector<std::string>& given)
 {
@@ -32,6 +32,7 @@ int RunClear(const std::vector<std::string>& given)
     CCliUserInterface ui;
     engine::CTickerluxEngine engine(doc, ui);
     UseUserSettings(engine, *stored);
+    connection.ApplyTo(engine);
     return engine.OnClearSign().Succeeded() ? kExitOk : kExitFailed;
 }
 

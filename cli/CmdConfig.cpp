@@ -7,6 +7,7 @@
 #include "cli/Output.h"
 #include "cli/StoredConnection.h"
 #include "cli/Usage.h"
+#include "base/Decimal.h"
 
 #include <cstdio>
 #include <optional>
@@ -31,7 +32,7 @@ constexpr CommField NumberField(const char* name)
 {
     return {name, [](const CommSettings& c) { return std::to_string(c.*Member); },
             [](CommSettings& c, const std::string& value) -> std::optional<std::string> {
-                const std::optional<int> number = ParseInteger(value);
+                const std::optional<int> number = base::WholeDecimal(value);
                 if (!number)
                     return "takes a whole number, got '" + value + "'";
                 c.*Member = *number;
@@ -64,7 +65,7 @@ const CommField kCommFields[] = {
     {"StopBits",
      [](const CommSettings& c) { return std::to_string(static_cast<int>(c.StopBits)); },
      [](CommSettings& c, const std::string& value) -> std::optional<std::string> {
-         const std::optional<int> number = ParseInteger(value);
+         const std::optional<int> number = base::WholeDecimal(value);
          const std::optional<settings::StopBits> stopBits =
              number ? settings::StopBitsOf(*number) : std::nullopt;
          if (!stopBits)

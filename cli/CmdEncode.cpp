@@ -1,18 +1,15 @@
 #include "cli/CmdEncode.h"
 
-#include "cli/CliUserInterface.h"
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
 #include "cli/SignLineOptions.h"
 #include "cli/Usage.h"
-#include "engine/TickerluxEngine.h"
-#include "settings/TickerluxDoc.h"
 #include "sign/AlphaProtocol.h"
+#include "sign/TextEncoder.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -95,17 +92,11 @@ int RunEncode(const std::vector<std::string>& args)
         return kExitUsage;
     }
 
-    settings::CTickerluxDoc doc;
-    doc.ColorIndex = options.colorIndex;
-    doc.Condensed = options.condensed;
-    CCliUserInterface ui;
-    engine::CTickerluxEngine engine(doc, ui);
-    const auto buffer =
-        std::make_unique<unsigned char[]>(engine::CTickerluxEngine::kTransmissionBufferSize);
-    int length = 0;
-    engine.BuildTextTransmission(buffer.get(), length, line.c_str());
+    std::vector<unsigned char> transmission(sign::kMaxTextTransmissionLength);
+    transmission.resize(
+        sign::BuildTextTransmission(transmission.data(), sent, options.colorIndex, options.condensed));
 
-    std::fwrite(buffer.get(), 1, static_cast<std::size_t>(length), stdout);
+    std::fwrite(transmission.data(), 1, transmission.size(), stdout);
     return FinishOutput("encode") ? kExitOk : kExitFailed;
 }
 

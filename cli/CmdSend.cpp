@@ -22,7 +22,7 @@ struct SendOptions {
 };
 
 constexpr const char* kSynopsis =
-    "send TEXT [--color N] [--condensed] [--raw] [--com N] [--connection KIND]";
+    "send TEXT [--color N] [--condensed] [--raw] [--com N] [--connection KIND] [--wait SECONDS]";
 
 // Fills `options`, or returns the problem with the arguments.
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args, SendOptions& options)
@@ -69,6 +69,7 @@ int RunSend(const std::vector<std::string>& args)
     CCliUserInterface ui;
     engine::CTickerluxEngine engine(doc, ui);
     UseUserSettings(engine, *stored);
+    options.connection.ApplyTo(engine);
     return engine.OnSendLine(options.line.LineFrom(*options.text)).Succeeded() ? kExitOk
                                                                                 : kExitFailed;
 }
@@ -85,7 +86,8 @@ Command SendCommand()
             "9, red); --condensed uses the condensed rotate mode. Put -- before a TEXT that\n"
             "begins with '-'.\n"
             "--com N and --connection KIND choose the sign for this run only, over the stored\n"
-            "settings; nothing is stored (KIND as 'config' spells it).\n"
+            "settings; nothing is stored (KIND as 'config' spells it). A port that another\n"
+            "program is using is waited for, at most --wait SECONDS (default 120).\n"
             "Exit 1 when no connection is stored or given, or the sign could not be reached.\n",
             RunSend};
 }

@@ -25,9 +25,9 @@ namespace {
 
 namespace mqtt = tickerlux::mqtt;
 
-constexpr const char* kUpdateSynopsis = "update FEED.tlx [--com N] [--connection KIND]";
+constexpr const char* kUpdateSynopsis = "update FEED.tlx [--com N] [--connection KIND] [--wait SECONDS]";
 constexpr const char* kWatchSynopsis =
-    "watch FEED.tlx [--com N] [--connection KIND] [--mqtt URL [--mqtt-name NAME] "
+    "watch FEED.tlx [--com N] [--connection KIND] [--wait SECONDS] [--mqtt URL [--mqtt-name NAME] "
     "[--mqtt-discovery-prefix P] [--no-mqtt-discovery]]";
 
 // The FEED.tlx argument, with the connection options taken out of `args` into `connection`; or
@@ -69,6 +69,7 @@ int RunUpdate(const std::vector<std::string>& given)
     CCliUserInterface ui;
     engine::CTickerluxEngine engine(doc, ui);
     UseUserSettings(engine, *stored);
+    connection.ApplyTo(engine);
     // Notices such as a page cut at the buffer's size are shown but are no failure.
     return engine.OnUpdateSignNow().Succeeded() ? kExitOk : kExitFailed;
 }
@@ -107,6 +108,7 @@ int RunWatchCommand(const std::vector<std::string>& given)
     CSignalWatchClock clock;
     CWatchUserInterface ui(clock);
     engine::CTickerluxEngine engine(doc, ui);
+    connection.ApplyTo(engine);
     CWatchSignCommands sign(doc, engine, connection);
     std::optional<mqtt::CBridge> bridge;
     if (bridgeSettings) {

@@ -14,12 +14,18 @@ void ConnectionOptions::ApplyTo(settings::CommSettings& settings) const
         settings.ComPort = *comPort;
 }
 
+void ConnectionOptions::ApplyTo(engine::CTickerluxEngine& engine) const
+{
+    if (portWait)
+        engine.SetPortWaitLimit(*portWait);
+}
+
 bool TakeConnectionOption(const std::vector<std::string>& args, std::size_t& i,
                           ConnectionOptions& options, std::optional<std::string>& problem)
 {
     const std::string& arg = args[i];
     std::string name = arg.substr(0, arg.find('='));
-    if (name != "--com" && name != "--connection")
+    if (name != "--com" && name != "--connection" && name != "--wait")
         return false;
     std::string value;
     if (name.size() < arg.size()) {
@@ -30,7 +36,14 @@ bool TakeConnectionOption(const std::vector<std::string>& args, std::size_t& i,
         problem = name + " needs a value";
         return true;
     }
-    if (name == "--com") {
+    if (name == "--wait") {
+        int seconds = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+        if (error != std::errc() || end != value.data() + value.size() || seconds < 0)
+            problem = "--wait needs a number of seconds, 0 or more, not '" + value + "'";
+        else
+            options.portWait = std::chrono::seconds(seconds);
+    } else if (name == "--com") {
         int port = 0;
         const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), port);
         if (error != std::errc() || end != value.data() + value.size() || port < 1)

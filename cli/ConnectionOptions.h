@@ -1,7 +1,9 @@
 #pragma once
 
+#include "engine/TickerluxEngine.h"
 #include "settings/CommSettings.h"
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -9,15 +11,19 @@
 
 namespace tickerlux::cli {
 
-// --com N and --connection KIND: the sign that `send`, `clear`, `update` and `watch` reach in
+// --com N, --connection KIND and --wait SECONDS: the sign that `send`, `clear`, `update` and `watch` reach in
 // this run. They apply over the stored communication settings and are never stored, so one
 // machine can drive several signs.
 struct ConnectionOptions {
     std::optional<int> comPort;
     std::optional<settings::ConnectionKind> connection;
+    // --wait SECONDS: how long a delivery waits for a port that another program holds.
+    std::optional<std::chrono::seconds> portWait;
 
     // Puts them into `settings`: the kind first, with its fixed values, then the port.
     void ApplyTo(settings::CommSettings& settings) const;
+    // Gives `engine` the wait for a held port.
+    void ApplyTo(engine::CTickerluxEngine& engine) const;
 };
 
 // Takes args[i] when it is one of the options (with its value, moving `i` past it). Returns false

@@ -2,19 +2,8 @@
 
 #include "cli/Escapes.h"
 
-#include <charconv>
 
 namespace tickerlux::cli {
-
-std::optional<int> ParseInteger(std::string_view text)
-{
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, status] = std::from_chars(text.data(), end, value);
-    if (text.empty() || status != std::errc() || stop != end)
-        return std::nullopt;
-    return value;
-}
 
 std::optional<NamedValue> SplitAssignment(const std::string& arg, std::string& error)
 {

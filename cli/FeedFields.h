@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Decimal.h"
 #include "settings/CommSettings.h"
 #include "settings/FeedFields.h"
 
@@ -14,9 +15,6 @@ namespace tickerlux::cli {
 
 // Fields by name, as text: NAME=VALUE arguments for the settings-file fields (their table is
 // settings/FeedFields.h) and the communication settings, show and config lines.
-
-// Parses a whole 32-bit decimal (no blanks, no '+'); nothing for anything else.
-std::optional<int> ParseInteger(std::string_view text);
 
 // One field of a record (the document, the communication settings), named as the code spells
 // it, read and written as Windows-1252 text; an integer field as decimal.
@@ -40,7 +38,7 @@ public:
             record.*m_text = value;
             return true;
         }
-        const std::optional<int> number = ParseInteger(value);
+        const std::optional<int> number = base::WholeDecimal(value);
         if (number)
             record.*m_number = *number;
         return number.has_value();
@@ -92,7 +90,7 @@ std::optional<std::vector<FieldAssignment<Record>>> ParseAssignments(
             error = "unknown field '" + given->name + "'";
             return std::nullopt;
         }
-        if (field->IsInteger() && !ParseInteger(given->value1252)) {
+        if (field->IsInteger() && !base::WholeDecimal(given->value1252)) {
             error = given->name + " takes a whole number, got '" + std::string(given->argumentValue) + "'";
             return std::nullopt;
         }

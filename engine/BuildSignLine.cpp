@@ -43,7 +43,7 @@ base::Failure CTickerluxEngine::BuildSignLine()
         return fetched;
     }
     const std::string stamp = m_doc.ShowTime != 0 ? headlines::FormatUpdateTimeStamp(started) : "";
-    m_signLine = headlines::ExtractSignLine(m_pageBuffer.get(), before, after, comment, stamp,
+    m_signLine = headlines::ExtractSignLine(PageText(), before, after, comment, stamp,
                                             m_headlineCleanup ? CleanForSign : nullptr);
     return {};
 }

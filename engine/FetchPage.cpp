@@ -6,8 +6,6 @@
 #include "headlines/PageText.h"
 #include "settings/TickerluxDoc.h"
 
-#include <cstring>
-
 namespace tickerlux::engine {
 
 namespace {
@@ -28,6 +26,9 @@ base::Failure CTickerluxEngine::FetchPage()
     limits.maxLength = kMaxPageLength;
     limits.time = m_fetchTimeLimits;
     limits.stopRequested = [this] { return m_ui.StopRequested(); };
+    limits.progress = [this](std::size_t received) {
+        m_ui.DownloadProgress(static_cast<long long>(received));
+    };
     const headlines::FetchedPage fetched = headlines::Fetch(m_doc.WebServer, m_doc.WebPath, limits);
     if (fetched.failure.kind == base::FailureKind::Abandoned)
         return fetched.failure;
@@ -36,20 +37,16 @@ base::Failure CTickerluxEngine::FetchPage()
         m_ui.DownloadFailed(fetched.failure);
         return fetched.failure;
     }
-    const std::string text =
-        m_headlineCleanup
-            ? headlines::ToCodePage(fetched.page,
-                                   headlines::pagecharset::Detect(fetched.contentType, fetched.page))
-            : fetched.page;
     // The limit is on the page as downloaded: its text in the code page may be longer (Chinese
-    // spelled in Latin letters), and the buffer grows to hold all of it.
-    if (text.size() > kMaxPageLength)
-        m_pageBuffer.reset(new char[text.size() + 1]);
-    std::memcpy(m_pageBuffer.get(), text.data(), text.size());
-    m_pageBuffer[text.size()] = '\0';
+    // spelled in Latin letters).
+    m_page = m_headlineCleanup
+                 ? headlines::ToCodePage(
+                       fetched.page,
+                       headlines::pagecharset::Detect(fetched.contentType, fetched.page))
+                 : fetched.page;
     if (fetched.overran)
         m_ui.MessageBox(kOverrunNotice);
-    m_doc.SourceText = m_pageBuffer.get();
+    m_doc.SourceText = PageText();
     return {};
 }
 

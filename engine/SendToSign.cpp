@@ -1,63 +1,92 @@
 #include "engine/TickerluxEngine.h"
 
 #include "engine/UserInterface.h"
-#include "link/Delivery.h"
-#include "settings/PortMap.h"
 #include "settings/TickerluxDoc.h"
 
 namespace tickerlux::engine {
 
 namespace {
 
-// The serial delivery to `port` with the document's settings, a speed below 1 taken as 9600 and
-// data bits other than 7 or 8 as 7.
-settings::CommSettings SerialSettings(const settings::CommSettings& stored, int port)
+bool SameFailure(const base::Failure& a, const base::Failure& b)
 {
-    settings::CommSettings settings = stored;
-    settings.ComPort = port;
-    if (settings.BaudRate < 1)
-        settings.BaudRate = settings::kClassicBaudRate;
-    if (settings.ByteSize != 7 && settings.ByteSize != 8)
-        settings.ByteSize = settings::kClassicByteSize;
-    return settings;
+    return a.kind == b.kind && a.where == b.where && a.systemText == b.systemText;
 }
 
 } // namespace
 
-base::Failure CTickerluxEngine::SendOverSerial(int port, const unsigned char* data, int length)
+link::CSignConnection& CTickerluxEngine::Connection(const link::SignPort& port)
 {
-    // Only this delivery uses the corrected port; the document keeps its own value.
-    const settings::CommSettings settings = SerialSettings(m_doc.Comm, port < 1 ? 1 : port);
-    const std::string device = settings::ResolvePort(m_ports, settings.ComPort);
-    base::Failure failure = link::Deliver(settings, device, data,
-                                        static_cast<std::size_t>(length < 0 ? 0 : length),
-                                        Progress(), m_serialSlack)
-                          .failure;
-    // Once the port was found, the corrected speed and data bits go into the document too, so
-    // later deliveries and the settings dialog see them.
-    if (failure.kind != base::FailureKind::PortMissing && failure.kind != base::FailureKind::Permission) {
-        m_doc.Comm.BaudRate = settings.BaudRate;
-        m_doc.Comm.ByteSize = settings.ByteSize;
+    if (m_connection)
+        return *m_connection;
+    link::ConnectionOptions options;
+    options.serialSlack = m_serialSlack;
+    options.portWait = m_portWait;
+    options.waiting = [this](const std::string& name) { m_ui.WaitingForPort(name); };
+    options.abandon = [this] { return m_ui.AbandonRequested(); };
+    m_connection = std::make_unique<link::CSignConnection>(m_doc.Comm, port, options);
+    m_problems = m_connection->Opening().problems;
+    // The speed and data bits a serial delivery took instead of the document's go into the
+    // document, so later deliveries and the settings dialog see them.
+    if (const auto& used = m_connection->LineUsedInstead()) {
+        m_doc.Comm.BaudRate = used->baudRate;
+        m_doc.Comm.ByteSize = used->byteSize;
+    }
+    return *m_connection;
+}
+
+base::Failure CTickerluxEngine::SendToSign(const link::SignPort& port,
+                                           const Transmission& transmission)
+{
+    if (m_deliveryHook) {
+        m_deliveryHook(port, transmission);
+        return {};
+    }
+    base::Failure failure;
+    if (m_ui.AbandonRequested()) {
+        failure = {base::FailureKind::Abandoned, port.Name(), "the delivery was abandoned"};
+    } else {
+        link::CSignConnection& connection = Connection(port);
+        m_ui.DeliveryStarted(static_cast<long long>(transmission.size()));
+        failure = connection.Send(transmission.data(), transmission.size(), Progress()).failure;
+    }
+    if (failure.Failed()) {
+        bool told = false;
+        for (const base::Failure& earlier : m_failures)
+            told = told || SameFailure(earlier, failure);
+        if (!told)
+            m_failures.push_back(failure);
+    }
+    // Outside a command the connection lives for this transmission alone.
+    if (!m_commandPort) {
+        const base::Failure closed = CloseConnection();
+        return failure.Failed() ? failure : closed;
     }
     return failure;
 }
 
-base::Failure CTickerluxEngine::SendToSign(int port, const unsigned char* data, int length)
+base::Failure CTickerluxEngine::CloseConnection()
 {
-    if (m_deliveryHook) {
-        m_deliveryHook(port, data, length);
-        return {};
-    }
     base::Failure failure;
-    if (m_doc.Comm.IsUsb()) {
-        failure = SendViaUsb(data, length);
-        m_ui.PumpMessages(10);
-    } else {
-        failure = SendOverSerial(port, data, length);
+    bool usb = false;
+    if (m_connection) {
+        usb = m_connection->IsUsb();
+        link::DeliveryResult closed = m_connection->Close();
+        m_connection.reset();
+        m_problems.insert(m_problems.end(), closed.problems.begin(), closed.problems.end());
+        failure = closed.failure;
+        if (failure.Failed())
+            m_failures.push_back(failure);
     }
-    // The desktop program stays silent here; the CLI prints the failure.
-    if (failure.Failed())
-        m_ui.DeliveryFailed(failure);
+    // What the user is told comes once the connection is closed, so no message box holds the
+    // sign: USB's problems, the pump, then each failure once. The desktop program stays silent
+    // on a failure; the CLI prints it.
+    ShowUsbProblems(m_problems);
+    m_problems.clear();
+    if (usb)
+        m_ui.PumpMessages(10);
+    for (const base::Failure& told : m_failures)
+        m_ui.DeliveryFailed(told);
+    m_failures.clear();
     return failure;
 }
 

@@ -1,8 +1,6 @@
 #include "engine/TickerluxEngine.h"
 
 #include "engine/UserInterface.h"
-#include "link/Delivery.h"
-#include "settings/TickerluxDoc.h"
 
 #include <string_view>
 
@@ -39,15 +37,22 @@ std::string Message(const base::Failure& problem)
 
 } // namespace
 
-base::Failure CTickerluxEngine::SendViaUsb(const unsigned char* data, int length)
+void CTickerluxEngine::ShowUsbProblems(const std::vector<base::Failure>& problems)
 {
-    settings::CommSettings usb;
-    usb.ChooseKind(settings::ConnectionKind::Usb);
-    const link::DeliveryResult result = link::Deliver(
-        usb, std::string(), data, static_cast<std::size_t>(length < 0 ? 0 : length), Progress());
-    for (const base::Failure& problem : result.problems)
+    for (const base::Failure& problem : problems)
         m_ui.MessageBox(Message(problem));
-    return result.failure;
+}
+
+base::Failure CTickerluxEngine::SendViaUsb(const Transmission& transmission)
+{
+    link::CSignConnection usb{link::UsbSign{}};
+    std::vector<base::Failure> problems = usb.Opening().problems;
+    const base::Failure sent =
+        usb.Send(transmission.data(), transmission.size(), Progress()).failure;
+    const link::DeliveryResult closed = usb.Close();
+    problems.insert(problems.end(), closed.problems.begin(), closed.problems.end());
+    ShowUsbProblems(problems);
+    return sent.Failed() ? sent : closed.failure;
 }
 
 } // namespace tickerlux::engine

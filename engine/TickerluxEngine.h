@@ -12,7 +12,10 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace tickerlux::settings {
 class CTickerluxDoc;
@@ -22,24 +25,27 @@ namespace tickerlux::engine {
 
 class IUserInterface;
 
-// The update pipeline of the program, free of any GUI: it owns the page buffer, the sign line and
-// the transmission buffer, and runs the fetch, extraction, encoding and delivery steps against
-// one document, each step reading the document and calling the layer below (headlines/, sign/,
-// link/). The desktop view and the CLI each own one.
+// The bytes of one whole transmission.
+using Transmission = std::vector<unsigned char>;
+
+// The update pipeline of the program, free of any GUI: it owns the page, the sign line and the
+// transmission, and runs the fetch, extraction, encoding and delivery steps against one
+// document, each step reading the document and calling the layer below (headlines/, sign/,
+// link/). A command holds the sign's connection from its first transmission to its last, so its
+// transmissions reach the sign as one unit.
 class CTickerluxEngine {
 public:
-    static constexpr std::size_t kPageBufferSize = 200000;
-    static constexpr std::size_t kMaxPageLength = kPageBufferSize - 1;
-    static constexpr std::size_t kTransmissionBufferSize = 60033;
+    // A page keeps at most this many bytes.
+    static constexpr std::size_t kMaxPageLength = 199999;
 
     CTickerluxEngine(settings::CTickerluxDoc& doc, IUserInterface& ui);
     ~CTickerluxEngine();
     CTickerluxEngine(const CTickerluxEngine&) = delete;
     CTickerluxEngine& operator=(const CTickerluxEngine&) = delete;
 
-    // Page fetcher: downloads WebPath from WebServer into the page buffer and SourceText. A
-    // failure is shown as the connection error and returned; a download abandoned because the
-    // user asked to stop is returned without a word.
+    // Page fetcher: downloads WebPath from WebServer into the page and SourceText. A failure is
+    // shown as the connection error and returned; a download abandoned because the user asked
+    // to stop is returned without a word.
     base::Failure FetchPage();
 
     // Headline extractor: rebuilds the sign line from a fresh download; returns the download's
@@ -56,32 +62,40 @@ public:
     CommandOutcome OnSendLine(const std::string& line);
     bool IsBusy() const { return m_busy; }
 
-    // Sign text encoder: the write-text transmission for a NUL-terminated sign line, with the
-    // document's ColorIndex and Condensed. `buffer` holds kTransmissionBufferSize bytes.
-    void BuildTextTransmission(unsigned char* buffer, int& length, const char* line) const;
+    // Sign text encoder: the write-text transmission for a sign line (up to its first NUL), with
+    // the document's ColorIndex and Condensed.
+    Transmission BuildTextTransmission(const std::string& line) const;
 
     // Packet framing.
-    void BuildClearTransmission(unsigned char* buffer, int& length) const;
-    base::Failure SendMemoryConfig(int textTransmissionLength);
+    Transmission BuildClearTransmission() const;
+    base::Failure SendMemoryConfig(std::size_t textTransmissionLength);
     base::Failure SendRunSequence();
-    int GetSignPort() const;
+    // The document's COM port (1 for a number below 1) and the device it names, resolved once
+    // per command.
+    link::SignPort GetSignPort() const;
 
-    // Sign link: delivers one whole transmission over the document's connection kind.
-    base::Failure SendToSign(int port, const unsigned char* data, int length);
-    // USB link: hands the transmission to libbetabriteusb.so, showing each problem it meets.
-    base::Failure SendViaUsb(const unsigned char* data, int length);
+    // Sign link: delivers one whole transmission over the document's connection kind, on the
+    // command's connection (or, outside a command, on one of its own).
+    base::Failure SendToSign(const link::SignPort& port, const Transmission& transmission);
+    // USB link: hands one transmission to libbetabriteusb.so on a connection of its own,
+    // showing each problem it meets.
+    base::Failure SendViaUsb(const Transmission& transmission);
 
     // Replaces the real link for tests that check what would be delivered.
-    using DeliveryHook = std::function<void(int port, const unsigned char* data, int length)>;
+    using DeliveryHook = std::function<void(const link::SignPort& port, const Transmission&)>;
     void SetDeliveryHook(DeliveryHook hook) { m_deliveryHook = std::move(hook); }
 
     // The clock of the time stamp in the sign line (tests fix it).
     using Clock = std::function<std::time_t()>;
     void SetClock(Clock clock) { m_clock = std::move(clock); }
-    // How long a download may take, and the time a serial write may take beyond 1.5 times its
-    // time on the line (tests shorten them).
+    // How long a download may take, the time a serial write may take beyond 1.5 times its time
+    // on the line, and how long a delivery waits for a port another program holds (tests
+    // shorten them).
     void SetFetchTimeLimits(const headlines::TimeLimits& limits) { m_fetchTimeLimits = limits; }
     void SetSerialDeadlineSlack(std::chrono::milliseconds slack) { m_serialSlack = slack; }
+    void SetPortWaitLimit(std::chrono::milliseconds limit) { m_portWait = limit; }
+    // COMn's device as the front end resolved it; empty (the default): the port map's entry.
+    void SetDevicePath(std::string path) { m_devicePath = std::move(path); }
     // Headline cleanup (the per-user HeadlineCleanup switch, on unless the front end says
     // otherwise): the page is read in its own charset and converted to the code page, and each
     // headline and the leading comment are cleaned and kept to what the sign shows. Off, the
@@ -93,29 +107,44 @@ public:
     bool HeadlineCleanup() const { return m_headlineCleanup; }
 
     const std::string& SignLine() const { return m_signLine; }
-    const char* PageBuffer() const { return m_pageBuffer.get(); }
-    const unsigned char* Transmission() const { return m_transmission.get(); }
-    int TransmissionLength() const { return m_transmissionLength; }
+    // The page as downloaded, every byte; and as text, up to its first NUL byte, as the form
+    // and the extractor see it.
+    const std::string& Page() const { return m_page; }
+    std::string_view PageText() const;
+    const Transmission& LastTransmission() const { return m_transmission; }
 
 private:
     class BusyScope;
+    class SignScope;
     // The steps "Update Sign Now" and OnSendLine share: encode the sign line, deliver memory
     // configuration, write text and run sequence, refresh the views.
     void DeliverSignLine(CommandOutcome& outcome);
-    base::Failure SendOverSerial(int port, const unsigned char* data, int length);
+    // Opens the connection for `port` when none is held.
+    link::CSignConnection& Connection(const link::SignPort& port);
+    // Closes the held connection and tells the user what it met: USB's problems, then the
+    // pump, then each failure once. Returns the failure of closing (USB's close missing).
+    base::Failure CloseConnection();
+    void ShowUsbProblems(const std::vector<base::Failure>& problems);
     link::Progress Progress();
 
     settings::CTickerluxDoc& m_doc;
     IUserInterface& m_ui;
-    std::unique_ptr<char[]> m_pageBuffer;
+    std::string m_page;
     std::string m_signLine;
-    std::unique_ptr<unsigned char[]> m_transmission;
-    int m_transmissionLength = 0;
+    Transmission m_transmission;
     bool m_busy = false;
+    // The port of the command under way, which holds the connection from its first
+    // transmission to its last.
+    std::optional<link::SignPort> m_commandPort;
+    std::unique_ptr<link::CSignConnection> m_connection;
+    std::vector<base::Failure> m_problems;  // USB's, shown when the connection closes
+    std::vector<base::Failure> m_failures;  // the deliveries', told when it closes
     DeliveryHook m_deliveryHook;
     Clock m_clock;
     headlines::TimeLimits m_fetchTimeLimits;
     std::chrono::milliseconds m_serialSlack = link::kSerialDeadlineSlack;
+    std::chrono::milliseconds m_portWait = link::kPortWaitLimit;
+    std::string m_devicePath;
     bool m_headlineCleanup = true;
     settings::CPortMap m_ports;
 };

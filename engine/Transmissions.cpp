@@ -1,43 +1,51 @@
 #include "engine/TickerluxEngine.h"
 
+#include "settings/PortMap.h"
 #include "settings/TickerluxDoc.h"
 #include "sign/Framing.h"
 #include "sign/TextEncoder.h"
 
-#include <cstring>
+#include <algorithm>
 #include <string_view>
 
 namespace tickerlux::engine {
 
-void CTickerluxEngine::BuildClearTransmission(unsigned char* buffer, int& length) const
+Transmission CTickerluxEngine::BuildClearTransmission() const
 {
-    length = static_cast<int>(sign::BuildClearTransmission(buffer));
+    Transmission bytes(sign::kClearLength);
+    bytes.resize(sign::BuildClearTransmission(bytes.data()));
+    return bytes;
 }
 
-base::Failure CTickerluxEngine::SendMemoryConfig(int textTransmissionLength)
+base::Failure CTickerluxEngine::SendMemoryConfig(std::size_t textTransmissionLength)
 {
-    const auto bytes = sign::BuildMemoryConfigTransmission(textTransmissionLength);
-    return SendToSign(GetSignPort(), bytes.data(), static_cast<int>(bytes.size()));
+    const auto bytes = sign::BuildMemoryConfigTransmission(static_cast<int>(textTransmissionLength));
+    return SendToSign(GetSignPort(), Transmission(bytes.begin(), bytes.end()));
 }
 
 base::Failure CTickerluxEngine::SendRunSequence()
 {
     const auto bytes = sign::BuildRunSequenceTransmission();
-    return SendToSign(GetSignPort(), bytes.data(), static_cast<int>(bytes.size()));
+    return SendToSign(GetSignPort(), Transmission(bytes.begin(), bytes.end()));
 }
 
-int CTickerluxEngine::GetSignPort() const
+link::SignPort CTickerluxEngine::GetSignPort() const
 {
-    return m_doc.Comm.ComPort;
+    if (m_commandPort)
+        return *m_commandPort;
+    const int com = std::max(m_doc.Comm.ComPort, 1);
+    return {com, m_devicePath.empty() ? settings::ResolvePort(m_ports, com) : m_devicePath};
 }
 
-void CTickerluxEngine::BuildTextTransmission(unsigned char* buffer, int& length,
-                                             const char* line) const
+Transmission CTickerluxEngine::BuildTextTransmission(const std::string& line) const
 {
-    // Bytes past the first kMaxLineLength are never sent, so they are not even looked at.
-    const std::string_view text(line, strnlen(line, sign::kMaxLineLength));
-    length = static_cast<int>(
-        sign::BuildTextTransmission(buffer, text, m_doc.ColorIndex, m_doc.Condensed != 0));
+    // A NUL ends the line, and bytes past the first kMaxLineLength are never sent.
+    std::string_view text = line;
+    text = text.substr(0, std::min(text.find('\0'), sign::kMaxLineLength));
+    Transmission bytes(sign::kMaxTextTransmissionLength);
+    bytes.resize(sign::BuildTextTransmission(bytes.data(), text, m_doc.ColorIndex,
+                                             m_doc.Condensed != 0));
+    return bytes;
 }
 
 } // namespace tickerlux::engine

@@ -34,6 +34,32 @@ private:
     bool m_entered;
 };
 
+// Holds the sign for one command's deliveries: the port is resolved once, the connection opened
+// at the first transmission and closed after the last (also when an exception leaves).
+class CTickerluxEngine::SignScope {
+public:
+    explicit SignScope(CTickerluxEngine& engine) : m_engine(engine)
+    {
+        m_engine.m_commandPort = m_engine.GetSignPort();
+    }
+    ~SignScope()
+    {
+        if (m_engine.m_commandPort)
+            Close();
+    }
+    SignScope(const SignScope&) = delete;
+    SignScope& operator=(const SignScope&) = delete;
+
+    base::Failure Close()
+    {
+        m_engine.m_commandPort.reset();
+        return m_engine.CloseConnection();
+    }
+
+private:
+    CTickerluxEngine& m_engine;
+};
+
 CommandOutcome CTickerluxEngine::OnUpdateSignNow()
 {
     BusyScope busy(*this);
@@ -62,11 +88,12 @@ CommandOutcome CTickerluxEngine::OnSendLine(const std::string& line)
 
 void CTickerluxEngine::DeliverSignLine(CommandOutcome& outcome)
 {
-    BuildTextTransmission(m_transmission.get(), m_transmissionLength, m_signLine.c_str());
-    outcome.Add(Step::Delivery, SendMemoryConfig(m_transmissionLength));
-    outcome.Add(Step::Delivery,
-                SendToSign(GetSignPort(), m_transmission.get(), m_transmissionLength));
+    m_transmission = BuildTextTransmission(m_signLine);
+    SignScope sign(*this);
+    outcome.Add(Step::Delivery, SendMemoryConfig(m_transmission.size()));
+    outcome.Add(Step::Delivery, SendToSign(GetSignPort(), m_transmission));
     outcome.Add(Step::Delivery, SendRunSequence());
+    outcome.Add(Step::Delivery, sign.Close());
     m_doc.UpdateAllViews();
 }
 
@@ -76,9 +103,10 @@ CommandOutcome CTickerluxEngine::OnClearSign()
     if (!busy.Entered())
         return CommandOutcome::Dropped();
     CommandOutcome outcome;
-    BuildClearTransmission(m_transmission.get(), m_transmissionLength);
-    outcome.Add(Step::Delivery,
-                SendToSign(GetSignPort(), m_transmission.get(), m_transmissionLength));
+    m_transmission = BuildClearTransmission();
+    SignScope sign(*this);
+    outcome.Add(Step::Delivery, SendToSign(GetSignPort(), m_transmission));
+    outcome.Add(Step::Delivery, sign.Close());
     m_doc.UpdateAllViews();
     return outcome;
 }

@@ -6,8 +6,8 @@
 
 namespace tickerlux::engine {
 
-// What the engine shows the user through the front end: the GUI, the CLI and the tests each
-// implement it. Texts are Windows-1252 bytes.
+// What the engine shows the user through the front end: the GUI, the CLI, a job and the tests
+// each implement it. Texts are Windows-1252 bytes.
 class IUserInterface {
 public:
     virtual ~IUserInterface() = default;
@@ -23,18 +23,26 @@ public:
     // Dispatches at most `maxMessages` pending events without waiting (after a USB delivery).
     virtual void PumpMessages(int maxMessages) = 0;
 
-    // A download failed (after its message box) or a delivery to the sign failed, told as it
-    // happens. The desktop program stays silent; the CLI prints the cause. What a command did is
-    // in its outcome either way.
+    // A download failed (after its message box), or the sign could not be reached, told once
+    // per command. The desktop program stays silent; the CLI prints the cause. What a command
+    // did is in its outcome either way.
     virtual void DownloadFailed(const base::Failure& /*failure*/) {}
     virtual void DeliveryFailed(const base::Failure& /*failure*/) {}
 
     // Asked during a download: true when the user wants the program to stop, which abandons
-    // the download (a delivery is never cut short).
+    // the download (a delivery under way finishes).
     virtual bool StopRequested() { return false; }
+    // Asked during a delivery: true cuts it at once.
+    virtual bool AbandonRequested() { return false; }
 
-    // Progress of a delivery in bytes; front ends that show none ignore it.
+    // Progress: the page's bytes so far; a transmission of `total` bytes begins; its bytes
+    // written so far. Front ends that show none ignore them.
+    virtual void DownloadProgress(long long /*received*/) {}
+    virtual void DeliveryStarted(long long /*total*/) {}
     virtual void DeliveryProgress(long long /*sent*/, long long /*total*/) {}
+
+    // Another program holds the port ("COM3 (/dev/ttyS2)"); the delivery waits for it. Told once.
+    virtual void WaitingForPort(const std::string& /*port*/) {}
 };
 
 } // namespace tickerlux::engine

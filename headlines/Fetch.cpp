@@ -99,6 +99,8 @@ FetchedPage Fetch(const std::string& webServer, const std::string& path, const F
         const std::size_t taken = std::min(piece.size(), limits.maxLength - fetched.page.size());
         fetched.page.append(piece.substr(0, taken));
         fetched.overran = taken < piece.size();
+        if (limits.progress)
+            limits.progress(fetched.page.size());
         return !fetched.overran;
     });
     fetched.contentType = result.contentType;

@@ -20,6 +20,8 @@ struct FetchLimits {
     TimeLimits time;
     // Asked now and then during the download; true abandons it at once (FailureKind::Abandoned).
     std::function<bool()> stopRequested;
+    // Hears the page's length so far as pieces arrive.
+    std::function<void(std::size_t received)> progress;
     // The certificate authorities to trust instead of the system's, in a PEM file (for tests).
     std::string caFile;
 };

@@ -61,9 +61,10 @@ public:
 
     // Writes every byte and waits until the line has carried them. Once `deadline` has passed
     // the rest is abandoned (output discarded, so that closing does not wait) and ETIMEDOUT is
-    // raised. `progress` hears (bytes written, total) as the write goes on.
+    // raised; so it is, with ECANCELED, as soon as `abandon` says true. `progress` hears (bytes
+    // written, total) as the write goes on.
     void Write(const void* data, std::size_t count, std::chrono::milliseconds deadline,
-               const Progress& progress = {}) const;
+               const Progress& progress = {}, const std::function<bool()>& abandon = {}) const;
 
     // The time `count` bytes take on `line`, 1.5 times over, plus `slack`.
     static std::chrono::milliseconds WriteDeadline(std::size_t count, const LineSettings& line,

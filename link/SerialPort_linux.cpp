@@ -95,15 +95,17 @@ void CSerialPort::DiscardInput() const
 }
 
 void CSerialPort::Write(const void* data, std::size_t count, std::chrono::milliseconds deadline,
-                        const Progress& progress) const
+                        const Progress& progress, const std::function<bool()>& abandon) const
 {
     const auto end = Clock::now() + deadline;
     const auto* bytes = static_cast<const unsigned char*>(data);
-    auto abandon = [this] {
+    auto giveUp = [this](int error) {
         // Only an abandoned transmission is discarded, so that closing does not wait for it.
         ioctl(m_fd, TCFLSH, TCOFLUSH);
-        Raise("write", ETIMEDOUT);
+        Raise("write", error);
     };
+    // A stop asked for is heard within this long.
+    constexpr long long kStepMs = 50;
     auto msLeft = [&] {
         return std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
     };
@@ -123,9 +125,11 @@ void CSerialPort::Write(const void* data, std::size_t count, std::chrono::millis
             Raise("write");
         const long long left = msLeft();
         if (left <= 0)
-            abandon();
+            giveUp(ETIMEDOUT);
+        if (abandon && abandon())
+            giveUp(ECANCELED);
         pollfd waitFor{m_fd, POLLOUT, 0};
-        if (poll(&waitFor, 1, static_cast<int>(std::min<long long>(left, 1000))) < 0 &&
+        if (poll(&waitFor, 1, static_cast<int>(std::min<long long>(left, kStepMs))) < 0 &&
             errno != EINTR)
             Raise("write");
     }
@@ -134,7 +138,9 @@ void CSerialPort::Write(const void* data, std::size_t count, std::chrono::millis
     while (QueuedOutput(m_fd) > 0) {
         const long long left = msLeft();
         if (left <= 0)
-            abandon();
+            giveUp(ETIMEDOUT);
+        if (abandon && abandon())
+            giveUp(ECANCELED);
         std::this_thread::sleep_for(std::chrono::milliseconds(std::clamp<long long>(left, 1, 10)));
     }
     // The queue is empty; this waits only for the last character to leave the transmitter.

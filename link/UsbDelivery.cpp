@@ -27,71 +27,100 @@ base::Failure EntryPointMissing(const char* name)
     return {base::FailureKind::UsbEntryPointMissing, name, "not found in libbetabriteusb.so"};
 }
 
-// The failure of the whole delivery: the first problem's kind, or a refused piece.
-DeliveryResult NotDelivered(std::vector<base::Failure> problems)
+// The failure of a transmission: the first problem's kind, or a refused piece.
+base::Failure NotDelivered(const std::vector<base::Failure>& problems)
 {
-    const base::FailureKind kind = problems.empty() ? base::FailureKind::UsbRefused : problems.front().kind;
-    return {{kind, "USB sign", "the transmission was not delivered"}, std::move(problems)};
+    const base::FailureKind kind =
+        problems.empty() ? base::FailureKind::UsbRefused : problems.front().kind;
+    return {kind, "USB sign", "the transmission was not delivered"};
 }
 
-} // namespace
+// The library loaded and its sign opened as far as it would; each problem is recorded once, in
+// the order the steps meet it, and the steps after a problem still run as far as they can, so
+// that an opened sign is always closed.
+class CUsbTransport : public CTransport {
+public:
+    CUsbTransport(std::unique_ptr<CSharedLibrary> library, OpenFunction open,
+                  DeliveryResult& opening)
+        : m_library(std::move(library))
+    {
+        m_opened = open() != 0;
+        if (!m_opened)
+            opening.problems.push_back(
+                {base::FailureKind::UsbOpenFailed, "USBBULK_Open", "the sign did not open"});
+        m_write = m_library->Find<WriteFunction>("USBBULK_Write");
+        m_read = m_write ? m_library->Find<ReadFunction>("USBBULK_Read") : nullptr;
+        if (!m_write)
+            opening.problems.push_back(EntryPointMissing("USBBULK_Write"));
+        else if (!m_read)
+            opening.problems.push_back(EntryPointMissing("USBBULK_Read"));
+        if (!opening.problems.empty())
+            opening.failure = NotDelivered(opening.problems);
+    }
 
-// Each problem is recorded once, in the order the steps meet it; the steps after a problem still
-// run as far as they can, so that an opened sign is always closed.
-DeliveryResult DeliverOverUsb(const unsigned char* data, std::size_t length,
-                              const Progress& progress)
-{
-    CSharedLibrary library;
-    if (!library.Load(kLibraryFile))
-        return NotDelivered({{base::FailureKind::UsbLibraryMissing, kLibraryFile, library.LastError()}});
-
-    const auto open = library.Find<OpenFunction>("USBBULK_Open");
-    if (!open)
-        return NotDelivered({EntryPointMissing("USBBULK_Open")});
-
-    std::vector<base::Failure> problems;
-    std::array<unsigned char, kPieceSize> staging{};
-    std::array<unsigned char, kReplySize> reply{};
-
-    const bool opened = open() != 0;
-    if (!opened)
-        problems.push_back({base::FailureKind::UsbOpenFailed, "USBBULK_Open", "the sign did not open"});
-
-    std::size_t offset = 0;
-    bool complete = false;
-    const auto write = library.Find<WriteFunction>("USBBULK_Write");
-    const auto read = write ? library.Find<ReadFunction>("USBBULK_Read") : nullptr;
-    if (!write) {
-        problems.push_back(EntryPointMissing("USBBULK_Write"));
-    } else if (!read) {
-        problems.push_back(EntryPointMissing("USBBULK_Read"));
-    } else if (opened) {
-        // A refused piece ends the transmission; the rest is dropped.
+    // A refused piece ends the transmission; the rest is dropped.
+    DeliveryResult Send(const unsigned char* data, std::size_t length,
+                        const Progress& progress) override
+    {
+        std::size_t offset = 0;
         int lastResult = 1;
         while (offset < length && lastResult > 0) {
             const std::size_t piece = std::min(kPieceSize, length - offset);
-            std::memcpy(staging.data(), data + offset, piece);
-            lastResult = write(staging.data(), static_cast<int>(piece));
-            read(reply.data(), kReplyPackets);
+            std::memcpy(m_staging.data(), data + offset, piece);
+            lastResult = m_write(m_staging.data(), static_cast<int>(piece));
+            m_read(m_reply.data(), kReplyPackets);
             if (lastResult > 0) {
                 offset += piece;
                 if (progress)
                     progress(static_cast<long long>(offset), static_cast<long long>(length));
             }
         }
-        complete = offset >= length;
+        if (offset < length)
+            return {NotDelivered({}), {}};
+        return {};
     }
 
-    const auto close = library.Find<CloseFunction>("USBBULK_Close");
-    if (!close) {
-        problems.push_back(EntryPointMissing("USBBULK_Close"));
-        return NotDelivered(std::move(problems));
+    DeliveryResult Close() override
+    {
+        const auto close = m_library->Find<CloseFunction>("USBBULK_Close");
+        if (!close) {
+            m_library->Free();
+            std::vector<base::Failure> problems{EntryPointMissing("USBBULK_Close")};
+            return {NotDelivered(problems), problems};
+        }
+        close();
+        m_library->Free();
+        return {};
     }
-    close();
-    library.Free();
-    if (!complete)
-        return NotDelivered(std::move(problems));
-    return {};
+
+private:
+    std::unique_ptr<CSharedLibrary> m_library;
+    bool m_opened = false;
+    WriteFunction m_write = nullptr;
+    ReadFunction m_read = nullptr;
+    std::array<unsigned char, kPieceSize> m_staging{};
+    std::array<unsigned char, kReplySize> m_reply{};
+};
+
+} // namespace
+
+std::unique_ptr<CTransport> OpenUsb(DeliveryResult& opening)
+{
+    auto library = std::make_unique<CSharedLibrary>();
+    std::vector<base::Failure>& problems = opening.problems;
+    if (!library->Load(kLibraryFile)) {
+        problems.push_back({base::FailureKind::UsbLibraryMissing, kLibraryFile, library->LastError()});
+        opening.failure = NotDelivered(problems);
+        return nullptr;
+    }
+    const auto open = library->Find<OpenFunction>("USBBULK_Open");
+    if (!open) {
+        library->Free();
+        problems.push_back(EntryPointMissing("USBBULK_Open"));
+        opening.failure = NotDelivered(problems);
+        return nullptr;
+    }
+    return std::make_unique<CUsbTransport>(std::move(library), open, opening);
 }
 
 } // namespace tickerlux::link

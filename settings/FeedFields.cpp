@@ -1,10 +1,10 @@
 #include "settings/FeedFields.h"
 
+#include "base/Decimal.h"
 #include "settings/Archive.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <stdexcept>
 
 namespace tickerlux::settings {
@@ -40,16 +40,6 @@ const std::array kFields = {
               .defaultNumber = kHeadlinesFromMarkers, .place = FieldPlace::TrailingWhenNotDefault,
               .minimum = kHeadlinesFromMarkers, .maximum = kHeadlinesFromFeedItems},
 };
-
-std::optional<int> ParseDecimal(std::string_view text)
-{
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, status] = std::from_chars(text.data(), end, value);
-    if (text.empty() || status != std::errc() || stop != end)
-        return std::nullopt;
-    return value;
-}
 
 } // namespace
 
@@ -142,7 +132,7 @@ bool FeedField::Parse1252(FeedFieldValues& values, std::string_view text1252) co
         Text1252(values) = text1252;
         return true;
     }
-    const std::optional<int> number = ParseDecimal(text1252);
+    const std::optional<int> number = base::WholeDecimal(text1252);
     return number && SetNumber(values, *number);
 }
 

@@ -1,33 +1,37 @@
 // The seam between the web front end and the core as it is today: the document, the engine, the
 // communication settings store. Commands run as jobs: a worker thread takes a copy of the
-// document's values, runs a CTickerluxEngine of its own on it, and gives back the page text and
-// the sign line when it ends. One job at a time.
+// document's values on the engine's job runner, and gives back the page text and the sign line
+// when it ends. One job at a time.
 #include "web/EngineBackend.h"
 
-#include "engine/TickerluxEngine.h"
+#include "engine/JobRunner.h"
 #include "engine/UpdateInterval.h"
-#include "engine/UserInterface.h"
 #include "settings/DocFileMessages.h"
 #include "settings/FeedFieldsJson.h"
 #include "base/Decimal.h"
-#include "base/Win1252.h"
 #include "settings/TickerluxDoc.h"
 #include "settings/UserSettings.h"
+#include "base/Win1252.h"
 
-#include <atomic>
+#include <algorithm>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
-#include <thread>
 
 namespace tickerlux::web {
 namespace {
 
 using nlohmann::json;
 using base::Failure;
-using engine::CommandOutcome;
-using engine::CTickerluxEngine;
-using engine::IUserInterface;
+using base::FailureKind;
+using engine::CJobRunner;
+using engine::JobCommand;
+using engine::JobOutcome;
+using engine::JobProgress;
+using engine::JobRequest;
+using engine::JobStage;
+using engine::Step;
+using engine::StepFailure;
 using settings::CommSettings;
 using settings::CTickerluxDoc;
 namespace win1252 = base::win1252;
@@ -42,51 +46,29 @@ int DecimalOf(const json& value)
     return value.is_string() ? base::LeadingDecimal(value.get<std::string>()) : 0;
 }
 
-class CEngineBackend;
-
-// What a job's engine shows the user, kept for the page: message boxes and failure causes in
-// UTF-8, the progress of a delivery, and the stop request.
-class CJobUserInterface : public IUserInterface {
-public:
-    CJobUserInterface(std::mutex& mutex, JobStatus& status, const std::atomic<bool>& stop)
-        : m_mutex(mutex), m_status(status), m_stop(stop)
-    {
+// The lines the page shows after a job: the message boxes, then each failure's cause once.
+std::vector<std::string> JobMessages(const JobOutcome& outcome)
+{
+    std::vector<std::string> lines;
+    for (const std::string& message : outcome.messages)
+        lines.push_back(win1252::ToUtf8(message));
+    for (const StepFailure& failed : outcome.steps.Failures()) {
+        std::string line;
+        if (failed.failure.kind == FailureKind::Abandoned)
+            continue;
+        if (failed.step == Step::Fetch) {
+            line = "cause: " + std::string(base::Describe(failed.failure.kind));
+            if (!failed.failure.systemText.empty())
+                line += " (" + failed.failure.systemText + ")";
+        } else {
+            line = "The sign could not be reached: " + failed.failure.Text();
+        }
+        line = win1252::ToUtf8(line);
+        if (std::find(lines.begin(), lines.end(), line) == lines.end())
+            lines.push_back(line);
     }
-    void MessageBox(const std::string& text) override { Add(win1252::ToUtf8(text)); }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    void PumpMessages(int /*maxMessages*/) override {}
-    void DownloadFailed(const Failure& failure) override
-    {
-        std::string line = "cause: " + std::string(base::Describe(failure.kind));
-        if (!failure.systemText.empty())
-            line += " (" + failure.systemText + ")";
-        Add(line);
-    }
-    // A failure's text is UTF-8 already (device paths, the system's words).
-    void DeliveryFailed(const Failure& failure) override
-    {
-        Add("The sign could not be reached: " + failure.Text());
-    }
-    bool StopRequested() override { return m_stop; }
-    void DeliveryProgress(long long sent, long long total) override
-    {
-        const std::lock_guard lock(m_mutex);
-        m_status.sent = sent;
-        m_status.total = total;
-    }
-
-    // A UTF-8 line for the page.
-    void Add(std::string message)
-    {
-        const std::lock_guard lock(m_mutex);
-        m_status.messages.push_back(std::move(message));
-    }
-
-    std::mutex& m_mutex;
-    JobStatus& m_status;
-    const std::atomic<bool>& m_stop;
-};
+    return lines;
+}
 
 class CEngineBackend : public ISignBackend {
 public:
@@ -173,26 +155,33 @@ public:
 
     bool Start(Command command) override
     {
-        std::unique_lock lock(m_mutex);
+        const std::lock_guard lock(m_mutex);
         if (m_job.running)
             return false;
-        // The last worker has set its outcome and is ending: it needs the lock no more.
-        if (m_worker.joinable())
-            m_worker.join();
-        m_stop = false;
+        JobRequest request = engine::RequestFrom(m_doc, JobCommandOf(command));
+        request.headlineCleanup = m_cleanup;
+        const auto progress = [this](const JobProgress& now) {
+            if (now.stage != JobStage::Sending && now.stage != JobStage::Clearing)
+                return;
+            const std::lock_guard held(m_mutex);
+            m_job.sent = now.done;
+            m_job.total = now.total;
+        };
+        if (!m_runner.Start(std::move(request), progress,
+                            [this](const JobOutcome& outcome) { Finished(outcome); }))
+            return false;
         JobStatus next;
         next.number = m_job.number + 1;
         next.running = true;
         next.command = command;
         m_job = next;
-        m_worker = std::thread(&CEngineBackend::RunJob, this, command, m_doc, m_cleanup);
         return true;
     }
 
     void Stop() override
     {
         const std::lock_guard lock(m_mutex);
-        m_stop = true;
+        m_runner.RequestStop();
         m_job.stopping = m_job.running;
     }
 
@@ -206,8 +195,6 @@ public:
     {
         std::unique_lock lock(m_mutex);
         m_finished.wait(lock, [this] { return !m_job.running; });
-        if (m_worker.joinable())
-            m_worker.join();
     }
 
     json Comm() const override
@@ -311,30 +298,27 @@ public:
     }
 
 private:
-    void RunJob(Command command, CTickerluxDoc doc, bool cleanup)
+    static JobCommand JobCommandOf(Command command)
     {
-        CJobUserInterface ui(m_mutex, m_job, m_stop);
-        CTickerluxEngine engine(doc, ui);
-        engine.SetHeadlineCleanup(cleanup);
-        // The port map in force as the job starts, read once for it; unreadable, COMn is
-        // /dev/ttyS(n-1) and the job says why.
-        const settings::LoadedUserSettings stored = settings::LoadUserSettings();
-        if (stored.failure.Failed())
-            ui.Add("The port map could not be read: " + stored.failure.Text() + ".");
-        engine.SetPortMap(stored.settings.Ports);
-        CommandOutcome outcome;
         switch (command) {
-        case Command::UpdateSignNow: outcome = engine.OnUpdateSignNow(); break;
-        case Command::ClearSign: outcome = engine.OnClearSign(); break;
-        case Command::UpdateSourceOnly: outcome = engine.OnUpdateSourceOnly(); break;
+        case Command::ClearSign: return JobCommand::ClearSign;
+        case Command::UpdateSourceOnly: return JobCommand::UpdateSourceOnly;
+        case Command::UpdateSignNow: break;
         }
+        return JobCommand::UpdateSignNow;
+    }
+
+    // On the worker, as the job's last act: the page and the line, then the job's end.
+    void Finished(const JobOutcome& outcome)
+    {
         const std::lock_guard lock(m_mutex);
-        if (command != Command::ClearSign) {
-            m_doc.SourceText = doc.SourceText;
-            m_signLine = engine.SignLine();
-        }
+        engine::ApplyOutcome(outcome, m_doc);
+        if (outcome.command != JobCommand::ClearSign)
+            m_signLine = outcome.line;
+        const std::vector<std::string> lines = JobMessages(outcome);
+        m_job.messages.insert(m_job.messages.end(), lines.begin(), lines.end());
         m_job.running = false;
-        m_job.succeeded = outcome.Succeeded();
+        m_job.succeeded = outcome.steps.Succeeded();
         m_finished.notify_all();
     }
 
@@ -345,8 +329,8 @@ private:
     bool m_cleanup = true;
     std::string m_signLine;
     JobStatus m_job;
-    std::atomic<bool> m_stop = false;
-    std::thread m_worker;
+    // Last, so that it ends its job before the members the job's callbacks use go.
+    CJobRunner m_runner;
 };
 
 } // namespace

@@ -34,17 +34,16 @@ void BuildTextTransmission(benchmark::State& state, const std::string& line)
     CTickerluxDoc doc;
     CRecordingUi ui;
     CTickerluxEngine engine(doc, ui);
-    const auto buffer =
-        std::make_unique<unsigned char[]>(CTickerluxEngine::kTransmissionBufferSize);
-    int length = 0;
+    std::size_t length = 0;
     for (auto _ : state) {
-        engine.BuildTextTransmission(buffer.get(), length, line.c_str());
-        benchmark::DoNotOptimize(buffer.get());
+        Transmission bytes = engine.BuildTextTransmission(line);
+        length = bytes.size();
+        benchmark::DoNotOptimize(bytes.data());
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(line.size()));
-    state.counters["transmission_bytes"] = length;
+    state.counters["transmission_bytes"] = static_cast<double>(length);
 }
 
 BENCHMARK_CAPTURE(BuildTextTransmission, PlainAscii,

@@ -188,19 +188,17 @@ void Run(const BenchCase& c, CPageServer& server, int runs)
     const double whole = MedianMs(runs, [&] { engine.OnUpdateSignNow(); });
     const double download = MedianMs(runs, [&] { engine.FetchPage(); });
     const double fetchAndExtract = MedianMs(runs, [&] { engine.BuildSignLine(); });
-    std::vector<unsigned char> text(CTickerluxEngine::kTransmissionBufferSize);
-    int length = 0;
+    Transmission text;
     const std::string line = engine.SignLine();
-    const double encoding = MedianMs(
-        runs, [&] { engine.BuildTextTransmission(text.data(), length, line.c_str()); });
-    const double memoryConfig = MedianMs(runs, [&] { engine.SendMemoryConfig(length); });
+    const double encoding = MedianMs(runs, [&] { text = engine.BuildTextTransmission(line); });
+    const double memoryConfig = MedianMs(runs, [&] { engine.SendMemoryConfig(text.size()); });
     const double writeText =
-        MedianMs(runs, [&] { engine.SendToSign(engine.GetSignPort(), text.data(), length); });
+        MedianMs(runs, [&] { engine.SendToSign(engine.GetSignPort(), text); });
     const double runSequence = MedianMs(runs, [&] { engine.SendRunSequence(); });
 
     std::printf("Update Sign Now, %s: %zu-byte page, %d headlines, sign line %zu bytes, "
-                "write-text %d bytes; median of %d runs\n",
-                c.title, c.page.size(), kHeadlines, line.size(), length, runs);
+                "write-text %zu bytes; median of %d runs\n",
+                c.title, c.page.size(), kHeadlines, line.size(), text.size(), runs);
     std::printf("  %-36s %8.3f ms\n", "whole command", whole);
     std::printf("  %-36s %8.3f ms\n", "download (with conversion)", download);
     std::printf("  %-36s %8.3f ms\n", "extraction (line build - download)",

@@ -48,10 +48,10 @@ protected:
         doc.TextAfter = "</h>";
         doc.LeadingComment = "News";
         doc.Comm.ComPort = 7;
-        engine.SetDeliveryHook([this](int port, const unsigned char* data, int length) {
-            ports.push_back(port);
-            deliveries.push_back(sign::DecodeTransmission(data, static_cast<std::size_t>(length)));
-            ui.events.push_back("delivery:" + std::to_string(length));
+        engine.SetDeliveryHook([this](const SignPort& port, const Transmission& bytes) {
+            ports.push_back(port.com);
+            deliveries.push_back(sign::DecodeTransmission(bytes.data(), bytes.size()));
+            ui.events.push_back("delivery:" + std::to_string(bytes.size()));
             if (onDelivery)
                 onDelivery();
         });

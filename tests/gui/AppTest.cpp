@@ -534,7 +534,7 @@ private slots:
         QCOMPARE(preview->Display().Text().text, std::string());
 
         int deliveries = 0;
-        frame.View()->Engine().SetDeliveryHook([&](int, const unsigned char*, int) { ++deliveries; });
+        frame.View()->Engine().SetDeliveryHook([&](const tickerlux::link::SignPort&, const tickerlux::engine::Transmission&) { ++deliveries; });
         frame.View()->Engine().OnSendLine("Caf&#233;\tnews");
         const int sent = deliveries;
         // As the sign decodes it: the reference is a character, the tab is dropped; red rotates.

@@ -113,7 +113,7 @@ int main(int argc, char* argv[])
     about.hide();
 
     // The preview of a line sent without a sign (the delivery goes nowhere).
-    app.MainFrame()->View()->Engine().SetDeliveryHook([](int, const unsigned char*, int) {});
+    app.MainFrame()->View()->Engine().SetDeliveryHook([](const tickerlux::link::SignPort&, const tickerlux::engine::Transmission&) {});
     doc.ColorIndex = 1;  // Autocolor
     app.MainFrame()->View()->Engine().OnSendLine(
         "World news 09:41  Rain expected over the weekend  Caf\xE9 owners win city prize");

@@ -82,7 +82,7 @@ TEST_P(FetchPageAnswerTest, BodyBecomesThePage)
 
     EXPECT_TRUE(Fetch("/page"));
     EXPECT_EQ(doc.SourceText, c.expectedSource);
-    EXPECT_EQ(std::string(engine.PageBuffer()), c.expectedSource);
+    EXPECT_EQ(engine.PageText(), c.expectedSource);
     EXPECT_EQ(ui.messages, c.expectedMessages);
 }
 
@@ -148,7 +148,7 @@ TEST_F(FetchPageTest, NulByteEndsTheTextButNotTheBufferOfBytesAsSent)
 
     EXPECT_TRUE(Fetch("/nul"));
     EXPECT_EQ(doc.SourceText, "before");
-    EXPECT_EQ(std::string(engine.PageBuffer() + 7), "after");
+    EXPECT_EQ(engine.Page().substr(7), "after");
     EXPECT_TRUE(ui.messages.empty());
 
     // Read as text, a NUL is none and hides nothing.

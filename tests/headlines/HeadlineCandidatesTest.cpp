@@ -33,7 +33,7 @@ TEST(HeadlineCandidatesTest, AnnouncedFeedFirstThenMarkersThenWhatWasLeftOut)
 
     PageToSearch page{{server.HostPort(), "/site/index.html"}, front.html, "text/html"};
     const auto candidates = FindHeadlineCandidates(page, [](const StoredAddress& address) {
-        return Fetch(address.webServer, address.webPath, {kMaxFeedLength, {}, {}, {}});
+        return Fetch(address.webServer, address.webPath, {kMaxFeedLength, {}, {}, {}, {}});
     });
 
     ASSERT_GE(candidates.size(), 3u);

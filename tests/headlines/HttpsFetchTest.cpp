@@ -96,7 +96,7 @@ TEST(HttpsFetchTest, VerifiesTheCertificateAgainstTheGivenAuthority)
     CTlsServer tls(dir.File("server.pem"), dir.File("server.key"));
     ASSERT_NE(tls.Port(), 0);
     const std::string webServer = "HTTPS://127.0.0.1:" + std::to_string(tls.Port());
-    headlines::FetchLimits limits{100000, {}, {}, dir.File("ca.pem")};
+    headlines::FetchLimits limits{100000, {}, {}, {}, dir.File("ca.pem")};
 
     const headlines::FetchedPage trusted = headlines::Fetch(webServer, "/", limits);
     EXPECT_EQ(trusted.failure.kind, FailureKind::None) << trusted.failure.Text();

@@ -35,9 +35,9 @@ std::string Pattern(std::size_t size, unsigned seed)
     return bytes;
 }
 
-const unsigned char* Bytes(const std::string& bytes)
+Transmission Bytes(const std::string& bytes)
 {
-    return reinterpret_cast<const unsigned char*>(bytes.data());
+    return {bytes.begin(), bytes.end()};
 }
 
 class SignLinkTest : public testing::Test, protected CEngineOnPty<> {
@@ -48,7 +48,8 @@ protected:
     {
         // As a front end does for each command: the port map in force as it starts.
         engine.SetPortMap(settings::LoadUserSettings().settings.Ports);
-        engine.SendToSign(port, Bytes(bytes), static_cast<int>(bytes.size()));
+        doc.Comm.ComPort = port;
+        engine.SendToSign(engine.GetSignPort(), Bytes(bytes));
     }
 };
 
@@ -209,7 +210,7 @@ TEST(SignLinkLongTest, FullTransmissionArrivesWholeFiftyTimesToALateSlowReader)
             ui.WaitForProgress();
             received = pty.Read(transmission.size(), 97);
         });
-        engine.SendToSign(kCom, Bytes(transmission), kTransmissionSize);
+        engine.SendToSign(engine.GetSignPort(), Bytes(transmission));
         reader.join();
         ASSERT_EQ(received.size(), transmission.size()) << "round " << round;
         ASSERT_TRUE(received == transmission) << "round " << round;
@@ -255,6 +256,7 @@ TEST_F(SignLinkTest, APortHeldByAnotherOpenerFailsAndSendsNothing)
 {
     CSerialPort holder;
     holder.Open(pty.SlavePath(), {9600, 7, SerialParity::Even, SerialStopBits::One});
+    engine.SetPortWaitLimit(std::chrono::milliseconds(0));
 
     Deliver(Pattern(28, 3));
 

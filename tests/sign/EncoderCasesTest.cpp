@@ -25,14 +25,9 @@ TEST_P(EncoderCasesTest, EngineBuildsTheTransmission)
     CTickerluxDoc doc;
     CRecordingUi ui;
     CTickerluxEngine engine(doc, ui);
-    const auto buffer =
-        std::make_unique<unsigned char[]>(CTickerluxEngine::kTransmissionBufferSize);
-    int length = -1;
-    engine.BuildTextTransmission(buffer.get(), length, GetParam().line.c_str());
+    const Transmission bytes = engine.BuildTextTransmission(GetParam().line);
 
-    const std::string expected = DefaultTransmission(GetParam().text);
-    ASSERT_EQ(length, static_cast<int>(expected.size()));
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.get()), expected.size()), expected);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), DefaultTransmission(GetParam().text));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, EncoderCasesTest, testing::ValuesIn(EncoderCases()),

@@ -25,33 +25,29 @@ using namespace std::string_literals;
 
 const std::string kFrameStart = std::string(20, '\0') + "\x01Z00\x02"s;
 
-std::string Bytes(const unsigned char* data, int length)
+std::string Bytes(const Transmission& bytes)
 {
-    return {reinterpret_cast<const char*>(data), static_cast<std::size_t>(length)};
+    return {bytes.begin(), bytes.end()};
 }
 
 // An engine over its own document whose deliveries are recorded instead of sent.
 struct EngineFixture : testing::Test {
     EngineFixture()
     {
-        engine.SetDeliveryHook([this](int port, const unsigned char* data, int length) {
-            ports.push_back(port);
-            sent.push_back(Bytes(data, length));
+        engine.SetDeliveryHook([this](const link::SignPort& port, const Transmission& bytes) {
+            ports.push_back(port.com);
+            sent.push_back(Bytes(bytes));
         });
     }
 
     std::string BuildText(const char* line)
     {
-        int length = -1;
-        engine.BuildTextTransmission(buffer.get(), length, line);
-        return Bytes(buffer.get(), length);
+        return Bytes(engine.BuildTextTransmission(line));
     }
 
     CTickerluxDoc doc;
     CRecordingUi ui;
     CTickerluxEngine engine{doc, ui};
-    std::unique_ptr<unsigned char[]> buffer =
-        std::make_unique<unsigned char[]>(CTickerluxEngine::kTransmissionBufferSize);
     std::vector<int> ports;
     std::vector<std::string> sent;
 };
@@ -70,20 +66,15 @@ TEST_F(GoldenTransmission, CondensedAutocolor)
     EXPECT_EQ(BuildText("Hi"), kFrameStart + "AA\x1B t\x1C" "CHi\x04"s);
 }
 
-TEST_F(GoldenTransmission, ClearLeavesTheRestOfTheBufferAlone)
+TEST_F(GoldenTransmission, Clear)
 {
-    std::fill(buffer.get(), buffer.get() + 40, 0xAA);
-    int length = -1;
-    engine.BuildClearTransmission(buffer.get(), length);
-    EXPECT_EQ(length, 28);
-    EXPECT_EQ(Bytes(buffer.get(), 28), kFrameStart + "AA\x04");
-    EXPECT_EQ(buffer[28], 0xAA);
+    EXPECT_EQ(Bytes(engine.BuildClearTransmission()), kFrameStart + "AA\x04");
 }
 
 TEST_F(GoldenTransmission, RunSequenceGoesToTheDocumentsPort)
 {
     doc.Comm.ComPort = 7;
-    EXPECT_EQ(engine.GetSignPort(), 7);
+    EXPECT_EQ(engine.GetSignPort().com, 7);
     engine.SendRunSequence();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(ports[0], 7);
@@ -93,7 +84,7 @@ TEST_F(GoldenTransmission, RunSequenceGoesToTheDocumentsPort)
 TEST_F(GoldenTransmission, MemoryConfigForAnEmptyLine)
 {
     doc.Comm.ComPort = 3;
-    engine.SendMemoryConfig(static_cast<int>(BuildText("").size()));
+    engine.SendMemoryConfig(BuildText("").size());
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(ports[0], 3);
     EXPECT_EQ(sent[0], kFrameStart + "E$AAU0021FF00\x04");
@@ -115,7 +106,7 @@ class MemoryConfigSizeField : public EngineFixture,
 
 TEST_P(MemoryConfigSizeField, IsFourUpperCaseHexDigitsOfTheWholeLength)
 {
-    engine.SendMemoryConfig(GetParam().length);
+    engine.SendMemoryConfig(static_cast<std::size_t>(GetParam().length));
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], kFrameStart + "E$AAU" + GetParam().field + "FF00\x04");
 }

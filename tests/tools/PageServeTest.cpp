@@ -72,7 +72,7 @@ TEST(PageServeTest, ServesTheFileUntilTerminated)
     ASSERT_TRUE(announced);
     EXPECT_EQ(std::string(url), "http://127.0.0.1:" + std::to_string(port) + "/news");
     EXPECT_TRUE(fetched);
-    EXPECT_EQ(std::string(engine.PageBuffer(), page.size()), page);
+    EXPECT_EQ(engine.Page(), page);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 }
 

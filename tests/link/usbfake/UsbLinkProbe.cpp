@@ -74,8 +74,7 @@ int main(int argc, char** argv)
     std::ostringstream standardInput;
     standardInput << std::cin.rdbuf();
     const std::string input = std::move(standardInput).str();
-    const auto* data = reinterpret_cast<const unsigned char*>(input.data());
-    const int length = static_cast<int>(input.size());
+    const Transmission transmission(input.begin(), input.end());
 
     CTickerluxDoc doc;
     doc.Comm.Connection = settings::ConnectionKindOf("usb - betabrite prism");
@@ -86,9 +85,9 @@ int main(int argc, char** argv)
     CLoggingUi ui;
     CTickerluxEngine engine(doc, ui);
     if (mode == "send-via-usb") {
-        std::printf("result %d\n", engine.SendViaUsb(data, length).Failed() ? 0 : 1);
+        std::printf("result %d\n", engine.SendViaUsb(transmission).Failed() ? 0 : 1);
     } else if (mode == "send-to-sign") {
-        engine.SendToSign(doc.Comm.ComPort, data, length);
+        engine.SendToSign(engine.GetSignPort(), transmission);
     } else if (mode == "clear-with-tick") {
         ui.onPump = [&engine](int) {
             AppendToLog(engine.OnUpdateSignNow().Ran() ? "tick ran" : "tick refused");
