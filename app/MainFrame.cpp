@@ -43,14 +43,15 @@ void SetPrompt(QAction* action, const QString& prompt)
 
 } // namespace
 
-CMainFrame::CMainFrame(CTickerluxApp& app, settings::CTickerluxDoc& doc)
+CMainFrame::CMainFrame(CTickerluxApp& app, settings::CTickerluxDoc& doc,
+                       const settings::UserSettings& stored)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_app(app), m_doc(doc)
 {
     setWindowIcon(QIcon(QStringLiteral(":/res/app-icon.xpm")));
-    m_view = new CTickerluxView(doc, this);
+    m_view = new CTickerluxView(doc, stored, this);
     setCentralWidget(m_view);
     CreateMenus();
     CreateToolBar();
@@ -226,16 +227,16 @@ void CMainFrame::CreateJobStatus()
 {
     // No taller than the indicator panes, so that the bar, and with it the form, stays put.
     const int height = m_indicators.first()->sizeHint().height();
-    m_jobProgress = new QProgressBar(this);
-    m_jobProgress->setTextVisible(false);  // the message pane says it in words
-    m_jobProgress->setFixedSize(kJobProgressWidth, height);
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setTextVisible(false);  // the message pane says it in words
+    m_progressBar->setFixedSize(kJobProgressWidth, height);
     m_stopButton = new QToolButton(this);
     m_stopButton->setObjectName(QString::number(ids::kStop));
     m_stopButton->setDefaultAction(Action(ids::kStop));
     m_stopButton->setMaximumHeight(height);
-    statusBar()->insertPermanentWidget(0, m_jobProgress);
+    statusBar()->insertPermanentWidget(0, m_progressBar);
     statusBar()->insertPermanentWidget(1, m_stopButton);
-    m_jobProgress->hide();
+    m_progressBar->hide();
     m_stopButton->hide();
     connect(m_view, &CTickerluxView::JobStatusChanged, this, &CMainFrame::ShowJobStatus);
     connect(m_view, &CTickerluxView::JobEnded, this, &CMainFrame::ShowJobEnded);
@@ -244,13 +245,13 @@ void CMainFrame::CreateJobStatus()
 void CMainFrame::ShowJobStatus(const QString& stage, int percent)
 {
     Action(ids::kStop)->setEnabled(true);
-    m_jobProgress->show();
+    m_progressBar->show();
     m_stopButton->show();
     if (percent < 0) {
-        m_jobProgress->setRange(0, 0);  // moving to and fro: no known end
+        m_progressBar->setRange(0, 0);  // moving to and fro: no known end
     } else {
-        m_jobProgress->setRange(0, 100);
-        m_jobProgress->setValue(percent);
+        m_progressBar->setRange(0, 100);
+        m_progressBar->setValue(percent);
     }
     m_idleText = stage;
     statusBar()->showMessage(stage);
@@ -259,7 +260,7 @@ void CMainFrame::ShowJobStatus(const QString& stage, int percent)
 void CMainFrame::ShowJobEnded(const QString& outcome)
 {
     Action(ids::kStop)->setEnabled(false);
-    m_jobProgress->hide();
+    m_progressBar->hide();
     m_stopButton->hide();
     m_idleText = QString::fromLatin1(kReady);
     statusBar()->showMessage(outcome, kOutcomeShownMs);

@@ -14,6 +14,7 @@ class QToolButton;
 
 namespace tickerlux::settings {
 class CTickerluxDoc;
+struct UserSettings;
 } // namespace tickerlux::settings
 
 namespace tickerlux::app {
@@ -27,7 +28,8 @@ class CTickerluxView;
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    CMainFrame(CTickerluxApp& app, settings::CTickerluxDoc& doc);
+    // `stored`: the per-user settings as the program read them at its start.
+    CMainFrame(CTickerluxApp& app, settings::CTickerluxDoc& doc, const settings::UserSettings& stored);
 
     CTickerluxView* View() const { return m_view; }
     // The action of a menu or toolbar command (ids::kFileNew, ...); nullptr for an unknown id.
@@ -75,7 +77,7 @@ private:
     QMap<int, QLabel*> m_indicators;
     // What the message pane shows when no prompt or outcome is up: "Ready", or the job's stage.
     QString m_idleText;
-    QProgressBar* m_jobProgress = nullptr;
+    QProgressBar* m_progressBar = nullptr;
     QToolButton* m_stopButton = nullptr;
 };
 

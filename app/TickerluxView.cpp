@@ -7,10 +7,7 @@
 #include "app/WidgetText.h"
 #include "app/dialogs/CommSettingsDlg.h"
 #include "engine/UpdateInterval.h"
-#include "settings/CommSettingsStore.h"
 #include "settings/ProductName.h"
-#include "settings/RegistryAccess.h"
-#include "settings/UserStore.h"
 #include "sign/SignColors.h"
 
 #include <QCheckBox>
@@ -42,8 +39,9 @@ void ShowText(QLineEdit* edit, const std::string& bytes)
 
 } // namespace
 
-CTickerluxView::CTickerluxView(settings::CTickerluxDoc& doc, QWidget* parent)
-    : QWidget(parent), m_doc(doc),
+CTickerluxView::CTickerluxView(settings::CTickerluxDoc& doc, const settings::UserSettings& stored,
+                               QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_storedComm(stored.Comm),
       m_jobs([this](const engine::JobProgress& progress) { OnJobProgress(progress); },
              [this](const engine::JobOutcome& outcome) { ApplyJobOutcome(outcome); })
 {
@@ -53,7 +51,7 @@ CTickerluxView::CTickerluxView(settings::CTickerluxDoc& doc, QWidget* parent)
     m_updateTimer.setTimerType(Qt::VeryCoarseTimer);
     connect(&m_updateTimer, &QTimer::timeout, this, [this] { OnTimer(ids::kUpdateTimerId); });
     m_doc.AddObserver(this);
-    m_headlineCleanup = settings::commstore::LoadHeadlineCleanup(settings::CRegistryAccess());
+    m_headlineCleanup = stored.HeadlineCleanup;
 }
 
 CTickerluxView::~CTickerluxView()
@@ -240,15 +238,17 @@ void CTickerluxView::OnInitialUpdate()
     RestartUpdateTimer();
     UpdateData(false);
 
-    if (m_registryLoaded)
+    if (m_storedCommTaken)
         return;
-    m_registryLoaded = true;
+    m_storedCommTaken = true;
     LoadCommSettings();
 }
 
 void CTickerluxView::LoadCommSettings()
 {
-    if (!settings::commstore::Load(m_doc.Comm, m_registry))
+    if (m_storedComm.HasConnection())
+        m_doc.Comm = m_storedComm;
+    else
         OnCommunicationSettings();
 }
 
@@ -387,9 +387,15 @@ void CTickerluxView::OnHeadlineCleanup(bool on)
 {
     m_headlineCleanup = on;
     // The switch still holds for this session.
-    if (!settings::commstore::SaveHeadlineCleanup(on, settings::CRegistryAccess()))
-        MessageBox("The Clean Up Headlines setting could not be saved in " +
-                   settings::userstore::StoreFilePath() + ".");
+    const base::Failure failure =
+        settings::UpdateUserSettings([on](settings::UserSettings& stored) { stored.HeadlineCleanup = on; });
+    if (failure.Failed())
+        ShowStoreFailure("The Clean Up Headlines setting could not be saved", failure);
+}
+
+void CTickerluxView::ShowStoreFailure(const std::string& what, const base::Failure& failure)
+{
+    ShowMessage(QString::fromStdString(what + ": " + failure.Text() + "."));
 }
 
 // --- Jobs.
@@ -497,8 +503,13 @@ void CTickerluxView::ApplyJobOutcome(const engine::JobOutcome& outcome)
 
 void CTickerluxView::MessageBox(const std::string& text)
 {
+    ShowMessage(FromBytes(text));
+}
+
+void CTickerluxView::ShowMessage(const QString& text)
+{
     // Messages come with an OK button and no icon.
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(settings::kProductName), FromBytes(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(settings::kProductName), text, QMessageBox::Ok,
                     window());
     box.exec();
 }

@@ -3,7 +3,7 @@
 #include "app/JobStatusText.h"
 #include "app/WindowJobRunner.h"
 #include "engine/JobRunner.h"
-#include "settings/RegistryAccess.h"
+#include "settings/UserSettings.h"
 #include "settings/TickerluxDoc.h"
 
 #include <QTimer>
@@ -35,7 +35,10 @@ class CHyperlinkButton;
 class CTickerluxView : public QWidget, public settings::IDocumentObserver {
     Q_OBJECT
 public:
-    explicit CTickerluxView(settings::CTickerluxDoc& doc, QWidget* parent = nullptr);
+    // `stored`: the per-user settings as the program read them at its start (the headline
+    // cleanup switch, and the communication settings the first display takes).
+    CTickerluxView(settings::CTickerluxDoc& doc, const settings::UserSettings& stored,
+                   QWidget* parent = nullptr);
     ~CTickerluxView() override;
 
     settings::CTickerluxDoc& GetDocument() const { return m_doc; }
@@ -65,6 +68,8 @@ public:
 
     // A message box with an OK button and the product name as caption (Windows-1252 text).
     void MessageBox(const std::string& text);
+    // A failure of the per-user store, in a message box; its path is UTF-8 as it is.
+    void ShowStoreFailure(const std::string& what, const base::Failure& failure);
 
     // Runs a tick of the auto-update timer; one that comes while a job runs is skipped.
     void OnTimer(int id);
@@ -113,6 +118,7 @@ private:
     void StartAutoUpdate();
     void KillUpdateTimer();
     void LoadCommSettings();
+    void ShowMessage(const QString& text);
 
     // The one place an outcome is applied, on the window's thread.
     void OnJobProgress(const engine::JobProgress& progress);
@@ -140,8 +146,8 @@ private:
     };
     std::vector<BoundControl> m_bound;
 
-    settings::CRegistryAccess m_registry;
-    bool m_registryLoaded = false;
+    settings::CommSettings m_storedComm;  // as read at the program's start
+    bool m_storedCommTaken = false;
     // Counts File > New and Open, so that a page comes back only to the feed it was read for.
     int m_documentOpenings = 0;
 

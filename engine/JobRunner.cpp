@@ -2,7 +2,9 @@
 
 #include "engine/TickerluxEngine.h"
 #include "engine/UserInterface.h"
+#include "base/Win1252.h"
 #include "settings/TickerluxDoc.h"
+#include "settings/UserSettings.h"
 
 namespace tickerlux::engine {
 
@@ -124,6 +126,16 @@ JobOutcome RunJob(const JobRequest& request, const CJobControl& control,
     engine.SetSerialDeadlineSlack(request.serialSlack);
     engine.SetPortWaitLimit(request.portWait);
     engine.SetDevicePath(request.devicePath);
+    if (request.ports) {
+        engine.SetPortMap(*request.ports);
+    } else if (request.devicePath.empty() && request.command != JobCommand::UpdateSourceOnly) {
+        // Unreadable, COMn is /dev/ttyS(n-1) and the job says why.
+        const settings::LoadedUserSettings stored = settings::LoadUserSettings();
+        if (stored.failure.Failed())
+            outcome.messages.push_back(base::win1252::FromUtf8(
+                "The port map could not be read: " + stored.failure.Text() + "."));
+        engine.SetPortMap(stored.settings.Ports);
+    }
     if (request.clock)
         engine.SetClock(request.clock);
 

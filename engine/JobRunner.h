@@ -4,6 +4,7 @@
 #include "headlines/TimeLimits.h"
 #include "link/Delivery.h"
 #include "settings/CommSettings.h"
+#include "settings/PortMap.h"
 
 #include <atomic>
 #include <chrono>
@@ -53,6 +54,9 @@ struct JobRequest {
     // COMn's device (the port map resolved by the front end); empty: resolved when the job
     // starts its delivery.
     std::string devicePath;
+    // The port map COMn is resolved with; nothing: the per-user store's, read once as the job
+    // starts.
+    std::optional<settings::CPortMap> ports;
     bool headlineCleanup = true;
     headlines::TimeLimits fetchLimits;
     std::chrono::milliseconds serialSlack = link::kSerialDeadlineSlack;

@@ -5,8 +5,6 @@
 #include "app/MainFrame.h"
 #include "app/TickerluxApp.h"
 #include "app/TickerluxView.h"
-#include "settings/CommSettingsStore.h"
-#include "settings/RegistryAccess.h"
 #include "tests/gui/GuiTest.h"
 #include "tests/support/SignSimProcess.h"
 #include "tests/support/TestPty.h"
@@ -99,8 +97,7 @@ private slots:
         m_home = std::make_unique<CScopedConfigHome>();
         m_dir = std::make_unique<CTempDir>();
         m_server = std::make_unique<CPageServer>();
-        CommSettings stored{"alpha", "serial port - custom settings", kComPort, 9600, 8, "none", 1};
-        QVERIFY(commstore::Save(stored, CRegistryAccess()));
+        QVERIFY(StoreComm(Comm("alpha", "serial port - custom settings", kComPort, 9600, 8, "none", 1)));
     }
 
     void cleanup()
