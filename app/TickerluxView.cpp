@@ -478,9 +478,10 @@ void CTickerluxView::ApplyJobOutcome(const engine::JobOutcome& outcome)
         return;
     }
     engine::JobOutcome applied = outcome;
-    // The page belongs to the feed it was read for, not to one opened meanwhile; line settings
-    // the user has chosen meanwhile stay.
-    if (m_jobDocument != m_documentOpenings)
+    // The page belongs to the feed it was read for, not to one opened meanwhile, and a stopped
+    // download leaves the source window as it was; line settings the user has chosen meanwhile
+    // stay.
+    if (m_jobDocument != m_documentOpenings || outcome.stopped)
         applied.pageFetched = false;
     if (m_doc.Comm != m_jobComm)
         applied.lineUsed.reset();

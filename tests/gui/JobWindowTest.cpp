@@ -116,7 +116,8 @@ private slots:
         QTest::newRow("View > Stop") << "menu";
     }
 
-    // While the server holds its answer the window lives; a stop ends the download, sends nothing.
+    // While the server holds its answer the window lives; a stop ends the download, sends nothing
+    // and keeps the page shown before.
     void stopEndsTheDownload()
     {
         QFETCH(QString, way);
@@ -129,6 +130,7 @@ private slots:
         connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
         timer.start(1);
 
+        m_app->Document().SourceText = "<h>Earlier</h>";
         QTest::mouseClick(View()->findChild<QPushButton*>("1003"), Qt::LeftButton);
         QVERIFY(m_server->WaitForRequests("/news", 1));
         const int ticksBefore = ticks;
@@ -163,6 +165,7 @@ private slots:
         QVERIFY(m_server->WaitForConnections("/news", 1));
         QCOMPARE(m_server->Stats("/news").abortedByClient, 1);
         QCOMPARE(sign.Pending(), std::size_t(0));
+        QCOMPARE(m_app->Document().SourceText, std::string("<h>Earlier</h>"));
     }
 
     // A stop during the delivery lets the whole update reach the sign; the progress goes on.
