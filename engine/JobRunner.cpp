@@ -86,8 +86,7 @@ JobRequest RequestFrom(const settings::CTickerluxDoc& doc, JobCommand command)
 {
     JobRequest request;
     request.command = command;
-    request.feed = {doc.WebServer,  doc.WebPath,    doc.TextBefore, doc.TextAfter,
-                    doc.LeadingComment, doc.ColorIndex, doc.Condensed, doc.ShowTime};
+    request.feed = doc;
     request.comm = doc.Comm;
     return request;
 }
@@ -107,14 +106,7 @@ JobOutcome RunJob(const JobRequest& request, const CJobControl& control,
 {
     // A document of the job's own, which no view observes.
     settings::CTickerluxDoc doc;
-    doc.WebServer = request.feed.WebServer;
-    doc.WebPath = request.feed.WebPath;
-    doc.TextBefore = request.feed.TextBefore;
-    doc.TextAfter = request.feed.TextAfter;
-    doc.LeadingComment = request.feed.LeadingComment;
-    doc.ColorIndex = request.feed.ColorIndex;
-    doc.Condensed = request.feed.Condensed;
-    doc.ShowTime = request.feed.ShowTime;
+    static_cast<settings::FeedFieldValues&>(doc) = request.feed;
     doc.Comm = request.comm;
 
     JobOutcome outcome;

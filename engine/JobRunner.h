@@ -4,6 +4,7 @@
 #include "headlines/TimeLimits.h"
 #include "link/Delivery.h"
 #include "settings/CommSettings.h"
+#include "settings/FeedFields.h"
 #include "settings/PortMap.h"
 
 #include <atomic>
@@ -33,23 +34,11 @@ enum class JobCommand {
     SendLine,          // deliver JobRequest::line as the sign line, without a download
 };
 
-// The feed fields a command reads (Windows-1252 texts).
-struct FeedValues {
-    std::string WebServer;
-    std::string WebPath;
-    std::string TextBefore;
-    std::string TextAfter;
-    std::string LeadingComment;
-    int ColorIndex = 9;
-    int Condensed = 0;
-    int ShowTime = 0;
-};
-
 // Everything a job needs, copied from the document, the store and the front end when it starts.
 struct JobRequest {
     JobCommand command = JobCommand::UpdateSignNow;
     std::string line;  // SendLine's sign line
-    FeedValues feed;
+    settings::FeedFieldValues feed;  // the feed fields, Windows-1252 texts
     settings::CommSettings comm;
     // COMn's device (the port map resolved by the front end); empty: resolved when the job
     // starts its delivery.
