@@ -1,5 +1,6 @@
 #include "engine/JobRunner.h"
 
+#include "engine/FindHeadlines.h"
 #include "engine/TickerluxEngine.h"
 #include "engine/UserInterface.h"
 #include "settings/TickerluxDoc.h"
@@ -84,8 +85,9 @@ JobRequest RequestFrom(const settings::CTickerluxDoc& doc, JobCommand command)
 {
     JobRequest request;
     request.command = command;
-    request.feed = {doc.WebServer,  doc.WebPath,    doc.TextBefore, doc.TextAfter,
-                    doc.LeadingComment, doc.ColorIndex, doc.Condensed, doc.ShowTime};
+    request.feed = {doc.WebServer,     doc.WebPath,    doc.TextBefore, doc.TextAfter,
+                    doc.LeadingComment, doc.ColorIndex, doc.Condensed, doc.ShowTime,
+                    doc.HeadlineSource};
     request.comm = doc.Comm;
     return request;
 }
@@ -113,6 +115,7 @@ JobOutcome RunJob(const JobRequest& request, const CJobControl& control,
     doc.ColorIndex = request.feed.ColorIndex;
     doc.Condensed = request.feed.Condensed;
     doc.ShowTime = request.feed.ShowTime;
+    doc.HeadlineSource = request.feed.HeadlineSource;
     doc.Comm = request.comm;
 
     JobOutcome outcome;
@@ -121,6 +124,7 @@ JobOutcome RunJob(const JobRequest& request, const CJobControl& control,
     CTickerluxEngine engine(doc, ui);
     engine.SetHeadlineCleanup(request.headlineCleanup);
     engine.SetFetchTimeLimits(request.fetchLimits);
+    engine.SetCertificateAuthorities(request.caFile);
     engine.SetSerialDeadlineSlack(request.serialSlack);
     engine.SetPortWaitLimit(request.portWait);
     engine.SetDevicePath(request.devicePath);
@@ -139,6 +143,9 @@ JobOutcome RunJob(const JobRequest& request, const CJobControl& control,
         break;
     case JobCommand::SendLine:
         outcome.steps = engine.OnSendLine(request.line);
+        break;
+    case JobCommand::FindHeadlines:
+        FindHeadlines(request, ui, outcome);
         break;
     }
     for (const StepFailure& failed : outcome.steps.Failures())
