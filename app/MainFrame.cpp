@@ -38,14 +38,15 @@ void SetPrompt(QAction* action, const QString& prompt)
 
 } // namespace
 
-CMainFrame::CMainFrame(CTickerluxApp& app, settings::CTickerluxDoc& doc)
+CMainFrame::CMainFrame(CTickerluxApp& app, settings::CTickerluxDoc& doc,
+                       const settings::UserSettings& stored)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_app(app), m_doc(doc)
 {
     setWindowIcon(QIcon(QStringLiteral(":/res/app-icon.xpm")));
-    m_view = new CTickerluxView(doc, this);
+    m_view = new CTickerluxView(doc, stored, this);
     setCentralWidget(m_view);
     CreateMenus();
     CreateToolBar();

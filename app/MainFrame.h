@@ -12,6 +12,7 @@ class QToolBar;
 
 namespace tickerlux::settings {
 class CTickerluxDoc;
+struct UserSettings;
 } // namespace tickerlux::settings
 
 namespace tickerlux::app {
@@ -25,7 +26,8 @@ class CTickerluxView;
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    CMainFrame(CTickerluxApp& app, settings::CTickerluxDoc& doc);
+    // `stored`: the per-user settings as the program read them at its start.
+    CMainFrame(CTickerluxApp& app, settings::CTickerluxDoc& doc, const settings::UserSettings& stored);
 
     CTickerluxView* View() const { return m_view; }
     // The action of a menu or toolbar command (ids::kFileNew, ...); nullptr for an unknown id.

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "base/Failure.h"
+#include "settings/UserSettings.h"
+
 #include <string>
 #include <vector>
-
-namespace tickerlux::settings {
-class CRegistryAccess;
-} // namespace tickerlux::settings
 
 namespace tickerlux::app {
 
@@ -13,24 +12,22 @@ namespace tickerlux::app {
 // per-user store so that the next run shows them too.
 class CRecentFileList {
 public:
-    static constexpr int kSize = 4;
+    static constexpr int kSize = settings::UserSettings::kRecentFiles;
 
-    explicit CRecentFileList(const settings::CRegistryAccess& registry);
-
-    // Reads the stored list; unreadable entries are skipped.
-    void ReadList();
+    // The list as the store held it at the program's start.
+    void SetFiles(std::vector<std::string> files) { m_files = std::move(files); }
 
     // Puts `path` first (moving it up when listed), drops entries beyond kSize, stores the list.
-    void Add(const std::string& path);
-    // Removes `path` from the list and stores the list.
-    void Remove(const std::string& path);
+    // A failure to store it is returned; the list still serves this run.
+    base::Failure Add(const std::string& path);
+    // Removes `path` from the list and stores the list, as Add.
+    base::Failure Remove(const std::string& path);
 
     const std::vector<std::string>& Files() const { return m_files; }
 
 private:
-    void WriteList() const;
+    base::Failure WriteList() const;
 
-    const settings::CRegistryAccess& m_registry;
     std::vector<std::string> m_files;
 };
 

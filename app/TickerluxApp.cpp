@@ -48,7 +48,7 @@ base::Failure SaveDocument(settings::CTickerluxDoc& doc, const QString& path)
 
 } // namespace
 
-CTickerluxApp::CTickerluxApp() : m_recentFiles(m_registry) {}
+CTickerluxApp::CTickerluxApp() = default;
 
 CTickerluxApp::~CTickerluxApp() = default;
 
@@ -57,9 +57,13 @@ bool CTickerluxApp::InitInstance(const QStringList& arguments)
     QApplication::setApplicationName(QString::fromLatin1(kAppName));
     // The menu entry (tickerlux.desktop), so that a Wayland desktop shows its name and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("tickerlux"));
-    m_recentFiles.ReadList();
-    m_frame = std::make_unique<CMainFrame>(*this, m_doc);
+    // The per-user store is read once here; each update reads its port map afresh.
+    const settings::LoadedUserSettings stored = settings::LoadUserSettings();
+    m_recentFiles.SetFiles(stored.settings.RecentFiles);
+    m_frame = std::make_unique<CMainFrame>(*this, m_doc, stored.settings);
     m_frame->SetRecentFiles(m_recentFiles.Files());
+    if (stored.failure.Failed())
+        m_frame->View()->ShowStoreFailure("The settings could not be read", stored.failure);
 
     if (arguments.size() > 1) {
         const QString& path = arguments.at(1);
@@ -80,8 +84,14 @@ bool CTickerluxApp::InitInstance(const QStringList& arguments)
 
 void CTickerluxApp::AddToRecentFiles()
 {
-    m_recentFiles.Add(m_doc.GetPathName());
+    ShowRecentFilesFailure(m_recentFiles.Add(m_doc.GetPathName()));
     m_frame->SetRecentFiles(m_recentFiles.Files());
+}
+
+void CTickerluxApp::ShowRecentFilesFailure(const base::Failure& failure)
+{
+    if (failure.Failed())
+        m_frame->View()->ShowStoreFailure("The recent-file list could not be saved", failure);
 }
 
 void CTickerluxApp::AfterDocumentChange()
@@ -135,7 +145,7 @@ void CTickerluxApp::OnOpenRecentFile(int index)
     if (!OpenFile(QFile::decodeName(path.c_str()))) {
         // The file is gone or unreadable: it leaves the list (the user was told why). Saving
         // the changes first may have moved it, so it goes by name.
-        m_recentFiles.Remove(path);
+        ShowRecentFilesFailure(m_recentFiles.Remove(path));
         m_frame->SetRecentFiles(m_recentFiles.Files());
     }
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/RecentFileList.h"
-#include "settings/RegistryAccess.h"
 #include "settings/TickerluxDoc.h"
 
 #include <QObject>
@@ -61,9 +60,10 @@ private:
     void ShowFileFailure(const base::Failure& failure);
     // Puts the document's file first in the recent-file list and the File menu.
     void AddToRecentFiles();
+    // Tells the user that the recent-file list could not be stored, if so.
+    void ShowRecentFilesFailure(const base::Failure& failure);
     void AfterDocumentChange();
 
-    settings::CRegistryAccess m_registry;
     CRecentFileList m_recentFiles;
     settings::CTickerluxDoc m_doc;
     std::unique_ptr<CMainFrame> m_frame;

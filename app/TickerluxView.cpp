@@ -7,10 +7,7 @@
 #include "app/WidgetText.h"
 #include "app/dialogs/CommSettingsDlg.h"
 #include "engine/UpdateInterval.h"
-#include "settings/CommSettingsStore.h"
 #include "settings/ProductName.h"
-#include "settings/RegistryAccess.h"
-#include "settings/UserStore.h"
 #include "sign/SignColors.h"
 
 #include <QApplication>
@@ -41,8 +38,9 @@ void ShowText(QLineEdit* edit, const std::string& bytes)
 
 } // namespace
 
-CTickerluxView::CTickerluxView(settings::CTickerluxDoc& doc, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_engine(doc, *this)
+CTickerluxView::CTickerluxView(settings::CTickerluxDoc& doc, const settings::UserSettings& stored,
+                               QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_storedComm(stored.Comm), m_engine(doc, *this)
 {
     CreateControls();
     ConnectHandlers();
@@ -50,7 +48,8 @@ CTickerluxView::CTickerluxView(settings::CTickerluxDoc& doc, QWidget* parent)
     m_updateTimer.setTimerType(Qt::VeryCoarseTimer);
     connect(&m_updateTimer, &QTimer::timeout, this, [this] { OnTimer(ids::kUpdateTimerId); });
     m_doc.AddObserver(this);
-    m_engine.SetHeadlineCleanup(settings::commstore::LoadHeadlineCleanup(settings::CRegistryAccess()));
+    m_engine.SetHeadlineCleanup(stored.HeadlineCleanup);
+    m_engine.SetPortMap(stored.Ports);
 }
 
 CTickerluxView::~CTickerluxView()
@@ -236,16 +235,27 @@ void CTickerluxView::OnInitialUpdate()
     RestartUpdateTimer();
     UpdateData(false);
 
-    if (m_registryLoaded)
+    if (m_storedCommTaken)
         return;
-    m_registryLoaded = true;
+    m_storedCommTaken = true;
     LoadCommSettings();
 }
 
 void CTickerluxView::LoadCommSettings()
 {
-    if (!settings::commstore::Load(m_doc.Comm, m_registry))
+    if (m_storedComm.HasConnection())
+        m_doc.Comm = m_storedComm;
+    else
         OnCommunicationSettings();
+}
+
+void CTickerluxView::LoadPortMap()
+{
+    const settings::LoadedUserSettings stored = settings::LoadUserSettings();
+    // Unreadable, the store's entries are not known: COMn is then /dev/ttyS(n-1).
+    if (stored.failure.Failed())
+        ShowStoreFailure("The port map could not be read", stored.failure);
+    m_engine.SetPortMap(stored.settings.Ports);
 }
 
 void CTickerluxView::OnDocumentUpdate(settings::IDocumentObserver* /*sender*/, long /*hint*/)
@@ -351,11 +361,13 @@ void CTickerluxView::OnTimer(int id)
 
 void CTickerluxView::OnUpdateSignNow()
 {
+    LoadPortMap();
     m_engine.OnUpdateSignNow();
 }
 
 void CTickerluxView::OnClearSign()
 {
+    LoadPortMap();
     m_engine.OnClearSign();
 }
 
@@ -383,17 +395,28 @@ void CTickerluxView::OnHeadlineCleanup(bool on)
 {
     m_engine.SetHeadlineCleanup(on);
     // The switch still holds for this session.
-    if (!settings::commstore::SaveHeadlineCleanup(on, settings::CRegistryAccess()))
-        MessageBox("The Clean Up Headlines setting could not be saved in " +
-                   settings::userstore::StoreFilePath() + ".");
+    const base::Failure failure =
+        settings::UpdateUserSettings([on](settings::UserSettings& stored) { stored.HeadlineCleanup = on; });
+    if (failure.Failed())
+        ShowStoreFailure("The Clean Up Headlines setting could not be saved", failure);
+}
+
+void CTickerluxView::ShowStoreFailure(const std::string& what, const base::Failure& failure)
+{
+    ShowMessage(QString::fromStdString(what + ": " + failure.Text() + "."));
 }
 
 // --- What the engine shows the user.
 
 void CTickerluxView::MessageBox(const std::string& text)
 {
+    ShowMessage(FromBytes(text));
+}
+
+void CTickerluxView::ShowMessage(const QString& text)
+{
     // An update's messages come with an OK button and no icon.
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(settings::kProductName), FromBytes(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(settings::kProductName), text, QMessageBox::Ok,
                     window());
     // The wait cursor of a running update would hang over the box too: the user gets an arrow
     // for the OK button, and the wait cursor comes back afterwards.

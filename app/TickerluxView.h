@@ -2,7 +2,7 @@
 
 #include "engine/TickerluxEngine.h"
 #include "engine/UserInterface.h"
-#include "settings/RegistryAccess.h"
+#include "settings/UserSettings.h"
 #include "settings/TickerluxDoc.h"
 
 #include <QTimer>
@@ -32,7 +32,10 @@ class CHyperlinkButton;
 class CTickerluxView : public QWidget, public engine::IUserInterface, public settings::IDocumentObserver {
     Q_OBJECT
 public:
-    explicit CTickerluxView(settings::CTickerluxDoc& doc, QWidget* parent = nullptr);
+    // `stored`: the per-user settings as the program read them at its start (the headline
+    // cleanup switch, and the communication settings the first display takes).
+    CTickerluxView(settings::CTickerluxDoc& doc, const settings::UserSettings& stored,
+                   QWidget* parent = nullptr);
     ~CTickerluxView() override;
 
     settings::CTickerluxDoc& GetDocument() const { return m_doc; }
@@ -60,6 +63,8 @@ public:
 
     // IUserInterface.
     void MessageBox(const std::string& text) override;
+    // A failure of the per-user store, in a message box; its path is UTF-8 as it is.
+    void ShowStoreFailure(const std::string& what, const base::Failure& failure);
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     void PumpMessages(int maxMessages) override;
@@ -94,6 +99,9 @@ private:
     void StartAutoUpdate();
     void KillUpdateTimer();
     void LoadCommSettings();
+    void ShowMessage(const QString& text);
+    // Each command resolves COMn with the port map in force as it starts: read once for it.
+    void LoadPortMap();
 
     settings::CTickerluxDoc& m_doc;
 
@@ -115,8 +123,8 @@ private:
     };
     std::vector<BoundControl> m_bound;
 
-    settings::CRegistryAccess m_registry;
-    bool m_registryLoaded = false;
+    settings::CommSettings m_storedComm;  // as read at the program's start
+    bool m_storedCommTaken = false;
 
     // Set while UpdateData fills the controls, so that their change signals are not handlers.
     bool m_exchanging = false;

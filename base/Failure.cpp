@@ -54,6 +54,16 @@ std::string_view Describe(FailureKind kind)
         return "USB sign could not be opened";
     case FailureKind::UsbRefused:
         return "USB sign refused the transmission";
+    case FailureKind::StoreUnreadable:
+        return "the settings store cannot be read";
+    case FailureKind::StoreValueInvalid:
+        return "the settings store holds an unknown value";
+    case FailureKind::StoreNotSaved:
+        return "the settings store could not be saved";
+    case FailureKind::LockFailed:
+        return "the settings store could not be locked";
+    case FailureKind::LockUnusable:
+        return "the settings store's lock is not a regular file";
     case FailureKind::FileUnreadable:
         return "file unreadable";
     case FailureKind::FileUnexpectedFormat:

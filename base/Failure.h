@@ -6,8 +6,9 @@
 namespace tickerlux::base {
 
 // What went wrong when the program talked to the outside world (a web server, a port, the USB
-// library, a settings file, values given for the feed fields), as a value that the layers below
-// the engine return and the front ends read.
+// library, the per-user store, a settings file, values given for the feed fields), as a value
+// that the layers below the engine return and the front ends read. The list is closed: the front
+// ends switch on it.
 enum class FailureKind {
     None,
     BadAddress,            // the web server field names no host
@@ -28,6 +29,11 @@ enum class FailureKind {
     UsbEntryPointMissing,  // the library lacks one of its functions
     UsbOpenFailed,         // the library could not open the sign
     UsbRefused,            // the sign did not take a piece of the transmission
+    StoreUnreadable,       // the per-user store is there but cannot be read (a folder, a pipe, ...)
+    StoreValueInvalid,     // a stored value names none of its choices (e.g. "Parity"="mark")
+    StoreNotSaved,         // the per-user store (or its folder) could not be written
+    LockFailed,            // the per-user store's lock file could not be opened or locked
+    LockUnusable,          // the store's lock is no regular file (a link, a pipe, a device)
     FileUnreadable,        // a settings file could not be read at all
     FileUnexpectedFormat,  // a settings file ended before its last value
     FileNotSaved,          // a settings file could not be written
@@ -38,7 +44,7 @@ enum class FailureKind {
 
 struct Failure {
     FailureKind kind = FailureKind::None;
-    // What failed, e.g. "COM3 (/dev/ttyS2): open"; may be empty.
+    // What failed, e.g. "COM3 (/dev/ttyS2): open"; may be empty. UTF-8, as file paths are.
     std::string where;
     // The system's own words: curl's error text, strerror, ...
     std::string systemText;

@@ -28,7 +28,7 @@ void CCliUserInterface::DownloadFailed(const base::Failure& failure)
 
 void CCliUserInterface::WaitingForPort(const std::string& port)
 {
-    PrintLine("waiting for " + port + ", which another program is using\x85");
+    PrintLine("waiting for " + port + ", which another program is using\u2026");
 }
 
 void CCliUserInterface::PrintLine(const std::string& text)
@@ -37,7 +37,7 @@ void CCliUserInterface::PrintLine(const std::string& text)
         std::fputc('\n', stderr);
         m_progressShown = false;
     }
-    std::fprintf(stderr, "%s\n", base::win1252::ToUtf8(text).c_str());
+    std::fprintf(stderr, "%s\n", text.c_str());
 }
 
 void CCliUserInterface::DeliveryProgress(long long sent, long long total)

@@ -25,7 +25,8 @@ public:
     int PumpCalls() const { return m_pumpCalls; }
 
 protected:
-    // Prints one line on standard error, ending a progress line first.
+    // Prints one UTF-8 line on standard error, ending a progress line first. A failure's text
+    // (a device path, the system's words) is UTF-8 already and is printed as it is.
     virtual void PrintLine(const std::string& text);
 
 private:

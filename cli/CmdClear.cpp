@@ -25,10 +25,13 @@ int RunClear(const std::vector<std::string>& given)
     if (!args.empty())
         return UsageError(kSynopsis, "unexpected argument '" + args[0] + "'");
     settings::CTickerluxDoc doc;
-    if (!LoadStoredConnection(doc, "clear", connection))
+    const std::optional<settings::UserSettings> stored =
+        LoadStoredConnection(doc, "clear", connection);
+    if (!stored)
         return kExitFailed;
     CCliUserInterface ui;
     engine::CTickerluxEngine engine(doc, ui);
+    UseUserSettings(engine, *stored);
     connection.ApplyTo(engine);
     return engine.OnClearSign().Succeeded() ? kExitOk : kExitFailed;
 }

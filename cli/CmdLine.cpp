@@ -5,10 +5,9 @@
 #include "cli/ExitCodes.h"
 #include "cli/Output.h"
 #include "cli/Usage.h"
+#include "cli/StoredConnection.h"
 #include "engine/TickerluxEngine.h"
-#include "settings/CommSettingsStore.h"
 #include "settings/DocFileMessages.h"
-#include "settings/RegistryAccess.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cstdio>
@@ -29,9 +28,14 @@ int RunLine(const std::vector<std::string>& args)
         std::fprintf(stderr, "%s\n", settings::DocFileMessage(opened).c_str());  // already UTF-8
         return kExitUsage;
     }
+    // Only the headline cleanup switch is wanted here: an unreadable store is told, and the
+    // switch is on as its default is.
+    const settings::LoadedUserSettings stored = settings::LoadUserSettings();
+    if (stored.failure.Failed())
+        ReportStoreFailure("line", stored.failure);
     CCliUserInterface ui;
     engine::CTickerluxEngine engine(doc, ui);
-    engine.SetHeadlineCleanup(settings::commstore::LoadHeadlineCleanup(settings::CRegistryAccess()));
+    UseUserSettings(engine, stored.settings);
     if (engine.BuildSignLine().Failed())
         return kExitFailed;  // the message and its cause are already on standard error
 

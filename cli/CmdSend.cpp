@@ -60,12 +60,15 @@ int RunSend(const std::vector<std::string>& args)
         return UsageError(kSynopsis, *problem);
 
     settings::CTickerluxDoc doc;
-    if (!LoadStoredConnection(doc, "send", options.connection))
+    const std::optional<settings::UserSettings> stored =
+        LoadStoredConnection(doc, "send", options.connection);
+    if (!stored)
         return kExitFailed;
     doc.ColorIndex = options.line.colorIndex;
     doc.Condensed = options.line.condensed;
     CCliUserInterface ui;
     engine::CTickerluxEngine engine(doc, ui);
+    UseUserSettings(engine, *stored);
     options.connection.ApplyTo(engine);
     return engine.OnSendLine(options.line.LineFrom(*options.text)).Succeeded() ? kExitOk
                                                                                 : kExitFailed;

@@ -12,9 +12,7 @@
 #include "engine/TickerluxEngine.h"
 #include "mqtt/Bridge.h"
 #include "mqtt/Options.h"
-#include "settings/CommSettingsStore.h"
 #include "settings/DocFileMessages.h"
-#include "settings/RegistryAccess.h"
 #include "settings/TickerluxDoc.h"
 
 #include <cstdio>
@@ -64,12 +62,14 @@ int RunUpdate(const std::vector<std::string>& given)
     settings::CTickerluxDoc doc;
     if (!OpenFeed(doc, *feed))
         return kExitUsage;
-    if (!LoadStoredConnection(doc, "update", connection))
+    const std::optional<settings::UserSettings> stored =
+        LoadStoredConnection(doc, "update", connection);
+    if (!stored)
         return kExitFailed;
     CCliUserInterface ui;
     engine::CTickerluxEngine engine(doc, ui);
+    UseUserSettings(engine, *stored);
     connection.ApplyTo(engine);
-    engine.SetHeadlineCleanup(settings::commstore::LoadHeadlineCleanup(settings::CRegistryAccess()));
     // Notices such as a page cut at the buffer's size are shown but are no failure.
     return engine.OnUpdateSignNow().Succeeded() ? kExitOk : kExitFailed;
 }

@@ -3,8 +3,6 @@
 #include "cli/StoredConnection.h"
 #include "cli/LogTimeStamp.h"
 #include "engine/TickerluxEngine.h"
-#include "settings/CommSettingsStore.h"
-#include "settings/RegistryAccess.h"
 #include "settings/TickerluxDoc.h"
 #include "base/Win1252.h"
 
@@ -47,8 +45,15 @@ CWatchSignCommands::CWatchSignCommands(settings::CTickerluxDoc& doc, engine::CTi
 
 bool CWatchSignCommands::Connect()
 {
-    if (LoadConnection(m_doc, m_connection)) {
-        m_engine.SetHeadlineCleanup(settings::commstore::LoadHeadlineCleanup(settings::CRegistryAccess()));
+    // Read once for the job, afresh each time, so that `tickerlux-cli config` takes effect at the
+    // next one.
+    const settings::LoadedUserSettings stored = settings::LoadUserSettings();
+    if (stored.failure.Failed()) {
+        std::fprintf(stderr, "%s %s\n", LogTimeStamp().c_str(), StoreFailureText(stored.failure).c_str());
+        return false;
+    }
+    if (ApplyConnection(stored.settings, m_doc, m_connection)) {
+        UseUserSettings(m_engine, stored.settings);
         return true;
     }
     std::fprintf(stderr, "%s %s; see 'tickerlux-cli config'\n", LogTimeStamp().c_str(),

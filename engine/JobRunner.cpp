@@ -3,7 +3,9 @@
 #include "engine/FindHeadlines.h"
 #include "engine/TickerluxEngine.h"
 #include "engine/UserInterface.h"
+#include "base/Win1252.h"
 #include "settings/TickerluxDoc.h"
+#include "settings/UserSettings.h"
 
 namespace tickerlux::engine {
 
@@ -12,6 +14,11 @@ namespace {
 bool Downloads(JobCommand command)
 {
     return command == JobCommand::UpdateSignNow || command == JobCommand::UpdateSourceOnly;
+}
+
+bool Delivers(JobCommand command)
+{
+    return command != JobCommand::UpdateSourceOnly && command != JobCommand::FindHeadlines;
 }
 
 // A job's front end: message boxes are kept for the outcome, stages and progress go to the
@@ -128,6 +135,16 @@ JobOutcome RunJob(const JobRequest& request, const CJobControl& control,
     engine.SetSerialDeadlineSlack(request.serialSlack);
     engine.SetPortWaitLimit(request.portWait);
     engine.SetDevicePath(request.devicePath);
+    if (request.ports) {
+        engine.SetPortMap(*request.ports);
+    } else if (request.devicePath.empty() && Delivers(request.command)) {
+        // Unreadable, COMn is /dev/ttyS(n-1) and the job says why.
+        const settings::LoadedUserSettings stored = settings::LoadUserSettings();
+        if (stored.failure.Failed())
+            outcome.messages.push_back(base::win1252::FromUtf8(
+                "The port map could not be read: " + stored.failure.Text() + "."));
+        engine.SetPortMap(stored.settings.Ports);
+    }
     if (request.clock)
         engine.SetClock(request.clock);
 

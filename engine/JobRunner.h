@@ -6,6 +6,7 @@
 #include "link/Delivery.h"
 #include "settings/CommSettings.h"
 #include "settings/FeedFields.h"
+#include "settings/PortMap.h"
 
 #include <atomic>
 #include <chrono>
@@ -62,6 +63,9 @@ struct JobRequest {
     // COMn's device (the port map resolved by the front end); empty: resolved when the job
     // starts its delivery.
     std::string devicePath;
+    // The port map COMn is resolved with; nothing: the per-user store's, read once as the job
+    // starts.
+    std::optional<settings::CPortMap> ports;
     bool headlineCleanup = true;
     headlines::TimeLimits fetchLimits;
     // Certificate authorities to trust instead of the system's, in a PEM file (tests).

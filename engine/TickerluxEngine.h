@@ -5,6 +5,7 @@
 #include "headlines/TimeLimits.h"
 #include "link/Delivery.h"
 #include "settings/CommSettings.h"
+#include "settings/PortMap.h"
 
 #include <chrono>
 #include <cstddef>
@@ -104,6 +105,9 @@ public:
     // headline and the leading comment are cleaned and kept to what the sign shows. Off, the
     // page's bytes go into the line as sent.
     void SetHeadlineCleanup(bool on) { m_headlineCleanup = on; }
+    // The port map the serial deliveries resolve COMn with (none: COMn is /dev/ttyS(n-1)), as the
+    // front end loaded it from the per-user store for the command.
+    void SetPortMap(settings::CPortMap ports) { m_ports = std::move(ports); }
     bool HeadlineCleanup() const { return m_headlineCleanup; }
 
     const std::string& SignLine() const { return m_signLine; }
@@ -151,6 +155,7 @@ private:
     std::chrono::milliseconds m_portWait = link::kPortWaitLimit;
     std::string m_devicePath;
     bool m_headlineCleanup = true;
+    settings::CPortMap m_ports;
 };
 
 } // namespace tickerlux::engine

@@ -34,7 +34,7 @@ link::SignPort CTickerluxEngine::GetSignPort() const
     if (m_commandPort)
         return *m_commandPort;
     const int com = std::max(m_doc.Comm.ComPort, 1);
-    return {com, m_devicePath.empty() ? settings::portmap::DevicePathForComPort(com) : m_devicePath};
+    return {com, m_devicePath.empty() ? settings::ResolvePort(m_ports, com) : m_devicePath};
 }
 
 Transmission CTickerluxEngine::BuildTextTransmission(const std::string& line) const

@@ -1,5 +1,6 @@
 #include "headlines/Fetch.h"
 
+#include "base/Win1252.h"
 #include "headlines/HttpGet.h"
 
 #include <algorithm>
@@ -85,7 +86,9 @@ FetchedPage Fetch(const std::string& webServer, const std::string& path, const F
         std::string_view(webServer).substr(request.secure ? kSecureScheme.size() : 0);
     if (!SplitWebServer(server, request.host, request.port,
                         request.secure ? kSecurePort : kDefaultPort)) {
-        fetched.failure = {base::FailureKind::BadAddress, "", "not a host or host:port: " + webServer};
+        // A failure's text is UTF-8; the field is Windows-1252.
+        fetched.failure = {base::FailureKind::BadAddress, "",
+                           "not a host or host:port: " + base::win1252::ToUtf8(webServer)};
         return fetched;
     }
     request.path = path;

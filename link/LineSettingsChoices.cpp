@@ -2,18 +2,24 @@
 
 namespace tickerlux::link {
 
-SerialParity ParityChoice(const std::string& parity)
+SerialParity ParityChoice(settings::Parity parity)
 {
-    if (parity == "none")
+    switch (parity) {
+    case settings::Parity::None:
         return SerialParity::None;
-    if (parity == "odd")
+    case settings::Parity::Odd:
         return SerialParity::Odd;
+    case settings::Parity::Even:
+    case settings::Parity::Unset:
+    case settings::Parity::Blank:
+        break;
+    }
     return SerialParity::Even;
 }
 
-SerialStopBits StopBitsChoice(int stopBits)
+SerialStopBits StopBitsChoice(settings::StopBits stopBits)
 {
-    return stopBits == 2 ? SerialStopBits::Two : SerialStopBits::One;
+    return stopBits == settings::StopBits::Two ? SerialStopBits::Two : SerialStopBits::One;
 }
 
 LineSettings LineSettingsFor(const settings::CommSettings& settings)

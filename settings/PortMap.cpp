@@ -1,18 +1,13 @@
 #include "settings/PortMap.h"
 
 #include "base/FileLock.h"
-#include "settings/CommSettingsStore.h"
-#include "settings/RegistryAccess.h"
-#include "settings/UserStore.h"
+#include "settings/UserSettings.h"
 
-#include <cstring>
+#include <algorithm>
 
-namespace tickerlux::settings::portmap {
+namespace tickerlux::settings {
 namespace {
 
-const std::string kPortsKey = "HKEY_CURRENT_USER\\" + commstore::kKey + "\\Ports";
-// Beside a virtual sign's entry "COMn": the lock file that keeps it in force, and the entry it
-// replaced.
 constexpr const char* kLockSuffix = ".Lock";
 constexpr const char* kEarlierSuffix = ".Earlier";
 
@@ -21,95 +16,82 @@ std::string ValueName(int port)
     return "COM" + std::to_string(port);
 }
 
-// A text value up to its first NUL; nothing when it is missing or empty.
-std::optional<std::string> Text(const regfile::CRegFile& store, const std::string& name)
+char AsciiLower(char c)
 {
-    const regfile::Value* value = store.Find(kPortsKey, name);
-    if (!value)
-        return std::nullopt;
-    std::string text(value->data.c_str(), strnlen(value->data.c_str(), value->data.size()));
-    if (text.empty())
-        return std::nullopt;
-    return text;
-}
-
-// The entry in force when no virtual sign serves COMn: the one a virtual sign's entry replaced.
-std::optional<std::string> EntryWithoutVirtualSign(const regfile::CRegFile& store, int port)
-{
-    const std::string name = ValueName(port);
-    if (Text(store, name + kLockSuffix))
-        return Text(store, name + kEarlierSuffix);
-    return Text(store, name);
-}
-
-std::optional<std::string> EntryInForce(const regfile::CRegFile& store, int port)
-{
-    const std::string name = ValueName(port);
-    const std::optional<std::string> lock = Text(store, name + kLockSuffix);
-    if (lock && base::IsLockHeld(*lock))
-        return Text(store, name);
-    return EntryWithoutVirtualSign(store, port);
-}
-
-void SetText(regfile::CRegFile& store, const std::string& name,
-             const std::optional<std::string>& text)
-{
-    if (text)
-        store.Set(kPortsKey, regfile::Value{name, kRegSz, *text + '\0'});
-    else
-        store.Remove(kPortsKey, name);
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 } // namespace
 
-std::string DevicePathForComPort(int port)
+bool CPortMap::NameLess::operator()(const std::string& a, const std::string& b) const
 {
-    if (std::optional<std::string> entry = GetEntry(port))
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return AsciiLower(x) < AsciiLower(y); });
+}
+
+std::optional<std::string> CPortMap::Text(const std::string& name) const
+{
+    const auto found = m_texts.find(name);
+    if (found == m_texts.end() || found->second.empty())
+        return std::nullopt;
+    return found->second;
+}
+
+void CPortMap::SetText(const std::string& name, const std::optional<std::string>& text)
+{
+    if (text && !text->empty())
+        m_texts[name] = *text;
+    else
+        m_texts.erase(name);
+}
+
+std::optional<std::string> CPortMap::EntryWithoutVirtualSign(int port) const
+{
+    const std::string name = ValueName(port);
+    if (Text(name + kLockSuffix))
+        return Text(name + kEarlierSuffix);
+    return Text(name);
+}
+
+std::optional<std::string> CPortMap::EntryInForce(int port) const
+{
+    const std::string name = ValueName(port);
+    const std::optional<std::string> lock = Text(name + kLockSuffix);
+    if (lock && base::IsLockHeld(*lock))
+        return Text(name);
+    return EntryWithoutVirtualSign(port);
+}
+
+void CPortMap::SetEntry(int port, const std::optional<std::string>& devicePath)
+{
+    const std::string name = ValueName(port);
+    SetText(name, devicePath);
+    SetText(name + kLockSuffix, std::nullopt);
+    SetText(name + kEarlierSuffix, std::nullopt);
+}
+
+std::optional<std::string> CPortMap::SetVirtualSignEntry(int port, const std::string& devicePath,
+                                                         const std::string& lockPath)
+{
+    // The caller holds the lock now, so an entry of an earlier virtual sign is a dead one's.
+    std::optional<std::string> earlier = EntryWithoutVirtualSign(port);
+    const std::string name = ValueName(port);
+    SetText(name, devicePath);
+    SetText(name + kLockSuffix, lockPath);
+    SetText(name + kEarlierSuffix, earlier);
+    return earlier;
+}
+
+std::string ResolvePort(const CPortMap& ports, int port)
+{
+    if (std::optional<std::string> entry = ports.EntryInForce(port))
         return *entry;
     return "/dev/ttyS" + std::to_string(port - 1);
 }
 
-std::optional<std::string> GetEntry(int port)
+std::string ResolvePort(const UserSettings& settings, int port)
 {
-    const std::optional<regfile::CRegFile> store = userstore::Load();
-    if (!store)
-        return std::nullopt;
-    return EntryInForce(*store, port);
+    return ResolvePort(settings.Ports, port);
 }
 
-bool SetEntry(int port, const std::optional<std::string>& devicePath)
-{
-    const std::string name = ValueName(port);
-    return userstore::Update([&](regfile::CRegFile& store) {
-        SetText(store, name, devicePath);
-        SetText(store, name + kLockSuffix, std::nullopt);
-        SetText(store, name + kEarlierSuffix, std::nullopt);
-        return true;
-    });
-}
-
-std::optional<std::string> VirtualSignLockPath(int port)
-{
-    if (!userstore::MakeStoreFolder())
-        return std::nullopt;
-    return userstore::StoreFolder() + "/" + ValueName(port) + kLockSuffix;
-}
-
-bool SetVirtualSignEntry(int port, const std::string& devicePath,
-                         std::optional<std::string>& earlier)
-{
-    const std::optional<std::string> lock = VirtualSignLockPath(port);
-    if (!lock)
-        return false;
-    const std::string name = ValueName(port);
-    return userstore::Update([&](regfile::CRegFile& store) {
-        // The caller holds the lock now, so an entry of an earlier virtual sign is a dead one's.
-        earlier = EntryWithoutVirtualSign(store, port);
-        SetText(store, name, devicePath);
-        SetText(store, name + kLockSuffix, *lock);
-        SetText(store, name + kEarlierSuffix, earlier);
-        return true;
-    });
-}
-
-} // namespace tickerlux::settings::portmap
+} // namespace tickerlux::settings

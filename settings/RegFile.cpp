@@ -322,6 +322,23 @@ const Value* CRegFile::Find(std::string_view key, std::string_view name) const
     return found;
 }
 
+std::vector<Value> CRegFile::Values(std::string_view key) const
+{
+    const std::string wanted = NormaliseKey(key);
+    std::vector<Value> values;
+    for (const Section& section : m_sections) {
+        if (section.key.empty() || !SameName(section.key, wanted))
+            continue;
+        for (const Entry& entry : section.entries) {
+            if (!entry.value)
+                continue;
+            std::erase_if(values, [&](const Value& v) { return SameName(v.name, entry.value->name); });
+            values.push_back(*entry.value);
+        }
+    }
+    return values;
+}
+
 void CRegFile::Set(std::string_view key, const Value& value)
 {
     const std::string wanted = NormaliseKey(key);

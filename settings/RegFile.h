@@ -29,6 +29,8 @@ public:
     bool HasKey(std::string_view key) const;
     // The last well-formed value of that name in that key.
     const Value* Find(std::string_view key, std::string_view name) const;
+    // Every value of that key, each name once (its last well-formed value), in file order.
+    std::vector<Value> Values(std::string_view key) const;
     void Set(std::string_view key, const Value& value);
     // True when a value was removed.
     bool Remove(std::string_view key, std::string_view name);

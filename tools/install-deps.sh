@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcurl4-openssl-dev libusb-1.0-0-dev nlohmann-json3-dev zlib1g-dev libicu-dev libgumbo-dev
   libmicrohttpd-dev libsodium-dev
+  # Counting the store reads of one command (the store read test).
+  strace
   # The web page's browser test (ctest --preset browser) and its screenshot.
   chromium chromium-driver python3-selenium
   # watch --mqtt, and the broker and clients its tests and examples run.

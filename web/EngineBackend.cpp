@@ -6,13 +6,11 @@
 
 #include "engine/JobRunner.h"
 #include "engine/UpdateInterval.h"
-#include "settings/CommSettingsStore.h"
 #include "settings/DocFileMessages.h"
 #include "settings/FeedFieldsJson.h"
 #include "base/Decimal.h"
-#include "settings/RegistryAccess.h"
 #include "settings/TickerluxDoc.h"
-#include "settings/UserStore.h"
+#include "settings/UserSettings.h"
 #include "base/Win1252.h"
 
 #include <algorithm>
@@ -37,7 +35,6 @@ using engine::StepFailure;
 using settings::CommSettings;
 using settings::CTickerluxDoc;
 namespace win1252 = base::win1252;
-namespace userstore = settings::userstore;
 
 // A whole number given as a JSON number or, as a list box with typing gives it, as text.
 int DecimalOf(const json& value)
@@ -75,11 +72,10 @@ std::vector<std::string> JobMessages(const JobOutcome& outcome)
 
 class CEngineBackend : public ISignBackend {
 public:
-    CEngineBackend()
+    explicit CEngineBackend(const settings::UserSettings& stored)
+        : m_commStored(stored.Comm.HasConnection()), m_cleanup(stored.HeadlineCleanup)
     {
-        const settings::CRegistryAccess registry;
-        m_commStored = settings::commstore::Load(m_doc.Comm, registry);
-        m_cleanup = settings::commstore::LoadHeadlineCleanup(registry);
+        m_doc.Comm = stored.Comm;
     }
     ~CEngineBackend() override
     {
@@ -205,9 +201,9 @@ public:
     {
         const std::lock_guard lock(m_mutex);
         const CommSettings& c = m_doc.Comm;
-        return {{"Protocol", win1252::ToUtf8(c.Protocol)}, {"Connection", win1252::ToUtf8(c.Connection)},
+        return {{"Protocol", win1252::ToUtf8(c.Protocol)}, {"Connection", win1252::ToUtf8(c.ConnectionText())},
                 {"ComPort", c.ComPort}, {"BaudRate", c.BaudRate}, {"ByteSize", c.ByteSize},
-                {"Parity", win1252::ToUtf8(c.Parity)}, {"StopBits", c.StopBits},
+                {"Parity", settings::ParityName(c.Parity)}, {"StopBits", static_cast<int>(c.StopBits)},
                 {"stored", m_commStored}};
     }
 
@@ -232,16 +228,30 @@ public:
         if (kind == settings::ConnectionKind::CustomSerial) {
             chosen.BaudRate = DecimalOf(values.value("BaudRate", json(chosen.BaudRate)));
             chosen.ByteSize = DecimalOf(values.value("ByteSize", json(chosen.ByteSize)));
-            chosen.StopBits = DecimalOf(values.value("StopBits", json(chosen.StopBits)));
-            chosen.Parity = win1252::FromUtf8(values.value("Parity", std::string()));
+            const int stopBits =
+                DecimalOf(values.value("StopBits", json(static_cast<int>(chosen.StopBits))));
+            const json parityText = values.value("Parity", json());
+            const settings::Parity parity =
+                parityText.is_string()
+                    ? settings::ParityOf(parityText.get<std::string>()).value_or(settings::Parity::Unset)
+                    : settings::Parity::Unset;
+            // Only the lists' own entries: a line always has a parity and stop bits here.
             if ((chosen.ByteSize != 7 && chosen.ByteSize != 8) ||
-                (chosen.StopBits != 1 && chosen.StopBits != 2) ||
-                (chosen.Parity != "none" && chosen.Parity != "even" && chosen.Parity != "odd"))
+                (stopBits != 1 && stopBits != 2) ||
+                (parity != settings::Parity::None && parity != settings::Parity::Even &&
+                 parity != settings::Parity::Odd))
                 return {false, "Choose the byte size, parity and stop bits from their lists."};
+            chosen.StopBits = static_cast<settings::StopBits>(stopBits);
+            chosen.Parity = parity;
         }
-        if (store && !settings::commstore::Save(chosen, settings::CRegistryAccess()))
-            return {false, "The communication settings could not be saved in " +
-                               userstore::StoreFilePath() + "."};
+        if (chosen.ComPort < 1)
+            chosen.ComPort = 1;
+        if (store) {
+            const base::Failure failure =
+                settings::UpdateUserSettings([&](settings::UserSettings& stored) { stored.Comm = chosen; });
+            if (failure.Failed())
+                return {false, "The communication settings could not be saved: " + failure.Text() + "."};
+        }
         const std::lock_guard lock(m_mutex);
         m_doc.Comm = chosen;
         m_commStored = m_commStored || store;
@@ -260,9 +270,10 @@ public:
             const std::lock_guard lock(m_mutex);
             m_cleanup = on;  // holds for this run even when it cannot be stored
         }
-        if (!settings::commstore::SaveHeadlineCleanup(on, settings::CRegistryAccess()))
-            return {false, "The Clean Up Headlines setting could not be saved in " +
-                               userstore::StoreFilePath() + "."};
+        const base::Failure failure =
+            settings::UpdateUserSettings([on](settings::UserSettings& stored) { stored.HeadlineCleanup = on; });
+        if (failure.Failed())
+            return {false, "The Clean Up Headlines setting could not be saved: " + failure.Text() + "."};
         return {};
     }
 
@@ -324,9 +335,11 @@ private:
 
 } // namespace
 
-std::unique_ptr<ISignBackend> OpenEngineBackend(const std::string& path, std::string& problem)
+std::unique_ptr<ISignBackend> OpenEngineBackend(const std::string& path,
+                                               const settings::UserSettings& stored,
+                                               std::string& problem)
 {
-    auto backend = std::make_unique<CEngineBackend>();
+    auto backend = std::make_unique<CEngineBackend>(stored);
     if (!backend->Open(path, problem))
         return nullptr;
     return backend;

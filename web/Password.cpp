@@ -1,7 +1,6 @@
 #include "web/Password.h"
 
-#include "settings/CommSettingsStore.h"
-#include "settings/RegistryAccess.h"
+#include "settings/UserSettings.h"
 
 #include <sodium.h>
 
@@ -10,9 +9,6 @@
 
 namespace tickerlux::web {
 namespace {
-
-const std::string kWebKey = settings::commstore::kKey + "\\Web";
-constexpr const char* kHashName = "PasswordHash";
 
 void InitSodium()
 {
@@ -45,25 +41,10 @@ bool VerifyPassword(const std::string& hash, std::string_view password)
     return crypto_pwhash_str_verify(hash.c_str(), password.data(), password.size()) == 0;
 }
 
-std::optional<std::string> LoadPasswordHash()
+base::Failure StorePasswordHash(const std::string& hash)
 {
-    char hash[crypto_pwhash_STRBYTES] = {};
-    std::uint32_t size = 0;
-    if (!settings::CRegistryAccess().ReadValue(hash, &size, sizeof hash - 1, settings::RegRoot::CurrentUser, kWebKey,
-                                     kHashName))
-        return std::nullopt;
-    std::string text(hash, size);
-    text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
-    if (text.empty())
-        return std::nullopt;
-    return text;
-}
-
-bool StorePasswordHash(const std::string& hash)
-{
-    // Stored as a registry text: its bytes and the closing NUL.
-    return settings::CRegistryAccess().WriteValue(hash.c_str(), settings::kRegSz, static_cast<std::uint32_t>(hash.size() + 1),
-                                        settings::RegRoot::CurrentUser, kWebKey, kHashName);
+    return settings::UpdateUserSettings(
+        [&hash](settings::UserSettings& stored) { stored.WebPasswordHash = hash; });
 }
 
 } // namespace tickerlux::web

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Failure.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -21,9 +23,8 @@ std::optional<std::string> HashPassword(std::string_view password, PasswordCost 
 // Whether `password` matches `hash`. One check at a time: each takes the hash's memory.
 bool VerifyPassword(const std::string& hash, std::string_view password);
 
-// The hash kept in the per-user store (key Web beside the communication settings, value
-// PasswordHash); nothing when none is stored.
-std::optional<std::string> LoadPasswordHash();
-bool StorePasswordHash(const std::string& hash);
+// Keeps `hash` in the per-user store (UserSettings::WebPasswordHash), where the next start
+// finds it.
+base::Failure StorePasswordHash(const std::string& hash);
 
 } // namespace tickerlux::web

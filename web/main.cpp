@@ -36,9 +36,13 @@ int SetPassword()
         return kExitUsage;
     }
     const std::optional<std::string> hash = HashPassword(*password, InteractiveCost());
-    if (!hash || !StorePasswordHash(*hash)) {
-        std::fprintf(stderr, "tickerlux-web: the password could not be stored%s\n",
-                     hash ? " in the per-user store" : " (out of memory)");
+    if (!hash) {
+        std::fprintf(stderr, "tickerlux-web: the password could not be stored (out of memory)\n");
+        return kExitFailed;
+    }
+    if (const tickerlux::base::Failure failure = StorePasswordHash(*hash); failure.Failed()) {
+        std::fprintf(stderr, "tickerlux-web: the password could not be stored: %s\n",
+                     failure.Text().c_str());
         return kExitFailed;
     }
     std::fprintf(stderr, "The password of the sign's web page is stored.\n");
@@ -60,9 +64,16 @@ void RunUntilSignal(const sigset_t& signals, ISignBackend& backend)
 
 int Serve(const Options& options)
 {
+    // The per-user store is read once here; each job reads its port map afresh.
+    const tickerlux::settings::LoadedUserSettings stored = tickerlux::settings::LoadUserSettings();
+    if (stored.failure.Failed()) {
+        std::fprintf(stderr, "tickerlux-web: cannot read %s\n", stored.failure.Text().c_str());
+        return kExitFailed;
+    }
     std::optional<std::string> hash;
     if (!options.listen.loopback) {
-        hash = LoadPasswordHash();
+        if (!stored.settings.WebPasswordHash.empty())
+            hash = stored.settings.WebPasswordHash;
         if (!hash) {
             std::fprintf(stderr,
                          "tickerlux-web: listening on %s, off this machine, needs a password; "
@@ -72,7 +83,7 @@ int Serve(const Options& options)
         }
     }
     std::string problem;
-    const std::unique_ptr<ISignBackend> backend = OpenEngineBackend(options.feed, problem);
+    const std::unique_ptr<ISignBackend> backend = OpenEngineBackend(options.feed, stored.settings, problem);
     if (!backend) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return kExitUsage;

@@ -7,9 +7,12 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include "base/Decimal.h"
+#include "settings/ProductName.h"
+#include "settings/UserSettings.h"
 
 namespace tickerlux::app {
 
@@ -122,9 +125,15 @@ CCommSettingsDlg::CCommSettingsDlg(const settings::CommSettings& values, QWidget
     connect(m_byteSize, &QComboBox::activated, this,
             [this](int index) { m_values.ByteSize = DecimalValue(m_byteSize->itemText(index)); });
     connect(m_parity, &QComboBox::activated, this,
-            [this](int index) { m_values.Parity = ToBytes(m_parity->itemText(index)); });
+            [this](int index) {
+                m_values.Parity = settings::ParityOf(ToBytes(m_parity->itemText(index)))
+                                      .value_or(settings::Parity::Blank);
+            });
     connect(m_stopBits, &QComboBox::activated, this,
-            [this](int index) { m_values.StopBits = DecimalValue(m_stopBits->itemText(index)); });
+            [this](int index) {
+                m_values.StopBits = settings::StopBitsOf(DecimalValue(m_stopBits->itemText(index)))
+                                        .value_or(settings::StopBits::Unset);
+            });
     connect(m_save, &QPushButton::clicked, this, &CCommSettingsDlg::OnSaveToRegistry);
 
     OnInitDialog();
@@ -134,9 +143,9 @@ CCommSettingsDlg::CCommSettingsDlg(const settings::CommSettings& values, QWidget
 void CCommSettingsDlg::OnInitDialog()
 {
     SelectPrefix(m_protocol, FromBytes(m_values.Protocol));
-    SelectPrefix(m_connection, FromBytes(m_values.Connection));
+    SelectPrefix(m_connection, FromBytes(m_values.ConnectionText()));
 
-    const settings::ConnectionKind kind = m_values.Kind();
+    const settings::ConnectionKind kind = m_values.Connection;
     if (kind == settings::ConnectionKind::CustomSerial) {
         SetEnabled({m_stopBits, m_parity, m_comPort, m_byteSize, m_baudRate}, true);
         Fill();
@@ -160,9 +169,9 @@ void CCommSettingsDlg::Fill()
 
 void CCommSettingsDlg::ShowLine()
 {
-    SelectPrefix(m_stopBits, QString::number(m_values.StopBits));
+    SelectPrefix(m_stopBits, QString::number(static_cast<int>(m_values.StopBits)));
     SelectPrefix(m_byteSize, QString::number(m_values.ByteSize));
-    SelectPrefix(m_parity, FromBytes(m_values.Parity));
+    SelectPrefix(m_parity, FromBytes(settings::ParityName(m_values.Parity)));
     m_baudRate->setEditText(QString::number(m_values.BaudRate));
 }
 
@@ -171,7 +180,8 @@ void CCommSettingsDlg::OnSelChangeConnection()
     const std::string chosen = ToBytes(m_connection->currentText().trimmed());
     const settings::ConnectionKind kind = settings::ConnectionKindOf(chosen);
     m_values.ChooseKind(kind);
-    m_values.Connection = chosen;
+    if (kind == settings::ConnectionKind::None)
+        m_values.UnnamedConnection = chosen;
     m_protocol->setEnabled(false);
     m_connection->setEnabled(true);
     SetEnabled({m_comPort, m_stopBits, m_parity, m_byteSize, m_baudRate}, false);
@@ -194,7 +204,15 @@ void CCommSettingsDlg::OnSelChangeConnection()
 
 void CCommSettingsDlg::OnSaveToRegistry()
 {
-    settings::commstore::Save(m_values, m_registry);
+    // Stored as shown, a port below 1 raised to 1 (here too).
+    if (m_values.ComPort < 1)
+        m_values.ComPort = 1;
+    const base::Failure failure = settings::UpdateUserSettings(
+        [this](settings::UserSettings& stored) { stored.Comm = m_values; });
+    if (failure.Failed())
+        QMessageBox::warning(this, QString::fromLatin1(settings::kProductName),
+                             QString::fromStdString("The communication settings could not be saved: " +
+                                                    failure.Text() + "."));
 }
 
 } // namespace tickerlux::app

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "settings/CommSettingsStore.h"
-#include "settings/RegistryAccess.h"
+#include "settings/CommSettings.h"
 
 #include <QDialog>
 
@@ -52,7 +51,6 @@ private:
     QPushButton* m_save = nullptr;
 
     settings::CommSettings m_values;
-    settings::CRegistryAccess m_registry;
 };
 
 } // namespace tickerlux::app

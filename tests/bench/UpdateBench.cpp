@@ -10,7 +10,7 @@
 #include "engine/TickerluxEngine.h"
 #include "headlines/FeedItems.h"
 #include "engine/UserInterface.h"
-#include "settings/PortMap.h"
+#include "settings/UserSettings.h"
 #include "settings/TickerluxDoc.h"
 #include "tools/pageserver/PageServer.h"
 
@@ -147,9 +147,9 @@ public:
             std::exit(1);
         }
         // It enters itself in the port map once its device is open.
-        for (int i = 0; i < 1000 && !portmap::GetEntry(kComPort); ++i)
+        for (int i = 0; i < 1000 && !settings::LoadUserSettings().settings.Ports.EntryInForce(kComPort); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (!portmap::GetEntry(kComPort)) {
+        if (!settings::LoadUserSettings().settings.Ports.EntryInForce(kComPort)) {
             std::fprintf(stderr, "update_bench: the virtual sign did not come up\n");
             std::exit(1);
         }
@@ -199,12 +199,13 @@ void Run(const BenchCase& c, CPageServer& server, int runs)
     doc.TextAfter = c.after;
     doc.LeadingComment = "Benchmark";
     doc.ShowTime = 1;
-    doc.Comm.Connection = "serial port - custom settings";
+    doc.Comm.Connection = settings::ConnectionKindOf("serial port - custom settings");
     doc.Comm.ComPort = kComPort;
     doc.Comm.BaudRate = 9600;
     CBenchUi ui;
     CTickerluxEngine engine(doc, ui);
     engine.SetHeadlineCleanup(c.cleanup);
+    engine.SetPortMap(LoadUserSettings().settings.Ports);
 
     const double first = MedianMs(1, [&] { engine.OnUpdateSignNow(); });
     const double whole = MedianMs(runs, [&] { engine.OnUpdateSignNow(); });

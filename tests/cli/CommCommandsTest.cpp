@@ -206,7 +206,7 @@ TEST_P(UnreachablePortTest, FailsWithTheSystemsReason)
 {
     CScopedConfigHome home;
     const std::string entry = home.Path() + GetParam().entry;
-    ASSERT_TRUE(portmap::SetEntry(9, entry));
+    SetStoredPortEntry(9, entry);
     ASSERT_EQ(
         RunCli({"config", "Connection=serial port - betabrite classic", "ComPort=9"}).exitCode, 0);
 
@@ -220,6 +220,8 @@ TEST_P(UnreachablePortTest, FailsWithTheSystemsReason)
 INSTANTIATE_TEST_SUITE_P(
     Entries, UnreachablePortTest,
     testing::Values(UnreachableCase{"Missing", "/no-such-tty", "No such file or directory"},
+                    // UTF-8 paths are printed as they are, never taken for Windows-1252.
+                    UnreachableCase{"NonAscii", "/Gerät-ü/tty", "No such file or directory"},
                     UnreachableCase{"LongerThanAPath", "/" + std::string(4100, 'p'),
                                     "File name too long"}),
     [](const auto& row) { return std::string(row.param.name); });
@@ -307,6 +309,20 @@ TEST_P(UnreadableStoreTest, EveryCommandSaysSoExitsOneAndLeavesIt)
     EXPECT_EQ(DescribeFile(home.StoreFile()), before);
 }
 
+// A store folder with a non-ASCII name is printed as it is.
+TEST(UnreadableStoreTest, ANonAsciiFolderIsPrintedIntact)
+{
+    CScopedConfigHome home;
+    const std::string folder = home.Path() + "/Grüße";
+    const std::string store = folder + "/tickerlux/user.reg";
+    std::filesystem::create_directories(store);
+    const ProgramResult result = RunProgram({BuildDir() + "/cli/tickerlux-cli", "config"},
+                                            {{"XDG_CONFIG_HOME", folder}});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("cannot read " + store + ": Is a directory"), std::string::npos)
+        << result.err;
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, UnreadableStoreTest,
                          testing::Values(NonRegularFile::Fifo, NonRegularFile::DeviceNode,
                                          NonRegularFile::Directory, NonRegularFile::LinkLoop),
@@ -340,7 +356,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, UnusableLockTest,
                          });
 
 // Writers that run at once each store a whole set, and readers that run meanwhile each see a
-// whole set: never the port of one writer with the speed of another.
+// whole set: never the port of one writer with the speed or the cleanup switch of another.
 TEST(ConfigCommandTest, ConcurrentWritersAndReadersSeeOnlyWholeSets)
 {
     constexpr int kWriters = 20;
@@ -351,7 +367,7 @@ TEST(ConfigCommandTest, ConcurrentWritersAndReadersSeeOnlyWholeSets)
         return "Connection=serial port - custom settings\nComPort=" + std::to_string(n) +
                "\nBaudRate=" + std::to_string(300 * n) + "\nByteSize=" + std::to_string(5 + n % 4) +
                "\nParity=" + kParities[n % 3] + "\nStopBits=" + std::to_string(1 + n % 2) +
-               "\nHeadlineCleanup=1\n";
+               "\nHeadlineCleanup=" + std::to_string(n / 2 % 2) + "\n";
     };
     const auto isWholeSet = [&](const std::string& shown) {
         const std::size_t port = shown.find("ComPort=");
@@ -362,7 +378,8 @@ TEST(ConfigCommandTest, ConcurrentWritersAndReadersSeeOnlyWholeSets)
         return RunCli({"config", "Connection=serial port - custom settings",
                        "ComPort=" + std::to_string(n), "BaudRate=" + std::to_string(300 * n),
                        "ByteSize=" + std::to_string(5 + n % 4), std::string("Parity=") + kParities[n % 3],
-                       "StopBits=" + std::to_string(1 + n % 2)});
+                       "StopBits=" + std::to_string(1 + n % 2),
+                       "HeadlineCleanup=" + std::to_string(n / 2 % 2)});
     };
 
     CScopedConfigHome home;

@@ -67,6 +67,25 @@ TEST_F(UpdateCliTest, UpdateShowsTheHeadlines)
     EXPECT_EQ(received.shown, std::vector<std::string>{kLine});
 }
 
+// One update reads the per-user store once (its lock file aside), however many transmissions it
+// makes: the port map it resolves COM3 with comes from that one reading.
+TEST_F(UpdateCliTest, UpdateOpensTheStoreOnce)
+{
+    const std::string trace = dir.File("openat.trace");
+    const ProgramResult result =
+        RunProgram({"/usr/bin/strace", "-f", "-qq", "-e", "trace=openat", "-o", trace,
+                    BuildDir() + "/cli/tickerlux-cli", "update", feedPath});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ReceiveTransmissions(sign, 3).Kinds(), kUpdateKinds);
+    const std::string calls = ReadFileBytes(trace);
+    const std::string opened = "\"" + home.StoreFile() + "\"";
+    int opens = 0;
+    for (std::size_t at = calls.find(opened); at != std::string::npos;
+         at = calls.find(opened, at + 1))
+        ++opens;
+    EXPECT_EQ(opens, 1) << calls;
+}
+
 TEST_F(UpdateCliTest, UpdateWithTheServerDownFailsButBlanksTheSign)
 {
     {

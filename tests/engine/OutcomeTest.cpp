@@ -30,7 +30,8 @@ TEST(OutcomeTest, UpdateWithNoServerAndNoPortNamesEachFailedStep)
 {
     CEngineOnPty<> rig(3);
     const std::string missing = rig.home.Path() + "/no-such-tty";
-    portmap::SetEntry(3, missing);
+    SetStoredPortEntry(3, missing);
+    rig.engine.SetPortMap(LoadUserSettings().settings.Ports);
     rig.doc.WebServer = "127.0.0.1:" + std::to_string(ClosedPort());
     rig.doc.WebPath = "/news";
 

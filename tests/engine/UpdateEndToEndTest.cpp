@@ -1,6 +1,7 @@
 #include "engine/TickerluxEngine.h"
 #include "headlines/TimeStamp.h"
 #include "settings/TickerluxDoc.h"
+#include "settings/UserSettings.h"
 #include "tests/support/RecordingUi.h"
 #include "tests/support/SignReception.h"
 #include "tests/support/TempDir.h"
@@ -45,13 +46,14 @@ protected:
         feed.LeadingComment = "News";
         ASSERT_FALSE(feed.OnSaveDocument(feedPath).Failed());
         ASSERT_FALSE(doc.OnOpenDocument(feedPath).Failed());
-        doc.Comm.Connection = "serial port - custom settings";
+        doc.Comm.Connection = settings::ConnectionKindOf("serial port - custom settings");
         doc.Comm.ComPort = kComPort;
         doc.Comm.BaudRate = 9600;
         doc.Comm.ByteSize = 8;
-        doc.Comm.Parity = "none";
-        doc.Comm.StopBits = 1;
+        doc.Comm.Parity = settings::Parity::None;
+        doc.Comm.StopBits = settings::StopBits::One;
         engine.SetClock([] { return kNow; });
+        engine.SetPortMap(LoadUserSettings().settings.Ports);
     }
 
     SignReception Receive(std::size_t count) { return ReceiveTransmissions(sign, count); }

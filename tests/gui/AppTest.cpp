@@ -6,8 +6,7 @@
 #include "app/TickerluxApp.h"
 #include "app/TickerluxView.h"
 #include "app/dialogs/CommSettingsDlg.h"
-#include "settings/CommSettingsStore.h"
-#include "settings/RegistryAccess.h"
+#include "settings/UserSettings.h"
 #include "tests/gui/GuiTest.h"
 #include "tests/support/NonRegularFiles.h"
 
@@ -39,8 +38,8 @@ namespace {
 
 void StoreConnection()
 {
-    CommSettings stored{"alpha", "serial port - betabrite classic", 1, 9600, 7, "even", 1};
-    QVERIFY(commstore::Save(stored, CRegistryAccess()));
+    CommSettings stored = Comm("alpha", "serial port - betabrite classic", 1, 9600, 7, "even", 1);
+    QVERIFY(StoreComm(stored));
 }
 
 QLineEdit* Edit(CTickerluxApp& app, int id)
@@ -151,26 +150,27 @@ private slots:
         QCOMPARE(watcher.captions, QStringList{"Communication Settings..."});
         QVERIFY(windowShown);
         const CTickerluxDoc& doc = app.Document();
-        QCOMPARE(doc.Comm.Connection, std::string());
+        QCOMPARE(doc.Comm.ConnectionText(), std::string());
         QCOMPARE(doc.Comm.ComPort, 1);
         QCOMPARE(doc.Comm.BaudRate, 9600);
         QCOMPARE(doc.Comm.ByteSize, 7);
-        QCOMPARE(doc.Comm.Parity, std::string("even"));
-        QCOMPARE(doc.Comm.StopBits, 1);
+        QCOMPARE(doc.Comm.Parity, Parity::Even);
+        QCOMPARE(doc.Comm.StopBits, StopBits::One);
     }
 
     void storedConnectionWithoutPortGivesPort1()
     {
         CScopedConfigHome home;
         const std::string kind = "serial port - custom settings";
-        QVERIFY(CRegistryAccess().WriteValue(kind.c_str(), kRegSz, static_cast<std::uint32_t>(kind.size() + 1),
-                                             RegRoot::CurrentUser, commstore::kKey, "Connection"));
+        QVERIFY(MakeUserStoreFolder().kind == base::FailureKind::None);
+        WriteFileBytes(home.StoreFile(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvane\\Newsglow]\n"
+                                         "\"Connection\"=\"" + kind + "\"\n");
         CTickerluxApp app;
         app.Document().Comm.ComPort = 7;
         CModalWatcher watcher(CModalWatcher::Press(QMessageBox::Ok));
         QVERIFY(app.InitInstance({"tickerlux"}));
         QVERIFY(watcher.shown.isEmpty());
-        QCOMPARE(app.Document().Comm.Connection, kind);
+        QCOMPARE(app.Document().Comm.ConnectionText(), kind);
         QCOMPARE(app.Document().Comm.ComPort, 1);
     }
 
@@ -511,7 +511,7 @@ private slots:
         QVERIFY(cleanup->isChecked());
         cleanup->trigger();
         QVERIFY(!frame.View()->Engine().HeadlineCleanup());
-        QVERIFY(!commstore::LoadHeadlineCleanup(CRegistryAccess()));
+        QVERIFY(!LoadUserSettings().settings.HeadlineCleanup);
 
         // Hiding the toolbar shrinks the window around the form.
         const int height = frame.height();

@@ -2,8 +2,7 @@
 // rule, Save to the per-user store, and OK / Cancel through the form.
 #include "app/TickerluxView.h"
 #include "app/dialogs/CommSettingsDlg.h"
-#include "settings/CommSettingsStore.h"
-#include "settings/RegistryAccess.h"
+#include "settings/UserSettings.h"
 #include "tests/gui/GuiTest.h"
 
 #include <QAbstractItemView>
@@ -31,12 +30,12 @@ constexpr const char* kUsb = "usb - betabrite prism";
 QString Describe(const CommSettings& v)
 {
     return QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
-        .arg(QString::fromStdString(v.Protocol), QString::fromStdString(v.Connection))
+        .arg(QString::fromStdString(v.Protocol), QString::fromStdString(v.ConnectionText()))
         .arg(v.ComPort)
         .arg(v.BaudRate)
         .arg(v.ByteSize)
-        .arg(QString::fromStdString(v.Parity))
-        .arg(v.StopBits);
+        .arg(QString::fromLatin1(ParityName(v.Parity)))
+        .arg(static_cast<int>(v.StopBits));
 }
 
 // Picks an entry the way a mouse user does: from the opened list.
@@ -81,10 +80,12 @@ QString Shown(const CCommSettingsDlg& dlg)
 
 CommSettings Stored()
 {
-    CommSettings values;
-    values.ComPort = values.BaudRate = values.ByteSize = values.StopBits = -1;
-    commstore::Load(values, CRegistryAccess());
-    return values;
+    const UserSettings stored = LoadUserSettings().settings;
+    if (stored.Comm.HasConnection())
+        return stored.Comm;
+    CommSettings none;
+    none.ComPort = none.BaudRate = none.ByteSize = -1;
+    return none;
 }
 
 } // namespace
@@ -102,16 +103,16 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("storedPort");  // -1: nothing saved
 
-        const CommSettings fresh{"alpha", "", 1, 9600, 7, "even", 1};
-        const CommSettings classic{"alpha", kClassic, 3, 9600, 7, "even", 1};
-        const CommSettings custom{"alpha", kCustom, 2, 19200, 8, "none", 2};
-        const CommSettings usb{"alpha", kUsb, 0, 0, 0, "", 0};
+        const CommSettings fresh = Comm("alpha", "", 1, 9600, 7, "even", 1);
+        const CommSettings classic = Comm("alpha", kClassic, 3, 9600, 7, "even", 1);
+        const CommSettings custom = Comm("alpha", kCustom, 2, 19200, 8, "none", 2);
+        const CommSettings usb = Comm("alpha", kUsb, 0, 0, 0, "", 0);
 
         QTest::newRow("first start: only the connection list, nothing filled")
             << fresh << QStringList{} << fresh << "0100000" << "alpha||||||" << -1;
         QTest::newRow("first start, custom chosen: serial lists enabled and not filled")
             << fresh << QStringList{QStringLiteral("connection=") + kCustom}
-            << CommSettings{"alpha", kCustom, 1, 9600, 7, "even", 1} << "0111111"
+            << Comm("alpha", kCustom, 1, 9600, 7, "even", 1) << "0111111"
             << QStringLiteral("alpha|%1|||||").arg(kCustom) << -1;
         QTest::newRow("opened with custom: everything enabled and filled")
             << custom << QStringList{} << custom << "1111111"
@@ -124,30 +125,30 @@ private slots:
             << QStringLiteral("alpha|%1|3|9600|7|even|1").arg(kClassic) << -1;
         QTest::newRow("classic after custom fixes 9600 7 even 1, keeps the port")
             << custom << QStringList{QStringLiteral("connection=") + kClassic}
-            << CommSettings{"alpha", kClassic, 2, 9600, 7, "even", 1} << "0110000"
+            << Comm("alpha", kClassic, 2, 9600, 7, "even", 1) << "0110000"
             << QStringLiteral("alpha|%1|2|9600|7|even|1").arg(kClassic) << -1;
         QTest::newRow("usb zeroes the serial values")
             << classic << QStringList{QStringLiteral("connection=") + kUsb} << usb << "0100000"
             << QStringLiteral("alpha|%1||| | | ").arg(kUsb) << -1;
         QTest::newRow("classic after usb keeps port 0; Save stores and keeps 1")
             << usb << QStringList{QStringLiteral("connection=") + kClassic, "save"}
-            << CommSettings{"alpha", kClassic, 1, 9600, 7, "even", 1} << "0110000"
+            << Comm("alpha", kClassic, 1, 9600, 7, "even", 1) << "0110000"
             << QStringLiteral("alpha|%1||9600|7|even|1").arg(kClassic) << 1;
         QTest::newRow("port typed as 12") << custom << QStringList{"port-type=12"}
-                                          << CommSettings{"alpha", kCustom, 12, 19200, 8, "none", 2} << "1111111"
+                                          << Comm("alpha", kCustom, 12, 19200, 8, "none", 2) << "1111111"
                                           << QStringLiteral("alpha|%1|12|19200|8|none|2").arg(kCustom) << -1;
         QTest::newRow("port typed as letters gives 0")
-            << custom << QStringList{"port-type=ab"} << CommSettings{"alpha", kCustom, 0, 19200, 8, "none", 2}
+            << custom << QStringList{"port-type=ab"} << Comm("alpha", kCustom, 0, 19200, 8, "none", 2)
             << "1111111" << QStringLiteral("alpha|%1|ab|19200|8|none|2").arg(kCustom) << -1;
         QTest::newRow("baud rate typed as 96 stays 96, not completed to 9600")
-            << custom << QStringList{"baud-type=96"} << CommSettings{"alpha", kCustom, 2, 96, 8, "none", 2}
+            << custom << QStringList{"baud-type=96"} << Comm("alpha", kCustom, 2, 96, 8, "none", 2)
             << "1111111" << QStringLiteral("alpha|%1|2|96|8|none|2").arg(kCustom) << -1;
         QTest::newRow("the blank parity entry gives one space")
-            << custom << QStringList{"parity= "} << CommSettings{"alpha", kCustom, 2, 19200, 8, " ", 2} << "1111111"
+            << custom << QStringList{"parity= "} << Comm("alpha", kCustom, 2, 19200, 8, " ", 2) << "1111111"
             << QStringLiteral("alpha|%1|2|19200|8| |2").arg(kCustom) << -1;
         QTest::newRow("lists chosen and baud rate typed, then saved")
             << custom << QStringList{"port=5", "baud-type= 4800x", "bytes=7", "stop=1", "parity=odd", "save"}
-            << CommSettings{"alpha", kCustom, 5, 4800, 7, "odd", 1} << "1111111"
+            << Comm("alpha", kCustom, 5, 4800, 7, "odd", 1) << "1111111"
             << QStringLiteral("alpha|%1|5| 4800x|7|odd|1").arg(kCustom) << 5;
     }
 
@@ -189,7 +190,7 @@ private slots:
         QCOMPARE(Enabled(dlg), enabled);
         QCOMPARE(Shown(dlg), shown);
         if (storedPort < 0) {
-            QCOMPARE(Stored().Connection, std::string());
+            QCOMPARE(Stored().ConnectionText(), std::string());
         } else {
             CommSettings stored = expected;
             stored.ComPort = storedPort;
@@ -201,7 +202,7 @@ private slots:
     void controlsInTabOrder()
     {
         CScopedConfigHome home;
-        CCommSettingsDlg dlg(CommSettings{"alpha", kCustom, 2, 9600, 7, "even", 1});
+        CCommSettingsDlg dlg(Comm("alpha", kCustom, 2, 9600, 7, "even", 1));
         QStringList shown;
         QWidget* control = dlg.findChild<QPushButton*>(QString(), Qt::FindDirectChildrenOnly);
         for (int i = 0; i < 10; ++i) {
@@ -254,7 +255,7 @@ private slots:
         QFETCH(int, result);
         QFETCH(bool, saved);
         CScopedConfigHome home;
-        CCommSettingsDlg dlg(CommSettings{"alpha", kClassic, 3, 9600, 7, "even", 1});
+        CCommSettingsDlg dlg(Comm("alpha", kClassic, 3, 9600, 7, "even", 1));
         dlg.show();
         QApplication::setActiveWindow(&dlg);
         QWidget* target = dlg.findChild<QWidget*>(focus);
@@ -267,7 +268,7 @@ private slots:
         QCOMPARE(dlg.isVisible(), result < 0);
         if (result >= 0)
             QCOMPARE(dlg.result(), result);
-        QCOMPARE(Stored().Connection, saved ? std::string(kClassic) : std::string());
+        QCOMPARE(Stored().ConnectionText(), saved ? std::string(kClassic) : std::string());
     }
 
     void decimalValue_data()
@@ -292,10 +293,10 @@ private slots:
     void saveThenCancelAndOkThroughTheForm()
     {
         CScopedConfigHome home;
-        CommSettings stored{"alpha", kClassic, 4, 9600, 7, "even", 1};
-        QVERIFY(commstore::Save(stored, CRegistryAccess()));
+        CommSettings stored = Comm("alpha", kClassic, 4, 9600, 7, "even", 1);
+        QVERIFY(StoreComm(stored));
         CTickerluxDoc doc;
-        CTickerluxView view(doc);
+        CTickerluxView view(doc, LoadUserSettings().settings);
         view.show();
         view.OnInitialUpdate();
         QCOMPARE(doc.Comm.ComPort, 4);
@@ -313,15 +314,14 @@ private slots:
         });
         view.OnCommunicationSettings();
         QCOMPARE(watcher.captions, QStringList{"Communication Settings..."});
-        QCOMPARE(doc.Comm.Connection, std::string(kClassic));
+        QCOMPARE(doc.Comm.ConnectionText(), std::string(kClassic));
         QCOMPARE(doc.Comm.ComPort, 4);
-        QCOMPARE(Describe(Stored()), Describe(CommSettings{"alpha", kUsb, 1, 0, 0, "", 0}));
+        QCOMPARE(Describe(Stored()), Describe(Comm("alpha", kUsb, 1, 0, 0, "", 0)));
 
         ok = true;
         view.OnCommunicationSettings();
-        QCOMPARE(Describe(CommSettings{doc.Comm.Protocol, doc.Comm.Connection, doc.Comm.ComPort, doc.Comm.BaudRate, doc.Comm.ByteSize,
-                                       doc.Comm.Parity, doc.Comm.StopBits}),
-                 Describe(CommSettings{"alpha", kUsb, 0, 0, 0, "", 0}));
+        QCOMPARE(Describe(doc.Comm),
+                 Describe(Comm("alpha", kUsb, 0, 0, 0, "", 0)));
         QVERIFY(!doc.IsModified());
     }
 };

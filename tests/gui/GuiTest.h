@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/UserSettings.h"
 #include "tests/support/TempDir.h"
 
 #include <QAbstractButton>
@@ -16,6 +17,31 @@
 #include <functional>
 
 namespace tickerlux::test {
+
+// Communication settings from the texts the dialog lists (a parity or stop bits it does not
+// list would be a mistake in the test).
+inline settings::CommSettings Comm(const char* protocol, const char* connection, int port,
+                                   int baudRate, int byteSize, const char* parity, int stopBits)
+{
+    settings::CommSettings comm;
+    comm.Protocol = protocol;
+    comm.Connection = settings::ConnectionKindOf(connection);
+    if (comm.Connection == settings::ConnectionKind::None)
+        comm.UnnamedConnection = connection;
+    comm.ComPort = port;
+    comm.BaudRate = baudRate;
+    comm.ByteSize = byteSize;
+    comm.Parity = settings::ParityOf(parity).value();
+    comm.StopBits = settings::StopBitsOf(stopBits).value();
+    return comm;
+}
+
+// Stores `comm` as the dialog's Save button does.
+inline bool StoreComm(const settings::CommSettings& comm)
+{
+    return !settings::UpdateUserSettings([&](settings::UserSettings& s) { s.Comm = comm; })
+                .Failed();
+}
 
 // Answers the modal windows that code under test opens, so that nothing blocks: each time a
 // modal dialog or message box shows, `answer` runs on it from inside its own event loop.

@@ -8,8 +8,7 @@
 #include "app/TickerluxApp.h"
 #include "app/TickerluxView.h"
 #include "app/dialogs/CommSettingsDlg.h"
-#include "settings/CommSettingsStore.h"
-#include "settings/RegistryAccess.h"
+#include "settings/UserSettings.h"
 #include "tests/support/TempDir.h"
 #include "tools/signsim/SignWindow.h"
 
@@ -81,8 +80,10 @@ int main(int argc, char* argv[])
 
     // A store of its own with a connection, so the dialog does not open at start.
     CScopedConfigHome home;
-    CommSettings stored{"alpha", "serial port - custom settings", 2, 9600, 7, "even", 1};
-    commstore::Save(stored, CRegistryAccess());
+    UpdateUserSettings([](UserSettings& stored) {
+        stored.Comm.ChooseKind(ConnectionKind::CustomSerial);
+        stored.Comm.ComPort = 2;
+    });
 
     CTickerluxApp app;
     if (!app.InitInstance(QApplication::arguments().mid(0, 1)))
@@ -103,7 +104,7 @@ int main(int argc, char* argv[])
 
     bool ok = Save(*app.MainFrame(), folder, QStringLiteral("main-window.png"));
 
-    CCommSettingsDlg comm(stored, app.MainFrame());
+    CCommSettingsDlg comm(app.Document().Comm, app.MainFrame());
     ok = Save(comm, folder, QStringLiteral("communication-settings.png")) && ok;
     comm.hide();
 

@@ -4,8 +4,7 @@
 #include "app/TickerluxApp.h"
 #include "app/TickerluxView.h"
 #include "base/Win1252.h"
-#include "settings/CommSettingsStore.h"
-#include "settings/RegistryAccess.h"
+#include "settings/UserSettings.h"
 #include "tests/gui/GuiTest.h"
 #include "tests/support/RecordingUi.h"
 #include "tests/support/SignSimProcess.h"
@@ -118,8 +117,8 @@ private slots:
         m_server = std::make_unique<CPageServer>();
         m_server->Serve("/news", CPageServer::Page(kPage));
         m_sign = std::make_unique<CSignSimProcess>(kComPort);
-        CommSettings stored{"alpha", "serial port - custom settings", kComPort, 9600, 8, "none", 1};
-        QVERIFY(commstore::Save(stored, CRegistryAccess()));
+        CommSettings stored = Comm("alpha", "serial port - custom settings", kComPort, 9600, 8, "none", 1);
+        QVERIFY(StoreComm(stored));
     }
 
     void cleanup()

@@ -1,8 +1,7 @@
 // The headline form against its document: change handlers, filling, colour, interval and timer.
 #include "app/Links.h"
 #include "app/TickerluxView.h"
-#include "settings/CommSettingsStore.h"
-#include "settings/RegistryAccess.h"
+#include "settings/UserSettings.h"
 #include "tests/gui/GuiTest.h"
 
 #include <QCheckBox>
@@ -81,14 +80,14 @@ private slots:
     void initTestCase()
     {
         // A stored connection: the form's first display opens no dialog.
-        CommSettings stored{"alpha", "serial port - betabrite classic", 1, 9600, 7, "even", 1};
-        QVERIFY(commstore::Save(stored, CRegistryAccess()));
+        CommSettings stored = Comm("alpha", "serial port - betabrite classic", 1, 9600, 7, "even", 1);
+        QVERIFY(StoreComm(stored));
     }
 
     void init()
     {
         m_doc = std::make_unique<CTickerluxDoc>();
-        m_view = std::make_unique<CTickerluxView>(*m_doc);
+        m_view = std::make_unique<CTickerluxView>(*m_doc, LoadUserSettings().settings);
         m_view->show();
         m_view->OnInitialUpdate();
         QVERIFY(!m_doc->IsModified());

@@ -3,8 +3,7 @@
 #include "app/HyperlinkButton.h"
 #include "app/Links.h"
 #include "app/TickerluxView.h"
-#include "settings/CommSettingsStore.h"
-#include "settings/RegistryAccess.h"
+#include "settings/UserSettings.h"
 #include "tests/gui/GuiTest.h"
 
 #include <QDesktopServices>
@@ -49,8 +48,8 @@ private slots:
     void initTestCase()
     {
         QDesktopServices::setUrlHandler("https", this, "openUrl");
-        CommSettings stored{"alpha", "serial port - betabrite classic", 1, 9600, 7, "even", 1};
-        QVERIFY(commstore::Save(stored, CRegistryAccess()));
+        CommSettings stored = Comm("alpha", "serial port - betabrite classic", 1, 9600, 7, "even", 1);
+        QVERIFY(StoreComm(stored));
     }
 
     void cleanupTestCase() { QDesktopServices::unsetUrlHandler("https"); }
@@ -129,7 +128,7 @@ private slots:
     void seeAlsoLinksOpenTheirPages()
     {
         CTickerluxDoc doc;
-        CTickerluxView view(doc);
+        CTickerluxView view(doc, LoadUserSettings().settings);
         view.show();
         view.OnInitialUpdate();
         for (const char* id : {"1023", "1026", "1027"})

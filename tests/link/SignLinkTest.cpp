@@ -46,6 +46,8 @@ protected:
 
     void Deliver(const std::string& bytes, int port = kCom)
     {
+        // As a front end does for each command: the port map in force as it starts.
+        engine.SetPortMap(settings::LoadUserSettings().settings.Ports);
         doc.Comm.ComPort = port;
         engine.SendToSign(engine.GetSignPort(), Bytes(bytes));
     }
@@ -74,11 +76,11 @@ class LineSettingsTest : public SignLinkTest, public testing::WithParamInterface
 TEST_P(LineSettingsTest, TransmissionArrivesWithTheDocumentsSpeedAndStopBits)
 {
     const LineCase& c = GetParam();
-    doc.Comm.Connection = c.connection;
+    doc.Comm.Connection = settings::ConnectionKindOf(c.connection);
     doc.Comm.BaudRate = c.baudRate;
     doc.Comm.ByteSize = c.byteSize;
-    doc.Comm.Parity = c.parity;
-    doc.Comm.StopBits = c.stopBits;
+    doc.Comm.Parity = settings::ParityOf(c.parity).value();
+    doc.Comm.StopBits = settings::StopBitsOf(c.stopBits).value();
     const std::string clear = Pattern(28, 1);
 
     Deliver(clear);
@@ -105,8 +107,8 @@ INSTANTIATE_TEST_SUITE_P(
                              "none", 1, 9600, false, 9600, 8},
                     LineCase{"ByteSize6Becomes7", "serial port - custom settings", 4800, 6, " ", 2,
                              4800, true, 4800, 7},
-                    LineCase{"StopBitsThreeGiveOne", "serial port - custom settings", 2400, 7, "",
-                             3, 2400, false, 2400, 7},
+                    LineCase{"UnsetStopBitsGiveOne", "serial port - custom settings", 2400, 7, "",
+                             0, 2400, false, 2400, 7},
                     LineCase{"EmptyConnectionIsSerial", "", 9600, 7, "even", 1, 9600, false, 9600,
                              7},
                     LineCase{"UsbInOtherLetterCaseIsSerial", "USB - betabrite prism", 38400, 7,
@@ -119,9 +121,9 @@ INSTANTIATE_TEST_SUITE_P(
 // here; the stop bits are checked on the terminal above.
 struct ChoiceCase {
     const char* name;
-    const char* parity;
+    settings::Parity parity;
     SerialParity wantParity;
-    int stopBits;
+    settings::StopBits stopBits;
     SerialStopBits wantStopBits;
 };
 
@@ -132,7 +134,7 @@ void PrintTo(const ChoiceCase& c, std::ostream* os)
 
 class LineChoiceTest : public testing::TestWithParam<ChoiceCase> {};
 
-TEST_P(LineChoiceTest, ComparesTheDocumentsSettingsExactly)
+TEST_P(LineChoiceTest, UnsetValuesGiveEvenParityAndOneStopBit)
 {
     const ChoiceCase& c = GetParam();
     EXPECT_EQ(ParityChoice(c.parity), c.wantParity);
@@ -142,14 +144,16 @@ TEST_P(LineChoiceTest, ComparesTheDocumentsSettingsExactly)
 INSTANTIATE_TEST_SUITE_P(
     Serial, LineChoiceTest,
     testing::Values(
-        ChoiceCase{"NoneOneStopBit", "none", SerialParity::None, 1, SerialStopBits::One},
-        ChoiceCase{"EvenTwoStopBits", "even", SerialParity::Even, 2, SerialStopBits::Two},
-        ChoiceCase{"OddOneStopBit", "odd", SerialParity::Odd, 1, SerialStopBits::One},
-        ChoiceCase{"BlankParityZeroStopBits", " ", SerialParity::Even, 0, SerialStopBits::One},
-        ChoiceCase{"EmptyParityThreeStopBits", "", SerialParity::Even, 3, SerialStopBits::One},
-        ChoiceCase{"CapitalOddNegativeStopBits", "Odd", SerialParity::Even, -2,
-                   SerialStopBits::One},
-        ChoiceCase{"NoneWithTrailingBlank", "none ", SerialParity::Even, 2, SerialStopBits::Two}),
+        ChoiceCase{"NoneOneStopBit", settings::Parity::None, SerialParity::None,
+                   settings::StopBits::One, SerialStopBits::One},
+        ChoiceCase{"EvenTwoStopBits", settings::Parity::Even, SerialParity::Even,
+                   settings::StopBits::Two, SerialStopBits::Two},
+        ChoiceCase{"OddOneStopBit", settings::Parity::Odd, SerialParity::Odd,
+                   settings::StopBits::One, SerialStopBits::One},
+        ChoiceCase{"BlankParityUnsetStopBits", settings::Parity::Blank, SerialParity::Even,
+                   settings::StopBits::Unset, SerialStopBits::One},
+        ChoiceCase{"UnsetParityTwoStopBits", settings::Parity::Unset, SerialParity::Even,
+                   settings::StopBits::Two, SerialStopBits::Two}),
     [](const testing::TestParamInfo<ChoiceCase>& row) { return std::string(row.param.name); });
 
 // Tells a waiting reader when the link has begun to write.
@@ -195,7 +199,7 @@ TEST(SignLinkLongTest, FullTransmissionArrivesWholeFiftyTimesToALateSlowReader)
 {
     CEngineOnPty<CProgressUi> rig(kCom);
     auto& [home, pty, doc, ui, engine] = rig;
-    doc.Comm.Connection = "serial port - betabrite classic";
+    doc.Comm.Connection = settings::ConnectionKindOf("serial port - betabrite classic");
 
     for (unsigned round = 0; round < 50; ++round) {
         const std::string transmission = Pattern(kTransmissionSize, round);
@@ -219,7 +223,7 @@ TEST(SignLinkLongTest, FullTransmissionArrivesWholeFiftyTimesToALateSlowReader)
 TEST_F(SignLinkTest, AReaderThatNeverReadsMakesTheDeliveryFailAtItsDeadline)
 {
     // At 4,000,000 bit/s and no slack the deadline for 60,033 bytes is about 0.23 s.
-    doc.Comm.Connection = "serial port - custom settings";
+    doc.Comm.Connection = settings::ConnectionKindOf("serial port - custom settings");
     doc.Comm.BaudRate = 4000000;
     engine.SetSerialDeadlineSlack(std::chrono::milliseconds(0));
     const std::string transmission = Pattern(kTransmissionSize, 5);
@@ -235,7 +239,7 @@ TEST_F(SignLinkTest, AReaderThatNeverReadsMakesTheDeliveryFailAtItsDeadline)
 TEST_F(SignLinkTest, AMissingPortFailsSilentlyAndLeavesTheSettingsUncorrected)
 {
     const std::string missing = home.Path() + "/no-such-tty";
-    portmap::SetEntry(9, missing);
+    SetStoredPortEntry(9, missing);
     doc.Comm.BaudRate = 0;
     doc.Comm.ByteSize = 6;
 
@@ -287,12 +291,12 @@ TEST_F(SignLinkTest, TwoDeliveriesInARowBothArrive)
 
 TEST_F(SignLinkTest, UsbConnectionNeitherReadsNorCorrectsTheSerialSettings)
 {
-    doc.Comm.Connection = "usb - betabrite prism";
+    doc.Comm.Connection = settings::ConnectionKindOf("usb - betabrite prism");
     doc.Comm.ComPort = 0;
     doc.Comm.BaudRate = 0;
     doc.Comm.ByteSize = 0;
-    doc.Comm.Parity = "";
-    doc.Comm.StopBits = 0;
+    doc.Comm.Parity = settings::Parity::Unset;
+    doc.Comm.StopBits = settings::StopBits::Unset;
 
     Deliver(Pattern(28, 6), 0);
 

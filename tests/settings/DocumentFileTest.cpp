@@ -57,9 +57,7 @@ void FillFeedFields(CTickerluxDoc& doc)
 
 void SetCommunicationSettings(CTickerluxDoc& doc)
 {
-    doc.Comm.Connection = "usb - betabrite prism";
-    doc.Comm.ComPort = doc.Comm.BaudRate = doc.Comm.ByteSize = doc.Comm.StopBits = 0;
-    doc.Comm.Parity = "";
+    doc.Comm.ChooseKind(settings::ConnectionKind::Usb);
 }
 
 void ExpectSameFeedFields(const CTickerluxDoc& a, const CTickerluxDoc& b)
@@ -70,9 +68,10 @@ void ExpectSameFeedFields(const CTickerluxDoc& a, const CTickerluxDoc& b)
 
 void ExpectCommunicationSettingsKept(const CTickerluxDoc& doc)
 {
-    EXPECT_EQ(doc.Comm.Connection, "usb - betabrite prism");
-    EXPECT_EQ(doc.Comm.ComPort + doc.Comm.BaudRate + doc.Comm.ByteSize + doc.Comm.StopBits, 0);
-    EXPECT_EQ(doc.Comm.Parity, "");
+    EXPECT_EQ(doc.Comm.Connection, settings::ConnectionKind::Usb);
+    EXPECT_EQ(doc.Comm.ComPort + doc.Comm.BaudRate + doc.Comm.ByteSize, 0);
+    EXPECT_EQ(doc.Comm.StopBits, settings::StopBits::Unset);
+    EXPECT_EQ(doc.Comm.Parity, settings::Parity::Unset);
     EXPECT_EQ(doc.Comm.Protocol, "alpha");
 }
 

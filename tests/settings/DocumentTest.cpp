@@ -22,12 +22,12 @@ TEST(Document, FreshDocumentHasTheDefaults)
     EXPECT_TRUE(doc.TextBefore.empty() && doc.TextAfter.empty() && doc.LeadingComment.empty());
     EXPECT_TRUE(doc.SourceText.empty());
     EXPECT_EQ(doc.Comm.Protocol, "alpha");
-    EXPECT_EQ(doc.Comm.Connection, "");
+    EXPECT_EQ(doc.Comm.Connection, settings::ConnectionKind::None);
     EXPECT_EQ(doc.Comm.ComPort, 1);
     EXPECT_EQ(doc.Comm.BaudRate, 9600);
     EXPECT_EQ(doc.Comm.ByteSize, 7);
-    EXPECT_EQ(doc.Comm.Parity, "even");
-    EXPECT_EQ(doc.Comm.StopBits, 1);
+    EXPECT_EQ(doc.Comm.Parity, settings::Parity::Even);
+    EXPECT_EQ(doc.Comm.StopBits, settings::StopBits::One);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.GetTitle(), "Untitled");
 }
@@ -49,9 +49,7 @@ TEST(Document, NewDocumentResetsFeedFieldsAndKeepsCommunicationSettings)
     doc.ShowTime = 1;
     doc.ReservedFlag = true;
     doc.SourceText = "page";
-    doc.Comm.Connection = "usb - betabrite prism";
-    doc.Comm.ComPort = doc.Comm.BaudRate = doc.Comm.ByteSize = doc.Comm.StopBits = 0;
-    doc.Comm.Parity = "";
+    doc.Comm.ChooseKind(settings::ConnectionKind::Usb);
     doc.SetPathName("/tmp/feeds/news.tlx");
     doc.SetModifiedFlag();
 
@@ -71,9 +69,10 @@ TEST(Document, NewDocumentResetsFeedFieldsAndKeepsCommunicationSettings)
     EXPECT_FALSE(doc.ShowTime);
     EXPECT_FALSE(doc.ReservedFlag);
     EXPECT_EQ(doc.SourceText, "");
-    EXPECT_EQ(doc.Comm.Connection, "usb - betabrite prism");
-    EXPECT_EQ(doc.Comm.ComPort + doc.Comm.BaudRate + doc.Comm.ByteSize + doc.Comm.StopBits, 0);
-    EXPECT_EQ(doc.Comm.Parity, "");
+    EXPECT_EQ(doc.Comm.Connection, settings::ConnectionKind::Usb);
+    EXPECT_EQ(doc.Comm.ComPort + doc.Comm.BaudRate + doc.Comm.ByteSize, 0);
+    EXPECT_EQ(doc.Comm.StopBits, settings::StopBits::Unset);
+    EXPECT_EQ(doc.Comm.Parity, settings::Parity::Unset);
     EXPECT_EQ(doc.GetPathName(), "");
     EXPECT_EQ(doc.GetTitle(), "Untitled");
     EXPECT_FALSE(doc.IsModified());

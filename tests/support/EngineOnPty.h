@@ -2,6 +2,7 @@
 
 #include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
+#include "settings/UserSettings.h"
 #include "tests/support/RecordingUi.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPty.h"
@@ -17,6 +18,7 @@ struct CEngineOnPty {
     {
         pty.MapAs(port);
         doc.Comm.ComPort = port;
+        engine.SetPortMap(settings::LoadUserSettings().settings.Ports);
     }
 
     CScopedConfigHome home;  // first: the port map entry goes into this store

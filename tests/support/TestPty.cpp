@@ -1,6 +1,6 @@
 #include "tests/support/TestPty.h"
 
-#include "settings/PortMap.h"
+#include "settings/UserSettings.h"
 
 #include <algorithm>
 #include <asm/termbits.h>
@@ -45,8 +45,20 @@ CTestPty::~CTestPty()
 
 void CTestPty::MapAs(int comPort) const
 {
-    if (!settings::portmap::SetEntry(comPort, m_slavePath))
+    SetStoredPortEntry(comPort, m_slavePath);
+}
+
+void SetStoredPortEntry(int comPort, const std::optional<std::string>& device)
+{
+    if (settings::UpdateUserSettings([&](settings::UserSettings& stored) {
+            stored.Ports.SetEntry(comPort, device);
+        }).Failed())
         throw std::runtime_error("cannot write the port map");
+}
+
+std::optional<std::string> StoredPortEntry(int comPort)
+{
+    return settings::LoadUserSettings().settings.Ports.EntryInForce(comPort);
 }
 
 std::string CTestPty::Read(std::size_t count, std::size_t chunk) const

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tickerlux::test {
@@ -36,5 +37,10 @@ private:
     int m_master = -1;
     std::string m_slavePath;
 };
+
+// Sets (a path) or removes (nothing) COMn's plain entry in this user's store.
+void SetStoredPortEntry(int comPort, const std::optional<std::string>& device);
+// The entry in force for COMn as the store says now.
+std::optional<std::string> StoredPortEntry(int comPort);
 
 } // namespace tickerlux::test

@@ -7,7 +7,8 @@
 #include "tests/tools/DeviceWriter.h"
 #include "tests/tools/Frames.h"
 
-#include "settings/PortMap.h"
+#include "settings/UserSettings.h"
+#include "tests/support/TestPty.h"
 
 #include <gtest/gtest.h>
 
@@ -332,25 +333,25 @@ TEST_P(SignSimPortMapTest, EntryWhileRunningEarlierOneBackAfterwards)
     const PortMapCase& c = GetParam();
     CScopedConfigHome home;
     if (c.earlier) {
-        ASSERT_TRUE(portmap::SetEntry(4, c.earlier));
+        SetStoredPortEntry(4, c.earlier);
     }
     {
         CSignSimProcess sim(4);
         EXPECT_EQ(sim.Events().front()["com"], 4);
-        EXPECT_EQ(portmap::GetEntry(4), sim.Device());
-        EXPECT_EQ(portmap::DevicePathForComPort(4), sim.Device());
+        EXPECT_EQ(StoredPortEntry(4), sim.Device());
+        EXPECT_EQ(ResolvePort(LoadUserSettings().settings, 4), sim.Device());
         ASSERT_EQ(kill(sim.Pid(), c.signal), 0);
         EXPECT_EQ(sim.WaitForExit(), c.exitStatus);
     }
-    EXPECT_EQ(portmap::GetEntry(4), c.earlier);
-    EXPECT_EQ(portmap::DevicePathForComPort(4), c.earlier.value_or("/dev/ttyS3"));
+    EXPECT_EQ(StoredPortEntry(4), c.earlier);
+    EXPECT_EQ(ResolvePort(LoadUserSettings().settings, 4), c.earlier.value_or("/dev/ttyS3"));
     // The next virtual sign on COM4 replaces the entry in force, not what a killed one left.
     {
         CSignSimProcess next(4);
-        EXPECT_EQ(portmap::GetEntry(4), next.Device());
+        EXPECT_EQ(StoredPortEntry(4), next.Device());
         EXPECT_EQ(next.Stop(), 0);
     }
-    EXPECT_EQ(portmap::GetEntry(4), c.earlier);
+    EXPECT_EQ(StoredPortEntry(4), c.earlier);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -374,9 +375,9 @@ TEST(SignSimPortMapTest, SecondSignOnTheSameComNumberRefuses)
     EXPECT_EQ(second.out, "");
     EXPECT_NE(second.err.find("COM4 is in use by another virtual sign"), std::string::npos)
         << second.err;
-    EXPECT_EQ(portmap::GetEntry(4), first.Device());
+    EXPECT_EQ(StoredPortEntry(4), first.Device());
     EXPECT_EQ(first.Stop(), 0);
-    EXPECT_EQ(portmap::GetEntry(4), std::nullopt);
+    EXPECT_EQ(StoredPortEntry(4), std::nullopt);
     // Nothing of it is left in the store.
     EXPECT_EQ(ReadFileBytes(home.StoreFile()).find("COM4"), std::string::npos);
 }

@@ -7,8 +7,7 @@
 #include "web/Password.h"
 #include "web/WebServer.h"
 
-#include "settings/CommSettingsStore.h"
-#include "settings/RegistryAccess.h"
+#include "settings/UserSettings.h"
 #include "settings/TickerluxDoc.h"
 
 #include <curl/curl.h>
@@ -52,9 +51,10 @@ protected:
         CommSettings comm;
         comm.ChooseKind(settings::ConnectionKind::ClassicSerial);
         comm.ComPort = kComPort;
-        ASSERT_TRUE(settings::commstore::Save(comm, settings::CRegistryAccess()));
+        ASSERT_FALSE(settings::UpdateUserSettings([&](settings::UserSettings& s) { s.Comm = comm; })
+                         .Failed());
         std::string problem;
-        backend = OpenEngineBackend(feed, problem);
+        backend = OpenEngineBackend(feed, settings::LoadUserSettings().settings, problem);
         ASSERT_TRUE(backend) << problem;
         Options options;
         options.feed = feed;
@@ -223,13 +223,15 @@ TEST_F(WebApiTest, UpdateAndClearReachTheVirtualSign)
 TEST(WebPasswordStore, KeepsTheHashInThePerUserStore)
 {
     CScopedConfigHome home;
-    EXPECT_FALSE(LoadPasswordHash());
+    EXPECT_EQ(settings::LoadUserSettings().settings.WebPasswordHash, "");
     const auto hash = HashPassword("pw", {crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN});
-    ASSERT_TRUE(hash && StorePasswordHash(*hash));
-    EXPECT_EQ(LoadPasswordHash(), hash);
+    ASSERT_TRUE(hash);
+    ASSERT_FALSE(StorePasswordHash(*hash).Failed());
+    const std::string stored = settings::LoadUserSettings().settings.WebPasswordHash;
+    EXPECT_EQ(stored, hash);
     EXPECT_NE(ReadFileBytes(home.StoreFile()).find("\"PasswordHash\"=\"$argon2id$"), std::string::npos);
-    EXPECT_TRUE(VerifyPassword(*LoadPasswordHash(), "pw"));
-    EXPECT_FALSE(VerifyPassword(*LoadPasswordHash(), "pW"));
+    EXPECT_TRUE(VerifyPassword(stored, "pw"));
+    EXPECT_FALSE(VerifyPassword(stored, "pW"));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "tools/signsim/PortMapEntry.h"
 
-#include "settings/PortMap.h"
+#include "settings/UserSettings.h"
 
 #include <cstdio>
 #include <cstring>
@@ -17,11 +17,10 @@ std::string ComName(int comPort)
 
 std::string LockPath(int comPort)
 {
-    const std::optional<std::string> path = settings::portmap::VirtualSignLockPath(comPort);
-    if (!path)
+    if (const base::Failure failure = settings::MakeUserStoreFolder(); failure.Failed())
         throw std::runtime_error("cannot make the folder of the per-user store for " +
-                                 ComName(comPort));
-    return *path;
+                                 ComName(comPort) + ": " + failure.Text());
+    return settings::UserStoreFolder() + "/" + ComName(comPort) + ".Lock";
 }
 
 } // namespace
@@ -33,19 +32,25 @@ CPortMapEntry::CPortMapEntry(int comPort, const std::string& devicePath)
         throw std::runtime_error(ComName(comPort) +
                                  " is in use by another virtual sign that is still running; "
                                  "stop it or choose another --com number");
+    const std::string lockPath = LockPath(comPort);
     if (!m_lock.Held())
-        throw std::runtime_error("cannot lock " + LockPath(comPort) + " for " +
-                                 ComName(comPort) + ": " + std::strerror(m_lock.Error()));
-    if (!settings::portmap::SetVirtualSignEntry(comPort, devicePath, m_earlier))
+        throw std::runtime_error("cannot lock " + lockPath + " for " + ComName(comPort) + ": " +
+                                 std::strerror(m_lock.Error()));
+    const base::Failure failure = settings::UpdateUserSettings([&](settings::UserSettings& stored) {
+        m_earlier = stored.Ports.SetVirtualSignEntry(comPort, devicePath, lockPath);
+    });
+    if (failure.Failed())
         throw std::runtime_error("cannot write " + ComName(comPort) +
-                                 " into the port map of the per-user store");
+                                 " into the port map of the per-user store: " + failure.Text());
 }
 
 CPortMapEntry::~CPortMapEntry()
 {
-    if (!settings::portmap::SetEntry(m_comPort, m_earlier))
-        std::fprintf(stderr, "tickerlux-signsim: cannot restore COM%d in the port map\n",
-                     m_comPort);
+    const base::Failure failure = settings::UpdateUserSettings(
+        [this](settings::UserSettings& stored) { stored.Ports.SetEntry(m_comPort, m_earlier); });
+    if (failure.Failed())
+        std::fprintf(stderr, "tickerlux-signsim: cannot restore COM%d in the port map: %s\n",
+                     m_comPort, failure.Text().c_str());
 }
 
 } // namespace tickerlux::signsim

@@ -77,11 +77,11 @@ int main(int argc, char** argv)
     const Transmission transmission(input.begin(), input.end());
 
     CTickerluxDoc doc;
-    doc.Comm.Connection = "usb - betabrite prism";
+    doc.Comm.Connection = settings::ConnectionKindOf("usb - betabrite prism");
     doc.Comm.ComPort = 0;
     doc.Comm.BaudRate = 0;
     doc.Comm.ByteSize = 6;
-    doc.Comm.Parity = "";
+    doc.Comm.Parity = settings::Parity::Unset;
     CLoggingUi ui;
     CTickerluxEngine engine(doc, ui);
     if (mode == "send-via-usb") {
@@ -98,6 +98,6 @@ int main(int argc, char** argv)
         return 2;
     }
     std::printf("ComPort=%d BaudRate=%d ByteSize=%d Parity=%s\n", doc.Comm.ComPort, doc.Comm.BaudRate,
-                doc.Comm.ByteSize, doc.Comm.Parity.c_str());
+                doc.Comm.ByteSize, settings::ParityName(doc.Comm.Parity));
     return 0;
 }
