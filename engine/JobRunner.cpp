@@ -1,5 +1,6 @@
 #include "engine/JobRunner.h"
 
+#include "engine/FindHeadlines.h"
 #include "engine/TickerluxEngine.h"
 #include "engine/UserInterface.h"
 #include "base/Win1252.h"
@@ -13,6 +14,11 @@ namespace {
 bool Downloads(JobCommand command)
 {
     return command == JobCommand::UpdateSignNow || command == JobCommand::UpdateSourceOnly;
+}
+
+bool Delivers(JobCommand command)
+{
+    return command != JobCommand::UpdateSourceOnly && command != JobCommand::FindHeadlines;
 }
 
 // A job's front end: message boxes are kept for the outcome, stages and progress go to the
@@ -115,12 +121,13 @@ JobOutcome RunJob(const JobRequest& request, const CJobControl& control,
     CTickerluxEngine engine(doc, ui);
     engine.SetHeadlineCleanup(request.headlineCleanup);
     engine.SetFetchTimeLimits(request.fetchLimits);
+    engine.SetCertificateAuthorities(request.caFile);
     engine.SetSerialDeadlineSlack(request.serialSlack);
     engine.SetPortWaitLimit(request.portWait);
     engine.SetDevicePath(request.devicePath);
     if (request.ports) {
         engine.SetPortMap(*request.ports);
-    } else if (request.devicePath.empty() && request.command != JobCommand::UpdateSourceOnly) {
+    } else if (request.devicePath.empty() && Delivers(request.command)) {
         // Unreadable, COMn is /dev/ttyS(n-1) and the job says why.
         const settings::LoadedUserSettings stored = settings::LoadUserSettings();
         if (stored.failure.Failed())
@@ -143,6 +150,9 @@ JobOutcome RunJob(const JobRequest& request, const CJobControl& control,
         break;
     case JobCommand::SendLine:
         outcome.steps = engine.OnSendLine(request.line);
+        break;
+    case JobCommand::FindHeadlines:
+        FindHeadlines(request, ui, outcome);
         break;
     }
     for (const StepFailure& failed : outcome.steps.Failures())
