@@ -36,6 +36,8 @@ std::string_view Describe(FailureKind kind)
         return "the download was stopped";
     case FailureKind::CertificateRejected:
         return "the server's certificate was rejected";
+    case FailureKind::HttpError:
+        return "the server answered with an error";
     case FailureKind::Io:
         return "input/output error";
     case FailureKind::PortMissing:

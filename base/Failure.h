@@ -20,6 +20,7 @@ enum class FailureKind {
     TooLong,               // the download ran past its deadline
     Abandoned,             // a download or delivery was stopped on request (a signal, a window)
     CertificateRejected,   // the secure server's certificate failed the check
+    HttpError,             // the server answered with an error status (404, 500, ...)
     Io,                    // the transfer broke off, or a read or write failed
     PortMissing,           // no device behind the port's name
     PortBusy,              // another program has the port

@@ -1,6 +1,5 @@
 #include "cli/CmdClear.h"
 
-#include "cli/CliUserInterface.h"
 #include "cli/ConnectionOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/StoredConnection.h"
@@ -25,15 +24,8 @@ int RunClear(const std::vector<std::string>& given)
     if (!args.empty())
         return UsageError(kSynopsis, "unexpected argument '" + args[0] + "'");
     settings::CTickerluxDoc doc;
-    const std::optional<settings::UserSettings> stored =
-        LoadStoredConnection(doc, "clear", connection);
-    if (!stored)
-        return kExitFailed;
-    CCliUserInterface ui;
-    engine::CTickerluxEngine engine(doc, ui);
-    UseUserSettings(engine, *stored);
-    connection.ApplyTo(engine);
-    return engine.OnClearSign().Succeeded() ? kExitOk : kExitFailed;
+    return RunOnSign(doc, "clear", connection,
+                     [](engine::CTickerluxEngine& engine) { return engine.OnClearSign(); });
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "cli/CmdSend.h"
 
-#include "cli/CliUserInterface.h"
 #include "cli/ConnectionOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/SignLineOptions.h"
@@ -60,18 +59,11 @@ int RunSend(const std::vector<std::string>& args)
         return UsageError(kSynopsis, *problem);
 
     settings::CTickerluxDoc doc;
-    const std::optional<settings::UserSettings> stored =
-        LoadStoredConnection(doc, "send", options.connection);
-    if (!stored)
-        return kExitFailed;
     doc.ColorIndex = options.line.colorIndex;
     doc.Condensed = options.line.condensed;
-    CCliUserInterface ui;
-    engine::CTickerluxEngine engine(doc, ui);
-    UseUserSettings(engine, *stored);
-    options.connection.ApplyTo(engine);
-    return engine.OnSendLine(options.line.LineFrom(*options.text)).Succeeded() ? kExitOk
-                                                                                : kExitFailed;
+    const std::string line = options.line.LineFrom(*options.text);
+    return RunOnSign(doc, "send", options.connection,
+                     [&line](engine::CTickerluxEngine& engine) { return engine.OnSendLine(line); });
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "cli/CmdUpdate.h"
 
-#include "cli/CliUserInterface.h"
 #include "cli/ConnectionOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/LogTimeStamp.h"
@@ -62,16 +61,9 @@ int RunUpdate(const std::vector<std::string>& given)
     settings::CTickerluxDoc doc;
     if (!OpenFeed(doc, *feed))
         return kExitUsage;
-    const std::optional<settings::UserSettings> stored =
-        LoadStoredConnection(doc, "update", connection);
-    if (!stored)
-        return kExitFailed;
-    CCliUserInterface ui;
-    engine::CTickerluxEngine engine(doc, ui);
-    UseUserSettings(engine, *stored);
-    connection.ApplyTo(engine);
     // Notices such as a page cut at the buffer's size are shown but are no failure.
-    return engine.OnUpdateSignNow().Succeeded() ? kExitOk : kExitFailed;
+    return RunOnSign(doc, "update", connection,
+                     [](engine::CTickerluxEngine& engine) { return engine.OnUpdateSignNow(); });
 }
 
 // A line of the watch's log on `stream`, stamped; one call, so lines from two threads never mix.

@@ -3,6 +3,7 @@
 #include "cli/CmdClear.h"
 #include "cli/CmdConfig.h"
 #include "cli/CmdEncode.h"
+#include "cli/CmdFind.h"
 #include "cli/CmdLine.h"
 #include "cli/CmdSend.h"
 #include "cli/CmdSet.h"
@@ -17,6 +18,7 @@ const std::vector<Command>& AllCommands()
         SetCommand(),
         ShowCommand(),
         LineCommand(),
+        FindCommand(),
         EncodeCommand(),
         ConfigCommand(),
         SendCommand(),

@@ -1,5 +1,6 @@
 #include "cli/ConnectionOptions.h"
 
+#include "base/OptionArgs.h"
 #include "cli/ConnectionKinds.h"
 
 #include <charconv>
@@ -61,20 +62,10 @@ bool TakeConnectionOption(const std::vector<std::string>& args, std::size_t& i,
 std::optional<std::string> TakeConnectionOptions(std::vector<std::string>& args,
                                                  ConnectionOptions& options)
 {
-    std::vector<std::string> rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--") {
-            rest.insert(rest.end(), args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
-            break;
-        }
-        std::optional<std::string> problem;
-        if (!TakeConnectionOption(args, i, options, problem))
-            rest.push_back(args[i]);
-        else if (problem)
-            return problem;
-    }
-    args = std::move(rest);
-    return std::nullopt;
+    return base::TakeOptions(args, [&options](const std::vector<std::string>& given, std::size_t& i,
+                                              std::optional<std::string>& problem) {
+        return TakeConnectionOption(given, i, options, problem);
+    });
 }
 
 } // namespace tickerlux::cli

@@ -1,5 +1,7 @@
 #include "cli/StoredConnection.h"
 
+#include "cli/CliUserInterface.h"
+#include "cli/ExitCodes.h"
 #include "engine/TickerluxEngine.h"
 #include "settings/TickerluxDoc.h"
 
@@ -70,6 +72,19 @@ void UseUserSettings(engine::CTickerluxEngine& engine, const settings::UserSetti
 {
     engine.SetHeadlineCleanup(stored.HeadlineCleanup);
     engine.SetPortMap(stored.Ports);
+}
+
+int RunOnSign(settings::CTickerluxDoc& doc, const char* command, const ConnectionOptions& options,
+              const std::function<engine::CommandOutcome(engine::CTickerluxEngine&)>& run)
+{
+    const std::optional<settings::UserSettings> stored = LoadStoredConnection(doc, command, options);
+    if (!stored)
+        return kExitFailed;
+    CCliUserInterface ui;
+    engine::CTickerluxEngine engine(doc, ui);
+    UseUserSettings(engine, *stored);
+    options.ApplyTo(engine);
+    return run(engine).Succeeded() ? kExitOk : kExitFailed;
 }
 
 } // namespace tickerlux::cli

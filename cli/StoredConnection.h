@@ -2,8 +2,10 @@
 
 #include "base/Failure.h"
 #include "cli/ConnectionOptions.h"
+#include "engine/Outcome.h"
 #include "settings/UserSettings.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -41,5 +43,11 @@ std::optional<settings::UserSettings> LoadStoredConnection(settings::CTickerluxD
 // Hands the engine what the store says about its work: the headline cleanup switch and the
 // port map.
 void UseUserSettings(engine::CTickerluxEngine& engine, const settings::UserSettings& stored);
+
+// A command on the sign as `send`, `clear` and `update` run it: LoadStoredConnection into `doc`,
+// then `run` on an engine that tells the terminal, with the store's settings and `options`'
+// wait. The exit code: kExitOk when every step succeeded.
+int RunOnSign(settings::CTickerluxDoc& doc, const char* command, const ConnectionOptions& options,
+              const std::function<engine::CommandOutcome(engine::CTickerluxEngine&)>& run);
 
 } // namespace tickerlux::cli

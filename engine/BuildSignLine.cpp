@@ -1,7 +1,9 @@
 #include "engine/TickerluxEngine.h"
 
 #include "headlines/Extract.h"
+#include "headlines/FeedItems.h"
 #include "headlines/HeadlineCleanup.h"
+#include "headlines/PageText.h"
 #include "headlines/ShowableText.h"
 #include "headlines/TimeStamp.h"
 #include "settings/TickerluxDoc.h"
@@ -43,9 +45,20 @@ base::Failure CTickerluxEngine::BuildSignLine()
         return fetched;
     }
     const std::string stamp = m_doc.ShowTime != 0 ? headlines::FormatUpdateTimeStamp(started) : "";
-    m_signLine = headlines::ExtractSignLine(PageText(), before, after, comment, stamp,
-                                            m_headlineCleanup ? CleanForSign : nullptr);
+    if (m_doc.HeadlineSource == settings::kHeadlinesFromFeedItems)
+        m_signLine = headlines::JoinSignLine(comment, stamp, FeedHeadlines());
+    else
+        m_signLine = headlines::ExtractSignLine(PageText(), before, after, comment, stamp,
+                                                m_headlineCleanup ? CleanForSign : nullptr);
     return {};
+}
+
+std::vector<std::string> CTickerluxEngine::FeedHeadlines() const
+{
+    std::vector<std::string> headlines;
+    for (const std::string& title : headlines::ReadFeedItems(m_download).titles)
+        headlines.push_back(CleanForSign(headlines::ToCodePage(title, "UTF-8")));
+    return headlines;
 }
 
 } // namespace tickerlux::engine

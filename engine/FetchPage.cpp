@@ -1,10 +1,13 @@
 #include "engine/TickerluxEngine.h"
 
 #include "engine/UserInterface.h"
+#include "headlines/FeedItems.h"
 #include "headlines/Fetch.h"
 #include "headlines/PageCharset.h"
 #include "headlines/PageText.h"
 #include "settings/TickerluxDoc.h"
+
+#include <utility>
 
 namespace tickerlux::engine {
 
@@ -23,13 +26,17 @@ const char kOverrunNotice[] = "File overran buffer -- not cached";
 base::Failure CTickerluxEngine::FetchPage()
 {
     headlines::FetchLimits limits;
-    limits.maxLength = kMaxPageLength;
+    // Feeds carry whole articles, so a feed may be much longer than a page cut by markers.
+    limits.maxLength = m_doc.HeadlineSource == settings::kHeadlinesFromFeedItems
+                           ? headlines::kMaxFeedLength
+                           : kMaxPageLength;
     limits.time = m_fetchTimeLimits;
+    limits.caFile = m_caFile;
     limits.stopRequested = [this] { return m_ui.StopRequested(); };
     limits.progress = [this](std::size_t received) {
         m_ui.DownloadProgress(static_cast<long long>(received));
     };
-    const headlines::FetchedPage fetched = headlines::Fetch(m_doc.WebServer, m_doc.WebPath, limits);
+    headlines::FetchedPage fetched = headlines::Fetch(m_doc.WebServer, m_doc.WebPath, limits);
     if (fetched.failure.kind == base::FailureKind::Abandoned)
         return fetched.failure;
     if (fetched.failure.Failed()) {
@@ -44,6 +51,7 @@ base::Failure CTickerluxEngine::FetchPage()
                        fetched.page,
                        headlines::pagecharset::Detect(fetched.contentType, fetched.page))
                  : fetched.page;
+    m_download = std::move(fetched.page);
     if (fetched.overran)
         m_ui.MessageBox(kOverrunNotice);
     m_doc.SourceText = PageText();

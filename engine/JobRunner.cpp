@@ -1,5 +1,6 @@
 #include "engine/JobRunner.h"
 
+#include "engine/FindHeadlines.h"
 #include "engine/TickerluxEngine.h"
 #include "engine/UserInterface.h"
 #include "base/Win1252.h"
@@ -13,6 +14,11 @@ namespace {
 bool Downloads(JobCommand command)
 {
     return command == JobCommand::UpdateSignNow || command == JobCommand::UpdateSourceOnly;
+}
+
+bool Delivers(JobCommand command)
+{
+    return command != JobCommand::UpdateSourceOnly && command != JobCommand::FindHeadlines;
 }
 
 // A job's front end: message boxes are kept for the outcome, stages and progress go to the
@@ -86,8 +92,7 @@ JobRequest RequestFrom(const settings::CTickerluxDoc& doc, JobCommand command)
 {
     JobRequest request;
     request.command = command;
-    request.feed = {doc.WebServer,  doc.WebPath,    doc.TextBefore, doc.TextAfter,
-                    doc.LeadingComment, doc.ColorIndex, doc.Condensed, doc.ShowTime};
+    request.feed = doc;
     request.comm = doc.Comm;
     return request;
 }
@@ -107,14 +112,7 @@ JobOutcome RunJob(const JobRequest& request, const CJobControl& control,
 {
     // A document of the job's own, which no view observes.
     settings::CTickerluxDoc doc;
-    doc.WebServer = request.feed.WebServer;
-    doc.WebPath = request.feed.WebPath;
-    doc.TextBefore = request.feed.TextBefore;
-    doc.TextAfter = request.feed.TextAfter;
-    doc.LeadingComment = request.feed.LeadingComment;
-    doc.ColorIndex = request.feed.ColorIndex;
-    doc.Condensed = request.feed.Condensed;
-    doc.ShowTime = request.feed.ShowTime;
+    static_cast<settings::FeedFieldValues&>(doc) = request.feed;
     doc.Comm = request.comm;
 
     JobOutcome outcome;
@@ -123,12 +121,13 @@ JobOutcome RunJob(const JobRequest& request, const CJobControl& control,
     CTickerluxEngine engine(doc, ui);
     engine.SetHeadlineCleanup(request.headlineCleanup);
     engine.SetFetchTimeLimits(request.fetchLimits);
+    engine.SetCertificateAuthorities(request.caFile);
     engine.SetSerialDeadlineSlack(request.serialSlack);
     engine.SetPortWaitLimit(request.portWait);
     engine.SetDevicePath(request.devicePath);
     if (request.ports) {
         engine.SetPortMap(*request.ports);
-    } else if (request.devicePath.empty() && request.command != JobCommand::UpdateSourceOnly) {
+    } else if (request.devicePath.empty() && Delivers(request.command)) {
         // Unreadable, COMn is /dev/ttyS(n-1) and the job says why.
         const settings::LoadedUserSettings stored = settings::LoadUserSettings();
         if (stored.failure.Failed())
@@ -151,6 +150,9 @@ JobOutcome RunJob(const JobRequest& request, const CJobControl& control,
         break;
     case JobCommand::SendLine:
         outcome.steps = engine.OnSendLine(request.line);
+        break;
+    case JobCommand::FindHeadlines:
+        FindHeadlines(request, ui, outcome);
         break;
     }
     for (const StepFailure& failed : outcome.steps.Failures())

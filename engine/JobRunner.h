@@ -1,9 +1,11 @@
 #pragma once
 
 #include "engine/Outcome.h"
+#include "headlines/HeadlineCandidates.h"
 #include "headlines/TimeLimits.h"
 #include "link/Delivery.h"
 #include "settings/CommSettings.h"
+#include "settings/FeedFields.h"
 #include "settings/PortMap.h"
 
 #include <atomic>
@@ -31,25 +33,19 @@ enum class JobCommand {
     ClearSign,         // deliver the clear transmission
     UpdateSourceOnly,  // download and build the line; nothing is delivered
     SendLine,          // deliver JobRequest::line as the sign line, without a download
-};
-
-// The feed fields a command reads (Windows-1252 texts).
-struct FeedValues {
-    std::string WebServer;
-    std::string WebPath;
-    std::string TextBefore;
-    std::string TextAfter;
-    std::string LeadingComment;
-    int ColorIndex = 9;
-    int Condensed = 0;
-    int ShowTime = 0;
+    // Download a page and list the ways to get headlines from it (JobOutcome::candidates);
+    // nothing is delivered and the document is not changed. The page is JobRequest::address, or
+    // the feed's WebServer and WebPath when that is empty.
+    FindHeadlines,
 };
 
 // Everything a job needs, copied from the document, the store and the front end when it starts.
 struct JobRequest {
     JobCommand command = JobCommand::UpdateSignNow;
     std::string line;  // SendLine's sign line
-    FeedValues feed;
+    // FindHeadlines' page as the user gave it (UTF-8, "http://" or "https://"); empty: the feed's.
+    std::string address;
+    settings::FeedFieldValues feed;  // the feed fields, Windows-1252 texts
     settings::CommSettings comm;
     // COMn's device (the port map resolved by the front end); empty: resolved when the job
     // starts its delivery.
@@ -59,6 +55,8 @@ struct JobRequest {
     std::optional<settings::CPortMap> ports;
     bool headlineCleanup = true;
     headlines::TimeLimits fetchLimits;
+    // Certificate authorities to trust instead of the system's, in a PEM file (tests).
+    std::string caFile;
     std::chrono::milliseconds serialSlack = link::kSerialDeadlineSlack;
     // How long a delivery waits for a port that another program holds.
     std::chrono::milliseconds portWait = link::kPortWaitLimit;
@@ -99,6 +97,12 @@ struct JobOutcome {
     // The line settings a serial delivery used where they differ from the request's (a speed
     // below 1 taken as 9600, data bits other than 7 or 8 as 7): the document takes them.
     std::optional<link::LineUsed> lineUsed;
+    // FindHeadlines: the page searched, as WebServer and WebPath store it (empty when the address
+    // could not be read: Step::Fetch then fails as BadAddress), and the ways found there, the
+    // usable ones best first, then the announced feeds that were left out (each saying why).
+    // A failed or stopped download finds none.
+    headlines::StoredAddress searched;
+    std::vector<headlines::HeadlineCandidate> candidates;
     // What the user must see, in order: the message boxes (the fetcher's, USB's own) in
     // Windows-1252, then nothing else; failures are in `steps`.
     std::vector<std::string> messages;

@@ -43,13 +43,15 @@ public:
     CTickerluxEngine(const CTickerluxEngine&) = delete;
     CTickerluxEngine& operator=(const CTickerluxEngine&) = delete;
 
-    // Page fetcher: downloads WebPath from WebServer into the page and SourceText. A failure is
-    // shown as the connection error and returned; a download abandoned because the user asked
-    // to stop is returned without a word.
+    // Page fetcher: downloads WebPath from WebServer into the page and SourceText, up to
+    // kMaxPageLength bytes (headlines::kMaxFeedLength when the headlines are a feed's items). A
+    // failure is shown as the connection error and returned; a download abandoned because the
+    // user asked to stop is returned without a word.
     base::Failure FetchPage();
 
-    // Headline extractor: rebuilds the sign line from a fresh download; returns the download's
-    // failure (the line is then empty).
+    // Headline extractor: rebuilds the sign line from a fresh download, its headlines cut
+    // between the markers or, for HeadlineSource kHeadlinesFromFeedItems, the titles of the
+    // feed's items; returns the download's failure (the line is then empty).
     base::Failure BuildSignLine();
 
     // The three update commands. Each returns what it did; one that arrives while another
@@ -92,6 +94,8 @@ public:
     // on the line, and how long a delivery waits for a port another program holds (tests
     // shorten them).
     void SetFetchTimeLimits(const headlines::TimeLimits& limits) { m_fetchTimeLimits = limits; }
+    // Certificate authorities to trust instead of the system's, in a PEM file (tests).
+    void SetCertificateAuthorities(std::string caFile) { m_caFile = std::move(caFile); }
     void SetSerialDeadlineSlack(std::chrono::milliseconds slack) { m_serialSlack = slack; }
     void SetPortWaitLimit(std::chrono::milliseconds limit) { m_portWait = limit; }
     // COMn's device as the front end resolved it; empty (the default): the port map's entry.
@@ -126,10 +130,14 @@ private:
     base::Failure CloseConnection();
     void ShowUsbProblems(const std::vector<base::Failure>& problems);
     link::Progress Progress();
+    // The titles of the downloaded feed's items, each cleaned and folded for the sign whatever
+    // the headline cleanup switch says (a feed parser decodes them anyway).
+    std::vector<std::string> FeedHeadlines() const;
 
     settings::CTickerluxDoc& m_doc;
     IUserInterface& m_ui;
     std::string m_page;
+    std::string m_download;  // the page's bytes as sent, which a feed is read from
     std::string m_signLine;
     Transmission m_transmission;
     bool m_busy = false;
@@ -142,6 +150,7 @@ private:
     DeliveryHook m_deliveryHook;
     Clock m_clock;
     headlines::TimeLimits m_fetchTimeLimits;
+    std::string m_caFile;
     std::chrono::milliseconds m_serialSlack = link::kSerialDeadlineSlack;
     std::chrono::milliseconds m_portWait = link::kPortWaitLimit;
     std::string m_devicePath;

@@ -1,6 +1,7 @@
 #include "headlines/Extract.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tickerlux::headlines {
 
@@ -29,6 +30,13 @@ void AppendHeadlines(std::string& line, std::string_view page, std::string_view 
     }
 }
 
+std::string WithoutLineBreaks(std::string line)
+{
+    std::erase(line, '\n');
+    std::erase(line, '\r');
+    return line;
+}
+
 } // namespace
 
 std::string ExtractSignLine(std::string_view page, std::string_view before, std::string_view after,
@@ -38,9 +46,19 @@ std::string ExtractSignLine(std::string_view page, std::string_view before, std:
     std::string line(comment);
     line += timeStamp;
     AppendHeadlines(line, page, before, after, filter);
-    std::erase(line, '\n');
-    std::erase(line, '\r');
-    return line;
+    return WithoutLineBreaks(std::move(line));
+}
+
+std::string JoinSignLine(std::string_view comment, std::string_view timeStamp,
+                         const std::vector<std::string>& headlines)
+{
+    std::string line(comment);
+    line += timeStamp;
+    for (const std::string& headline : headlines) {
+        line += kSeparator;
+        line += headline;
+    }
+    return WithoutLineBreaks(std::move(line));
 }
 
 } // namespace tickerlux::headlines

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tickerlux::headlines {
 
@@ -17,5 +18,10 @@ using HeadlineFilter = std::function<std::string(std::string_view headline)>;
 std::string ExtractSignLine(std::string_view page, std::string_view before, std::string_view after,
                             std::string_view comment, std::string_view timeStamp,
                             const HeadlineFilter& filter = nullptr);
+
+// The same line from headlines found otherwise (a feed's item titles): `comment`, `timeStamp`,
+// then " -- " and each headline, with every CR and LF removed.
+std::string JoinSignLine(std::string_view comment, std::string_view timeStamp,
+                         const std::vector<std::string>& headlines);
 
 } // namespace tickerlux::headlines

@@ -104,6 +104,7 @@ FetchedPage Fetch(const std::string& webServer, const std::string& path, const F
         return !fetched.overran;
     });
     fetched.contentType = result.contentType;
+    fetched.statusCode = result.statusCode;
     if (result.status == http::GetStatus::Failed) {
         fetched.page.clear();
         fetched.overran = false;

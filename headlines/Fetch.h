@@ -30,6 +30,7 @@ struct FetchedPage {
     std::string page;         // the body, whatever the status code, cut to maxLength
     bool overran = false;     // the page had more than maxLength bytes
     std::string contentType;  // the answer's Content-Type header (its charset, if any)
+    long statusCode = 0;      // the answer's HTTP status (200, 404, ...)
     base::Failure failure;          // the page could not be downloaded (page then empty)
 };
 

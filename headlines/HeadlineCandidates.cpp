@@ -14,7 +14,6 @@
 namespace tickerlux::headlines {
 namespace {
 
-
 // UTF-8 text in the code page, as the sign line's texts are.
 std::string FromUtf8(const std::string& text)
 {
@@ -51,7 +50,7 @@ HeadlineCandidate Announced(const AnnouncedFeed& announced, const FeedFetcher& f
 {
     HeadlineCandidate candidate;
     candidate.kind = CandidateKind::AnnouncedFeed;
-    candidate.headlineSource = kSourceFeedItems;
+    candidate.headlineSource = settings::kHeadlinesFromFeedItems;
     candidate.title = FromUtf8(announced.title);
     const ParsedAddress parsed = ParseWebAddress(announced.address);
     if (parsed.failure.Failed()) {
@@ -63,6 +62,10 @@ HeadlineCandidate Announced(const AnnouncedFeed& announced, const FeedFetcher& f
     if (fetched.failure.Failed()) {
         candidate.leftOutBecause =
             std::string(Describe(fetched.failure.kind)) + ": " + fetched.failure.Text();
+        return candidate;
+    }
+    if (fetched.statusCode >= 400) {
+        candidate.leftOutBecause = "the server answered " + std::to_string(fetched.statusCode);
         return candidate;
     }
     ReadFeed(candidate, fetched.page);
@@ -78,15 +81,16 @@ std::vector<HeadlineCandidate> FindHeadlineCandidates(const PageToSearch& page,
     HeadlineCandidate itself;
     itself.kind = CandidateKind::PageAsFeed;
     itself.address = page.address;
-    itself.headlineSource = kSourceFeedItems;
+    itself.headlineSource = settings::kHeadlinesFromFeedItems;
     ReadFeed(itself, page.bytes);
     if (itself.leftOutBecause.empty())
         candidates.push_back(itself);
 
     // The page's text as the engine holds it: markers are searched in it, and its UTF-8 form
     // is what the head's links are read from.
-    const std::string text = ToCodePage(
-        page.bytes, pagecharset::Detect(page.contentType, page.bytes));
+    const std::string_view markerBytes = std::string_view(page.bytes).substr(0, page.markerLength);
+    const std::string text =
+        ToCodePage(markerBytes, pagecharset::Detect(page.contentType, markerBytes));
     std::vector<HeadlineCandidate> leftOut;
     for (const AnnouncedFeed& announced :
          FindAnnouncedFeeds(base::win1252::ToUtf8(text), FullAddress(page.address))) {

@@ -2,6 +2,7 @@
 
 #include "headlines/Fetch.h"
 #include "headlines/WebAddress.h"
+#include "settings/FeedFields.h"
 
 #include <cstddef>
 #include <functional>
@@ -17,16 +18,12 @@ enum class CandidateKind {
     Markers,       // text before and after each headline on the page
 };
 
-// The document's headline source for each way.
-inline constexpr int kSourceMarkers = 0;
-inline constexpr int kSourceFeedItems = 1;
-
 inline constexpr std::size_t kFirstHeadlines = 5;
 
 struct HeadlineCandidate {
     CandidateKind kind = CandidateKind::Markers;
     StoredAddress address; // WebServer and WebPath that choose it
-    int headlineSource = kSourceMarkers;
+    int headlineSource = settings::kHeadlinesFromMarkers; // the document's HeadlineSource
     std::string before; // TextBefore and TextAfter, for markers (Windows-1252)
     std::string after;
     std::string title; // an announced feed's own title (Windows-1252); may be empty
@@ -42,6 +39,9 @@ struct PageToSearch {
     StoredAddress address;
     std::string bytes;       // as downloaded
     std::string contentType; // the answer's Content-Type header
+    // Markers are searched in this many first bytes: the part of the page that an update cuts
+    // headlines from.
+    std::size_t markerLength = std::string::npos;
 };
 
 // Downloads a feed; the caller sets the limits (kMaxFeedLength, its time limits and stop).

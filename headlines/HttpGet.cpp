@@ -306,8 +306,10 @@ GetResult Get(const GetRequest& request, const BodySink& sink)
     }
     char* contentType = nullptr;
     curl_easy_getinfo(e, CURLINFO_CONTENT_TYPE, &contentType);
+    long statusCode = 0;
+    curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &statusCode);
     return {transfer.stopped ? GetStatus::Stopped : GetStatus::Complete, {},
-            contentType ? contentType : ""};
+            contentType ? contentType : "", statusCode};
 }
 
 } // namespace tickerlux::headlines::http

@@ -38,6 +38,7 @@ struct GetResult {
     GetStatus status = GetStatus::Failed;
     base::Failure failure;          // why, when Failed
     std::string contentType;  // the last answer's Content-Type header, empty when it had none
+    long statusCode = 0;      // the last answer's HTTP status
 };
 
 // Receives the body in pieces as they arrive; returns false to stop the transfer.

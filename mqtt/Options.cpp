@@ -1,5 +1,6 @@
 #include "mqtt/Options.h"
 
+#include "base/OptionArgs.h"
 #include "mqtt/MachineId.h"
 #include "mqtt/SignName.h"
 
@@ -44,19 +45,12 @@ std::optional<std::string> DiscoveryPrefixProblem(const std::string& prefix)
 
 std::optional<std::string> TakeMqttOptions(std::vector<std::string>& args, MqttOptions& options)
 {
-    std::vector<std::string> rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--") {
-            rest.insert(rest.end(), args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
-            break;
-        }
-        std::optional<std::string> problem;
-        if (!TakeOption(args, i, options, problem))
-            rest.push_back(args[i]);
-        else if (problem)
-            return problem;
-    }
-    args = std::move(rest);
+    const auto taken = base::TakeOptions(args, [&options](const std::vector<std::string>& given, std::size_t& i,
+                                                          std::optional<std::string>& problem) {
+        return TakeOption(given, i, options, problem);
+    });
+    if (taken)
+        return taken;
     if (!options.url && (options.name || options.discoveryPrefix || options.noDiscovery))
         return "the --mqtt-... options need --mqtt URL";
     return std::nullopt;

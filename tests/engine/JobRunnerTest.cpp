@@ -91,7 +91,11 @@ TEST(JobRunnerTest, AStopDuringTheDeliveryLetsTheWholeUpdateReachTheSign)
     CSignSimProcess sign(kCom);
     CPageServer server;
     server.Serve("/news", CPageServer::Page("<h>Alpha</h><h>Beta</h>"));
-    rig.request.feed = {server.HostPort(), "/news", "<h>", "</h>", "News", 9, 0, 0};
+    rig.request.feed.WebServer = server.HostPort();
+    rig.request.feed.WebPath = "/news";
+    rig.request.feed.TextBefore = "<h>";
+    rig.request.feed.TextAfter = "</h>";
+    rig.request.feed.LeadingComment = "News";
     rig.request.comm.BaudRate = 0;  // the delivery takes 9600 instead
 
     ASSERT_TRUE(rig.runner.Start(rig.request, rig.Recorder([&](const JobProgress& p) {

@@ -40,7 +40,7 @@ TEST(HeadlineCandidatesTest, AnnouncedFeedFirstThenMarkersThenWhatWasLeftOut)
     const HeadlineCandidate& feed = candidates.front();
     EXPECT_EQ(feed.kind, CandidateKind::AnnouncedFeed);
     EXPECT_EQ(feed.address, (StoredAddress{server.HostPort(), "/site/feeds/top.xml"}));
-    EXPECT_EQ(feed.headlineSource, kSourceFeedItems);
+    EXPECT_EQ(feed.headlineSource, settings::kHeadlinesFromFeedItems);
     EXPECT_EQ(feed.title, "Top stories");
     EXPECT_EQ(feed.firstHeadlines, std::vector<std::string>{"One & only"});
 
@@ -53,7 +53,7 @@ TEST(HeadlineCandidatesTest, AnnouncedFeedFirstThenMarkersThenWhatWasLeftOut)
 
     const HeadlineCandidate& missing = candidates.back();
     EXPECT_EQ(missing.address, (StoredAddress{server.HostPort(), "/missing.xml"}));
-    EXPECT_EQ(missing.leftOutBecause, "not a feed");
+    EXPECT_EQ(missing.leftOutBecause, "the server answered 404");
 }
 
 } // namespace
