@@ -57,6 +57,8 @@ QString OutcomeText(const engine::JobOutcome& outcome)
         return QStringLiteral("Sign cleared");
     case JobCommand::UpdateSourceOnly:
         return QStringLiteral("Page downloaded");
+    case JobCommand::FindHeadlines:
+        return QStringLiteral("Page searched for headlines");
     case JobCommand::UpdateSignNow:
     case JobCommand::SendLine:
         break;

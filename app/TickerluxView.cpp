@@ -486,8 +486,11 @@ void CTickerluxView::ApplyJobOutcome(const engine::JobOutcome& outcome)
     if (m_doc.Comm != m_jobComm)
         applied.lineUsed.reset();
     engine::ApplyOutcome(applied, m_doc);
-    // Clear Sign leaves the line; a stopped download built none.
-    if (outcome.command != engine::JobCommand::ClearSign && !outcome.stopped)
+    // Only the commands that build a line change it; a stopped download built none.
+    const engine::JobCommand command = outcome.command;
+    if ((command == engine::JobCommand::UpdateSignNow || command == engine::JobCommand::UpdateSourceOnly ||
+         command == engine::JobCommand::SendLine) &&
+        !outcome.stopped)
         m_signLine = outcome.line;
     m_doc.UpdateAllViews();
     emit JobEnded(jobstatus::OutcomeText(outcome));
