@@ -345,17 +345,18 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 {
     // A job stops first, and the window closes once it has ended (the view closes it again);
     // closed once more meanwhile, the window cuts the delivery and goes at once.
-    if (m_view->IsJobRunning() && m_view->JobWaiting() != jobstatus::Waiting::Close) {
-        m_view->StopJob(jobstatus::Waiting::Close);
-        event->ignore();
-        return;
+    if (m_view->IsJobRunning()) {
+        if (m_view->JobWaiting() != jobstatus::Waiting::Close) {
+            m_view->StopJob(jobstatus::Waiting::Close);
+            event->ignore();
+            return;
+        }
+        m_view->AbandonJob();
     }
-    if (!m_app.SaveModified()) {
+    if (m_app.SaveModified())
+        event->accept();
+    else
         event->ignore();
-        return;
-    }
-    m_view->AbandonJob();
-    event->accept();
 }
 
 } // namespace tickerlux::app

@@ -120,8 +120,8 @@ private:
     void LoadCommSettings();
     void ShowMessage(const QString& text);
 
-    // The one place an outcome is applied, on the window's thread.
     void OnJobProgress(const engine::JobProgress& progress);
+    // The one place an outcome is applied, on the window's thread.
     void ApplyJobOutcome(const engine::JobOutcome& outcome);
     void ShowJobRunning(bool running);
     void ShowJobStatus();
