@@ -17,6 +17,7 @@ inline constexpr int kViewStatusBar = 59393;
 inline constexpr int kCommunicationSettings = 32771;
 inline constexpr int kHeadlineCleanup = 32772;
 inline constexpr int kStop = 32773;
+inline constexpr int kFindHeadlines = 32774;
 inline constexpr int kViewSignPreview = 32790;
 
 // Status bar indicators.

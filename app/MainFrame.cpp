@@ -151,6 +151,13 @@ void CMainFrame::CreateMenus()
     cleanup->setCheckable(true);
     cleanup->setChecked(m_view->HeadlineCleanup());
     connect(cleanup, &QAction::toggled, this, [this](bool on) { m_view->OnHeadlineCleanup(on); });
+    QAction* find = AddAction(ids::kFindHeadlines, QStringLiteral("&Find Headlines..."),
+                              QStringLiteral("Download the page and choose a way to get its "
+                                             "headlines\nFind Headlines"),
+                              optionsMenu);
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    find->setIcon(QIcon(QStringLiteral(":/res/toolbar-find.xpm")));
+    connect(find, &QAction::triggered, this, [this] { m_view->OnFindHeadlines(); });
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction* about = AddAction(ids::kAppAbout, QStringLiteral("&About %1...").arg(QString::fromLatin1(settings::kProductName)),
@@ -181,6 +188,8 @@ void CMainFrame::CreateToolBar()
     m_toolBar->addAction(Action(ids::kFileNew));
     m_toolBar->addAction(Action(ids::kFileOpen));
     m_toolBar->addAction(Action(ids::kFileSave));
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(Action(ids::kFindHeadlines));
     m_toolBar->addSeparator();
     m_toolBar->addAction(Action(ids::kAppAbout));
     // Hiding it through its own context menu keeps the View menu's tick in step.
@@ -245,6 +254,7 @@ void CMainFrame::CreateJobStatus()
 void CMainFrame::ShowJobStatus(const QString& stage, int percent)
 {
     Action(ids::kStop)->setEnabled(true);
+    Action(ids::kFindHeadlines)->setEnabled(false);  // one job at a time
     m_progressBar->show();
     m_stopButton->show();
     if (percent < 0) {
@@ -260,6 +270,7 @@ void CMainFrame::ShowJobStatus(const QString& stage, int percent)
 void CMainFrame::ShowJobEnded(const QString& outcome)
 {
     Action(ids::kStop)->setEnabled(false);
+    Action(ids::kFindHeadlines)->setEnabled(true);
     m_progressBar->hide();
     m_stopButton->hide();
     m_idleText = QString::fromLatin1(kReady);

@@ -5,8 +5,12 @@
 #include "app/HyperlinkButton.h"
 #include "app/Links.h"
 #include "app/WidgetText.h"
+#include "app/FoundHeadlinesText.h"
 #include "app/dialogs/CommSettingsDlg.h"
+#include "app/dialogs/FindHeadlinesDlg.h"
+#include "engine/HeadlineChoice.h"
 #include "engine/UpdateInterval.h"
+#include "headlines/WebAddress.h"
 #include "settings/ProductName.h"
 #include "sign/SignColors.h"
 
@@ -20,6 +24,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <utility>
 
 namespace tickerlux::app {
 
@@ -35,6 +40,25 @@ void ShowText(QLineEdit* edit, const std::string& bytes)
     const QString text = FromBytes(bytes);
     if (edit->text() != text)
         edit->setText(text);
+}
+
+// How many characters an edit put in: the new text less what it shares with the old at both
+// ends. A typed key puts in one; a paste or a drop, as many as it brings.
+qsizetype Inserted(const QString& before, const QString& after)
+{
+    qsizetype head = 0;
+    while (head < before.size() && head < after.size() && before[head] == after[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < before.size() - head && tail < after.size() - head &&
+           before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    return after.size() - head - tail;
+}
+
+bool MarkersEmpty(const settings::FeedFieldValues& values)
+{
+    return values.TextBefore.empty() && values.TextAfter.empty();
 }
 
 } // namespace
@@ -131,6 +155,9 @@ void CTickerluxView::CreateControls()
     label(caption("ColorIndex"), 65, 62, 30, 8, true);
     m_condensedCheck = check("Condensed", 195, 62, 82, 8);
     m_showTimeCheck = check("ShowTime", 195, 78, 102, 8);
+    // In space the form leaves free, so that no control moves.
+    m_feedItemsNote = new QLabel(QStringLiteral("Headlines: the feed's items"), this);
+    layout.Place(m_feedItemsNote, 7, 80, 170, 8);
 
     m_sourceWindow = named(new QPlainTextEdit(this), ids::kSourceWindow);
     m_sourceWindow->setReadOnly(true);
@@ -186,6 +213,8 @@ void CTickerluxView::ConnectHandlers()
             connect(list, &QComboBox::activated, this, handler);
     }
 
+    connect(m_webServerEdit, &QLineEdit::textEdited, this, &CTickerluxView::OnWebServerEdited);
+    connect(m_webServerEdit, &QLineEdit::editingFinished, this, &CTickerluxView::OnWebServerEntered);
     connect(m_updateSignNow, &QPushButton::clicked, this, &CTickerluxView::OnUpdateSignNow);
     connect(m_clearSign, &QPushButton::clicked, this, &CTickerluxView::OnClearSign);
     connect(m_updateSourceOnly, &QPushButton::clicked, this, &CTickerluxView::OnUpdateSourceOnly);
@@ -224,6 +253,9 @@ void CTickerluxView::UpdateData(bool saveAndValidate)
             list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
         }
     }
+    m_webServerText = m_webServerEdit->text();
+    m_webServerSettled = m_form.WebServer;
+    m_feedItemsNote->setVisible(m_form.HeadlineSource == settings::kHeadlinesFromFeedItems);
     const QString source = FromBytes(m_sourceText);
     if (m_sourceWindow->toPlainText() != source)
         m_sourceWindow->setPlainText(source);
@@ -270,6 +302,41 @@ void CTickerluxView::OnChangeField(const settings::FeedField& field)
     // update.
     if (field.Type() != settings::FieldType::Text1252)
         emit SignLineChanged();
+}
+
+void CTickerluxView::OnWebServerEdited(const QString& text)
+{
+    const QString before = std::exchange(m_webServerText, text);
+    // Queued: the box is changed again and a message may show, which its own signal must not see.
+    if (Inserted(before, text) > 1 && text.contains(QStringLiteral("://")))
+        QMetaObject::invokeMethod(this, &CTickerluxView::OnWebServerEntered, Qt::QueuedConnection);
+}
+
+void CTickerluxView::OnWebServerEntered()
+{
+    const QString text = m_webServerEdit->text().trimmed();
+    if (ToBytes(text) == m_webServerSettled || !text.contains(QStringLiteral("://")))
+        return;
+    const headlines::ParsedAddress parsed = headlines::ParseWebAddress(text.toStdString());
+    if (parsed.failure.Failed()) {
+        // The box goes back to the server it named before the address.
+        m_doc.WebServer = m_webServerSettled;
+        m_form.WebServer = m_webServerSettled;
+        UpdateData(false);
+        ShowMessage(QStringLiteral("This address cannot be used: ") +
+                    QString::fromStdString(parsed.failure.systemText) + u'.');
+        return;
+    }
+    m_doc.WebServer = parsed.address.webServer;
+    // An address without a path only names the server: the path already there stays.
+    const qsizetype host = text.indexOf(QStringLiteral("://")) + 3;
+    if (text.indexOf(u'/', host) >= 0 || text.indexOf(u'?', host) >= 0 || m_doc.WebPath.empty())
+        m_doc.WebPath = parsed.address.webPath;
+    m_doc.SetModifiedFlag(true);
+    m_doc.UpdateAllViews();
+    if (MarkersEmpty(m_doc) && m_doc.HeadlineSource == settings::kHeadlinesFromMarkers &&
+        StartJob(engine::RequestFrom(m_doc, engine::JobCommand::FindHeadlines)))
+        m_jobTakesBest = true;
 }
 
 // --- Auto-update timer.
@@ -376,6 +443,11 @@ void CTickerluxView::OnClearSourceWindow()
     m_doc.UpdateAllViews();
 }
 
+void CTickerluxView::OnFindHeadlines()
+{
+    StartJob(engine::RequestFrom(m_doc, engine::JobCommand::FindHeadlines));
+}
+
 void CTickerluxView::OnCommunicationSettings()
 {
     CCommSettingsDlg dialog(m_doc.Comm, window());
@@ -413,6 +485,7 @@ bool CTickerluxView::StartJob(engine::JobRequest request)
     m_jobAbandoned = false;
     m_jobDocument = m_documentOpenings;
     m_jobComm = m_doc.Comm;
+    m_jobTakesBest = false;
     // The first stage, until the worker reports.
     m_jobProgress = {};
     if (command == engine::JobCommand::ClearSign)
@@ -493,14 +566,50 @@ void CTickerluxView::ApplyJobOutcome(const engine::JobOutcome& outcome)
         !outcome.stopped)
         m_signLine = outcome.line;
     m_doc.UpdateAllViews();
-    emit JobEnded(jobstatus::OutcomeText(outcome));
-    // One box per message, in order; a timer tick meanwhile is skipped, as the job still counts
-    // as running.
-    for (const std::string& message : outcome.messages)
-        MessageBox(message);
+    // Its messages and dialog come while the job still counts as running, so that a timer tick
+    // meanwhile is skipped.
+    if (command == engine::JobCommand::FindHeadlines && !outcome.stopped && m_jobDocument == m_documentOpenings) {
+        ApplyFoundHeadlines(outcome);
+    } else {
+        emit JobEnded(jobstatus::OutcomeText(outcome));
+        // One box per message, in order.
+        for (const std::string& message : outcome.messages)
+            MessageBox(message);
+    }
     m_jobRunning = false;
     if (m_jobWaiting == jobstatus::Waiting::Close)
         QMetaObject::invokeMethod(window(), &QWidget::close, Qt::QueuedConnection);
+}
+
+void CTickerluxView::ApplyFoundHeadlines(const engine::JobOutcome& found)
+{
+    // Markers typed or another address given meanwhile are the user's choice and stay.
+    if (m_jobTakesBest && (!MarkersEmpty(m_doc) || m_doc.WebServer != found.searched.webServer ||
+                           m_doc.WebPath != found.searched.webPath)) {
+        emit JobEnded(jobstatus::OutcomeText(found));
+        return;
+    }
+    const headlines::HeadlineCandidate* best = engine::BestCandidate(found.candidates);
+    if (!best) {
+        const QString why = foundtext::NothingFound(found);
+        emit JobEnded(why.left(why.indexOf(u'\n')));
+        ShowMessage(m_jobTakesBest ? why + QStringLiteral("\n\nThe address is stored; the headline "
+                                                         "source and markers are as they were.")
+                                   : why);
+        return;
+    }
+    if (m_jobTakesBest) {
+        engine::ApplyBestFound(found, m_doc);
+        emit JobEnded(foundtext::Chose(*best));
+    } else {
+        emit JobEnded(jobstatus::OutcomeText(found));
+        CFindHeadlinesDlg dialog(found.searched, found.candidates, window());
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        engine::ApplyCandidate(dialog.Chosen(), m_doc);
+    }
+    m_doc.SetModifiedFlag(true);
+    m_doc.UpdateAllViews();
 }
 
 // --- What the user is told.

@@ -15,6 +15,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -51,6 +52,10 @@ public:
 
     // Options > Communication Settings: the dialog over the document's settings.
     void OnCommunicationSettings();
+    // Options > Find Headlines: downloads the feed's page as a job, then offers the ways found
+    // there in a dialog; the way chosen sets the address, headline source and markers.
+    void OnFindHeadlines();
+
     // Options > Clean Up Headlines: the switch for the next update, kept in the per-user store.
     void OnHeadlineCleanup(bool on);
 
@@ -112,6 +117,10 @@ private:
     void OnAutoUpdate();
     void OnChangeUpdateMinutes();
     void OnChangeField(const settings::FeedField& field);
+    // A full address entered in Web Server (left, or pasted) fills Web Server and the path; with
+    // both markers empty it then finds the page's headlines and takes the best way.
+    void OnWebServerEdited(const QString& text);
+    void OnWebServerEntered();
 
     void StartUpdateTimer(int minutes);
     // With auto-update on: the checked interval replaces the text as a plain number and runs.
@@ -125,6 +134,8 @@ private:
     void ApplyJobOutcome(const engine::JobOutcome& outcome);
     void ShowJobRunning(bool running);
     void ShowJobStatus();
+    // Find Headlines' outcome: the dialog, or the best way for an address alone.
+    void ApplyFoundHeadlines(const engine::JobOutcome& found);
 
     settings::CTickerluxDoc& m_doc;
 
@@ -161,6 +172,12 @@ private:
     engine::JobProgress m_jobProgress;  // its last stage other than Finishing
     int m_jobDocument = 0;              // m_documentOpenings when it started
     settings::CommSettings m_jobComm;   // the document's line settings when it started
+    bool m_jobTakesBest = false;        // a FindHeadlines job for an address alone
+
+    // Web Server as the box shows it after each change, to tell a paste from a typed key, and
+    // as the document last held it when no address was being entered.
+    QString m_webServerText;
+    std::string m_webServerSettled;
 
     // Set while UpdateData fills the controls, so that their change signals are not handlers.
     bool m_exchanging = false;
@@ -180,6 +197,7 @@ private:
     QCheckBox* m_condensedCheck = nullptr;
     QCheckBox* m_showTimeCheck = nullptr;
     QPlainTextEdit* m_sourceWindow = nullptr;
+    QLabel* m_feedItemsNote = nullptr;  // shown when headlines come from a feed's items
 
     // Last, so destroyed first: the job's worker ends while the view is whole.
     CWindowJobRunner m_jobs;

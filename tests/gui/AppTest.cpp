@@ -449,6 +449,8 @@ private slots:
             "  Communication &Settings",
             "  Clean &Up Headlines | Read pages in their own charset and clean headlines of markup "
             "and entities | Clean Up Headlines",
+            "  &Find Headlines...\tCtrl+F | Download the page and choose a way to get its headlines | "
+            "Find Headlines",
             "&Help",
             "  &About Newsglow... | Display program information, version number and copyright | About",
         };
@@ -457,7 +459,7 @@ private slots:
         QStringList buttons;
         for (const QAction* button : program.Frame().findChild<QToolBar*>("59392")->actions())
             buttons << (button->isSeparator() ? "-" : button->objectName());
-        QCOMPARE(buttons, (QStringList{"57600", "57601", "57603", "-", "57664"}));
+        QCOMPARE(buttons, (QStringList{"57600", "57601", "57603", "-", "32774", "-", "57664"}));
     }
 
     void toolbarDocksOnEverySide_data()

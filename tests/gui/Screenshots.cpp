@@ -1,5 +1,5 @@
 // Saves pictures of the main window (also during a delivery), the Communication Settings dialog,
-// the About box, the sign preview and the virtual sign's window, for `make screenshots`
+// the Find Headlines dialog, the About box, the sign preview and the virtual sign's window, for `make screenshots`
 // (tools/screenshots.sh runs it under a virtual X server).
 #include "app/AboutDlg.h"
 #include "app/CommandIds.h"
@@ -8,6 +8,7 @@
 #include "app/TickerluxApp.h"
 #include "app/TickerluxView.h"
 #include "app/dialogs/CommSettingsDlg.h"
+#include "app/dialogs/FindHeadlinesDlg.h"
 #include "settings/UserSettings.h"
 #include "tests/support/SignSimProcess.h"
 #include "tests/support/TempDir.h"
@@ -137,6 +138,28 @@ int main(int argc, char* argv[])
     CCommSettingsDlg comm(app.Document().Comm, app.MainFrame());
     ok = Save(comm, folder, QStringLiteral("communication-settings.png")) && ok;
     comm.hide();
+
+    HeadlineCandidate announced;
+    announced.kind = CandidateKind::AnnouncedFeed;
+    announced.address = {"https://news.example.org", "/world/rss.xml"};
+    announced.headlineSource = kHeadlinesFromFeedItems;
+    announced.title = "World news";
+    announced.headlineCount = 24;
+    announced.firstHeadlines = {"Rain expected over the weekend", "Caf\xE9 owners win city prize",
+                                "Tram line reopens after repairs"};
+    HeadlineCandidate markers;
+    markers.address = {doc.WebServer, doc.WebPath};
+    markers.before = doc.TextBefore;
+    markers.after = doc.TextAfter;
+    markers.headlineCount = 2;
+    markers.firstHeadlines = {"Rain expected over the weekend", "Caf\xE9 owners win city prize"};
+    HeadlineCandidate gone;
+    gone.kind = CandidateKind::AnnouncedFeed;
+    gone.address = {"news.example.org", "/podcast.xml"};
+    gone.leftOutBecause = "the feed has no items with titles";
+    CFindHeadlinesDlg find({doc.WebServer, doc.WebPath}, {announced, markers, gone}, app.MainFrame());
+    ok = Save(find, folder, QStringLiteral("find-headlines.png")) && ok;
+    find.hide();
 
     CAboutDlg about(app.MainFrame());
     ok = Save(about, folder, QStringLiteral("about.png")) && ok;
