@@ -251,10 +251,11 @@ TEST_F(WebApiTest, FindListsTheWaysAndChoosingOneSetsTheForm)
     EXPECT_TRUE(state["modified"].get<bool>());
 }
 
-// A full address typed into Web Server, over a form of old.example/old and these markers.
+// A full address typed into Web Server, over a form of old.example/old with `marker` as both
+// markers.
 struct AddressCase {
     const char* name;
-    const char* before;
+    const char* marker;
     std::string address;  // HOST stands for the page server
     long status;
     std::string webServer, webPath;
@@ -281,7 +282,7 @@ TEST_P(WebAddressTyped, FillsTheFormOrTakesTheBestWay)
     };
     LogIn();
     ASSERT_EQ(Post("/api/fields", {{"fields", {{"WebServer", "old.example"}, {"WebPath", "/old"},
-                                               {"TextBefore", row.before}, {"TextAfter", row.before}}}})
+                                               {"TextBefore", row.marker}, {"TextAfter", row.marker}}}})
                   .status, 200);
     const Reply reply = Post("/api/address", {{"address", withHost(row.address)}});
     ASSERT_EQ(reply.status, row.status) << reply.body;

@@ -102,8 +102,9 @@
         $('progressText').textContent = `Sending: ${job.sent} of ${job.total} bytes`;
       } else {
         progress.removeAttribute('value');
+        // As the desktop counts: whole kilobytes, a started one counted.
         $('progressText').textContent = job.command === 'clear' ? 'Sending…'
-          : `Downloading page… ${Math.floor(job.received / 1024)} KB`;
+          : job.received > 0 ? `Downloading page… ${Math.ceil(job.received / 1024)} KB` : 'Downloading page…';
       }
       $('stop').disabled = job.stopping;
     } else if (job.number === lastJob && lastJob) {
