@@ -50,7 +50,7 @@ TEST_P(FindHeadlinesHttpsTest, FindsTheFeedOnlyWithTheAuthority)
 INSTANTIATE_TEST_SUITE_P(
     Authority, FindHeadlinesHttpsTest,
     testing::Values(HttpsCase{"Given", true, base::FailureKind::None,
-                              {"Mayor\x92s \x93plan\x94 passed", "Trams run late"}},
+                              {"Mayor's \"plan\" passed", "Trams run late"}},
                     HttpsCase{"Missing", false, base::FailureKind::CertificateRejected, {}}),
     [](const testing::TestParamInfo<HttpsCase>& row) { return row.param.name; });
 
