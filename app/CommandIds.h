@@ -16,6 +16,7 @@ inline constexpr int kViewToolbar = 59392;
 inline constexpr int kViewStatusBar = 59393;
 inline constexpr int kCommunicationSettings = 32771;
 inline constexpr int kHeadlineCleanup = 32772;
+inline constexpr int kStop = 32773;
 inline constexpr int kViewSignPreview = 32790;
 
 // Status bar indicators.

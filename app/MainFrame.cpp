@@ -16,9 +16,11 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace tickerlux::app {
 
@@ -26,6 +28,9 @@ namespace {
 
 constexpr const char* kReady = "Ready";
 constexpr int kIndicatorPollMs = 250;
+// How long a job's outcome stays in the status bar before "Ready" comes back.
+constexpr int kOutcomeShownMs = 5000;
+constexpr int kJobProgressWidth = 120;
 
 // A prompt is "status text\ntool tip", as the command strings of the resource set hold them.
 void SetPrompt(QAction* action, const QString& prompt)
@@ -51,6 +56,7 @@ CMainFrame::CMainFrame(CTickerluxApp& app, settings::CTickerluxDoc& doc,
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    CreateJobStatus();
     CreateSignPreview();
     UpdateTitle();
     RecalcLayout();
@@ -125,6 +131,13 @@ void CMainFrame::CreateMenus()
         QStringLiteral("Show or hide the sign line as the sign shows it\nToggle Sign Preview"),
         viewMenu);
     preview->setCheckable(true);
+    viewMenu->addSeparator();
+    // Esc acts only while a job runs, as the action is enabled only then.
+    QAction* stop = AddAction(ids::kStop, QStringLiteral("S&top"),
+                              QStringLiteral("Stop the update under way\nStop"), viewMenu);
+    stop->setShortcut(QKeySequence(Qt::Key_Escape));
+    stop->setEnabled(false);
+    connect(stop, &QAction::triggered, this, [this] { m_view->StopJob(); });
 
     QMenu* optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
     QAction* comm = AddAction(ids::kCommunicationSettings, QStringLiteral("Communication &Settings"),
@@ -136,7 +149,7 @@ void CMainFrame::CreateMenus()
                                  "and entities\nClean Up Headlines"),
                   optionsMenu);
     cleanup->setCheckable(true);
-    cleanup->setChecked(m_view->Engine().HeadlineCleanup());
+    cleanup->setChecked(m_view->HeadlineCleanup());
     connect(cleanup, &QAction::toggled, this, [this](bool on) { m_view->OnHeadlineCleanup(on); });
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -184,11 +197,12 @@ void CMainFrame::CreateStatusBar()
     bar->setSizeGripEnabled(false);  // the window has a fixed size
     bar->setObjectName(QString::number(ids::kViewStatusBar));
     // The message pane falls back to the idle text whenever a prompt goes away.
-    connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& message) {
+    m_idleText = QString::fromLatin1(kReady);
+    connect(bar, &QStatusBar::messageChanged, this, [this, bar](const QString& message) {
         if (message.isEmpty())
-            bar->showMessage(QString::fromLatin1(kReady));
+            bar->showMessage(m_idleText);
     });
-    bar->showMessage(QString::fromLatin1(kReady));
+    bar->showMessage(m_idleText);
 
     const QFontMetrics metrics(bar->font());
     const std::pair<int, const char*> panes[] = {
@@ -209,6 +223,49 @@ void CMainFrame::CreateStatusBar()
     poll->start(kIndicatorPollMs);
 }
 
+void CMainFrame::CreateJobStatus()
+{
+    // No taller than the indicator panes, so that the bar, and with it the form, stays put.
+    const int height = m_indicators.first()->sizeHint().height();
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setTextVisible(false);  // the message pane says it in words
+    m_progressBar->setFixedSize(kJobProgressWidth, height);
+    m_stopButton = new QToolButton(this);
+    m_stopButton->setObjectName(QString::number(ids::kStop));
+    m_stopButton->setDefaultAction(Action(ids::kStop));
+    m_stopButton->setMaximumHeight(height);
+    statusBar()->insertPermanentWidget(0, m_progressBar);
+    statusBar()->insertPermanentWidget(1, m_stopButton);
+    m_progressBar->hide();
+    m_stopButton->hide();
+    connect(m_view, &CTickerluxView::JobStatusChanged, this, &CMainFrame::ShowJobStatus);
+    connect(m_view, &CTickerluxView::JobEnded, this, &CMainFrame::ShowJobEnded);
+}
+
+void CMainFrame::ShowJobStatus(const QString& stage, int percent)
+{
+    Action(ids::kStop)->setEnabled(true);
+    m_progressBar->show();
+    m_stopButton->show();
+    if (percent < 0) {
+        m_progressBar->setRange(0, 0);  // moving to and fro: no known end
+    } else {
+        m_progressBar->setRange(0, 100);
+        m_progressBar->setValue(percent);
+    }
+    m_idleText = stage;
+    statusBar()->showMessage(stage);
+}
+
+void CMainFrame::ShowJobEnded(const QString& outcome)
+{
+    Action(ids::kStop)->setEnabled(false);
+    m_progressBar->hide();
+    m_stopButton->hide();
+    m_idleText = QString::fromLatin1(kReady);
+    statusBar()->showMessage(outcome, kOutcomeShownMs);
+}
+
 void CMainFrame::CreateSignPreview()
 {
     m_signPreview = new CSignPreview(this);
@@ -222,7 +279,7 @@ void CMainFrame::CreateSignPreview()
 
 void CMainFrame::UpdateSignPreview()
 {
-    m_signPreview->ShowLine(m_view->Engine().SignLine(), m_doc.ColorIndex, m_doc.Condensed != 0);
+    m_signPreview->ShowLine(m_view->SignLine(), m_doc.ColorIndex, m_doc.Condensed != 0);
 }
 
 void CMainFrame::UpdateIndicators()
@@ -286,6 +343,16 @@ void CMainFrame::RecalcLayout()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // A job stops first, and the window closes once it has ended (the view closes it again);
+    // closed once more meanwhile, the window cuts the delivery and goes at once.
+    if (m_view->IsJobRunning()) {
+        if (m_view->JobWaiting() != jobstatus::Waiting::Close) {
+            m_view->StopJob(jobstatus::Waiting::Close);
+            event->ignore();
+            return;
+        }
+        m_view->AbandonJob();
+    }
     if (m_app.SaveModified())
         event->accept();
     else

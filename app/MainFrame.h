@@ -8,7 +8,9 @@
 
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QToolBar;
+class QToolButton;
 
 namespace tickerlux::settings {
 class CTickerluxDoc;
@@ -58,6 +60,10 @@ private:
     void UpdateIndicators();
     void CreateSignPreview();
     void UpdateSignPreview();
+    // The status bar while a job runs: its stage, a progress bar and a Stop button.
+    void CreateJobStatus();
+    void ShowJobStatus(const QString& stage, int percent);
+    void ShowJobEnded(const QString& outcome);
 
     CTickerluxApp& m_app;
     settings::CTickerluxDoc& m_doc;
@@ -69,6 +75,10 @@ private:
     QList<QAction*> m_recentActions;
     QMap<int, QAction*> m_actions;
     QMap<int, QLabel*> m_indicators;
+    // What the message pane shows when no prompt or outcome is up: "Ready", or the job's stage.
+    QString m_idleText;
+    QProgressBar* m_progressBar = nullptr;
+    QToolButton* m_stopButton = nullptr;
 };
 
 } // namespace tickerlux::app

@@ -10,7 +10,6 @@
 #include "settings/ProductName.h"
 #include "sign/SignColors.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -19,6 +18,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace tickerlux::app {
 
@@ -40,7 +41,9 @@ void ShowText(QLineEdit* edit, const std::string& bytes)
 
 CTickerluxView::CTickerluxView(settings::CTickerluxDoc& doc, const settings::UserSettings& stored,
                                QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_storedComm(stored.Comm), m_engine(doc, *this)
+    : QWidget(parent), m_doc(doc), m_storedComm(stored.Comm),
+      m_jobs([this](const engine::JobProgress& progress) { OnJobProgress(progress); },
+             [this](const engine::JobOutcome& outcome) { ApplyJobOutcome(outcome); })
 {
     CreateControls();
     ConnectHandlers();
@@ -48,8 +51,7 @@ CTickerluxView::CTickerluxView(settings::CTickerluxDoc& doc, const settings::Use
     m_updateTimer.setTimerType(Qt::VeryCoarseTimer);
     connect(&m_updateTimer, &QTimer::timeout, this, [this] { OnTimer(ids::kUpdateTimerId); });
     m_doc.AddObserver(this);
-    m_engine.SetHeadlineCleanup(stored.HeadlineCleanup);
-    m_engine.SetPortMap(stored.Ports);
+    m_headlineCleanup = stored.HeadlineCleanup;
 }
 
 CTickerluxView::~CTickerluxView()
@@ -230,6 +232,7 @@ void CTickerluxView::UpdateData(bool saveAndValidate)
 
 void CTickerluxView::OnInitialUpdate()
 {
+    ++m_documentOpenings;
     // The form shows the document; the frame keeps the fixed size that fits the form.
     OnDocumentUpdate(nullptr, 0);
     RestartUpdateTimer();
@@ -247,15 +250,6 @@ void CTickerluxView::LoadCommSettings()
         m_doc.Comm = m_storedComm;
     else
         OnCommunicationSettings();
-}
-
-void CTickerluxView::LoadPortMap()
-{
-    const settings::LoadedUserSettings stored = settings::LoadUserSettings();
-    // Unreadable, the store's entries are not known: COMn is then /dev/ttyS(n-1).
-    if (stored.failure.Failed())
-        ShowStoreFailure("The port map could not be read", stored.failure);
-    m_engine.SetPortMap(stored.settings.Ports);
 }
 
 void CTickerluxView::OnDocumentUpdate(settings::IDocumentObserver* /*sender*/, long /*hint*/)
@@ -361,19 +355,17 @@ void CTickerluxView::OnTimer(int id)
 
 void CTickerluxView::OnUpdateSignNow()
 {
-    LoadPortMap();
-    m_engine.OnUpdateSignNow();
+    StartJob(engine::RequestFrom(m_doc, engine::JobCommand::UpdateSignNow));
 }
 
 void CTickerluxView::OnClearSign()
 {
-    LoadPortMap();
-    m_engine.OnClearSign();
+    StartJob(engine::RequestFrom(m_doc, engine::JobCommand::ClearSign));
 }
 
 void CTickerluxView::OnUpdateSourceOnly()
 {
-    m_engine.OnUpdateSourceOnly();
+    StartJob(engine::RequestFrom(m_doc, engine::JobCommand::UpdateSourceOnly));
 }
 
 void CTickerluxView::OnClearSourceWindow()
@@ -393,7 +385,7 @@ void CTickerluxView::OnCommunicationSettings()
 
 void CTickerluxView::OnHeadlineCleanup(bool on)
 {
-    m_engine.SetHeadlineCleanup(on);
+    m_headlineCleanup = on;
     // The switch still holds for this session.
     const base::Failure failure =
         settings::UpdateUserSettings([on](settings::UserSettings& stored) { stored.HeadlineCleanup = on; });
@@ -406,7 +398,112 @@ void CTickerluxView::ShowStoreFailure(const std::string& what, const base::Failu
     ShowMessage(QString::fromStdString(what + ": " + failure.Text() + "."));
 }
 
-// --- What the engine shows the user.
+// --- Jobs.
+
+bool CTickerluxView::StartJob(engine::JobRequest request)
+{
+    if (m_jobRunning)
+        return false;
+    request.headlineCleanup = m_headlineCleanup;
+    const engine::JobCommand command = request.command;
+    if (!m_jobs.Start(std::move(request)))
+        return false;
+    m_jobRunning = true;
+    m_jobWaiting = jobstatus::Waiting::No;
+    m_jobAbandoned = false;
+    m_jobDocument = m_documentOpenings;
+    m_jobComm = m_doc.Comm;
+    // The first stage, until the worker reports.
+    m_jobProgress = {};
+    if (command == engine::JobCommand::ClearSign)
+        m_jobProgress.stage = engine::JobStage::Clearing;
+    else if (command == engine::JobCommand::SendLine)
+        m_jobProgress.stage = engine::JobStage::Sending;
+    ShowJobRunning(true);
+    ShowJobStatus();
+    return true;
+}
+
+void CTickerluxView::StopJob(jobstatus::Waiting why)
+{
+    if (!m_jobRunning || m_jobAbandoned)
+        return;
+    m_jobs.RequestStop();
+    m_jobWaiting = std::max(m_jobWaiting, why);
+    ShowJobStatus();
+}
+
+void CTickerluxView::AbandonJob()
+{
+    if (!m_jobRunning)
+        return;
+    m_jobAbandoned = true;
+    m_jobs.Abandon();
+}
+
+void CTickerluxView::OnJobProgress(const engine::JobProgress& progress)
+{
+    if (m_jobAbandoned)
+        return;
+    // Finishing only confirms a stop; the status keeps the stage it stopped in.
+    if (progress.stage == engine::JobStage::Finishing)
+        m_jobWaiting = std::max(m_jobWaiting, jobstatus::Waiting::Stop);
+    else
+        m_jobProgress = progress;
+    ShowJobStatus();
+}
+
+void CTickerluxView::ShowJobStatus()
+{
+    emit JobStatusChanged(jobstatus::StageText(m_jobProgress, m_jobWaiting), jobstatus::Percent(m_jobProgress));
+}
+
+void CTickerluxView::ShowJobRunning(bool running)
+{
+    for (QPushButton* command : {m_updateSignNow, m_clearSign, m_updateSourceOnly})
+        command->setEnabled(!running);
+    // Over the form only: the rest of the window stays as usable as ever.
+    if (running)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+}
+
+void CTickerluxView::ApplyJobOutcome(const engine::JobOutcome& outcome)
+{
+    ShowJobRunning(false);
+    if (m_jobAbandoned) {  // the window has closed
+        m_jobRunning = false;
+        emit JobEnded(jobstatus::OutcomeText(outcome));
+        return;
+    }
+    engine::JobOutcome applied = outcome;
+    // The page belongs to the feed it was read for, not to one opened meanwhile, and a stopped
+    // download leaves the source window as it was; line settings the user has chosen meanwhile
+    // stay.
+    if (m_jobDocument != m_documentOpenings || outcome.stopped)
+        applied.pageFetched = false;
+    if (m_doc.Comm != m_jobComm)
+        applied.lineUsed.reset();
+    engine::ApplyOutcome(applied, m_doc);
+    // Only the commands that build a line change it; a stopped download built none.
+    const engine::JobCommand command = outcome.command;
+    if ((command == engine::JobCommand::UpdateSignNow || command == engine::JobCommand::UpdateSourceOnly ||
+         command == engine::JobCommand::SendLine) &&
+        !outcome.stopped)
+        m_signLine = outcome.line;
+    m_doc.UpdateAllViews();
+    emit JobEnded(jobstatus::OutcomeText(outcome));
+    // One box per message, in order; a timer tick meanwhile is skipped, as the job still counts
+    // as running.
+    for (const std::string& message : outcome.messages)
+        MessageBox(message);
+    m_jobRunning = false;
+    if (m_jobWaiting == jobstatus::Waiting::Close)
+        QMetaObject::invokeMethod(window(), &QWidget::close, Qt::QueuedConnection);
+}
+
+// --- What the user is told.
 
 void CTickerluxView::MessageBox(const std::string& text)
 {
@@ -415,34 +512,10 @@ void CTickerluxView::MessageBox(const std::string& text)
 
 void CTickerluxView::ShowMessage(const QString& text)
 {
-    // An update's messages come with an OK button and no icon.
+    // Messages come with an OK button and no icon.
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(settings::kProductName), text, QMessageBox::Ok,
                     window());
-    // The wait cursor of a running update would hang over the box too: the user gets an arrow
-    // for the OK button, and the wait cursor comes back afterwards.
-    const bool waiting = QApplication::overrideCursor() != nullptr;
-    if (waiting)
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
-    if (waiting)
-        QApplication::restoreOverrideCursor();
-}
-
-void CTickerluxView::BeginWaitCursor()
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-void CTickerluxView::EndWaitCursor()
-{
-    QApplication::restoreOverrideCursor();
-}
-
-void CTickerluxView::PumpMessages(int maxMessages)
-{
-    // Each pass dispatches what is pending and never waits.
-    for (int i = 0; i < maxMessages; ++i)
-        QCoreApplication::processEvents();
 }
 
 } // namespace tickerlux::app

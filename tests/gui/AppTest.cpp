@@ -9,6 +9,7 @@
 #include "settings/UserSettings.h"
 #include "tests/gui/GuiTest.h"
 #include "tests/support/NonRegularFiles.h"
+#include "tests/support/TestPty.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -442,6 +443,8 @@ private slots:
             "  &Toolbar | Show or hide the toolbar | Toggle ToolBar",
             "  &Status Bar | Show or hide the status bar | Toggle StatusBar",
             "  Sign &Preview | Show or hide the sign line as the sign shows it | Toggle Sign Preview",
+            "  -",
+            "  S&top\tEsc | Stop the update under way | Stop",
             "&Options",
             "  Communication &Settings",
             "  Clean &Up Headlines | Read pages in their own charset and clean headlines of markup "
@@ -510,7 +513,7 @@ private slots:
         QAction* cleanup = frame.Action(ids::kHeadlineCleanup);
         QVERIFY(cleanup->isChecked());
         cleanup->trigger();
-        QVERIFY(!frame.View()->Engine().HeadlineCleanup());
+        QVERIFY(!frame.View()->HeadlineCleanup());
         QVERIFY(!LoadUserSettings().settings.HeadlineCleanup);
 
         // Hiding the toolbar shrinks the window around the form.
@@ -533,10 +536,14 @@ private slots:
         QVERIFY(preview->isVisible());
         QCOMPARE(preview->Display().Text().text, std::string());
 
-        int deliveries = 0;
-        frame.View()->Engine().SetDeliveryHook([&](const tickerlux::link::SignPort&, const tickerlux::engine::Transmission&) { ++deliveries; });
-        frame.View()->Engine().OnSendLine("Caf&#233;\tnews");
-        const int sent = deliveries;
+        // A terminal stands for the sign on COM1.
+        CTestPty sign;
+        sign.MapAs(1);
+        JobRequest request = RequestFrom(program.Doc(), JobCommand::SendLine);
+        request.line = "Caf&#233;\tnews";
+        QVERIFY(frame.View()->StartJob(request));
+        QTRY_VERIFY(!frame.View()->IsJobRunning());
+        const std::size_t sent = sign.Pending();
         // As the sign decodes it: the reference is a character, the tab is dropped; red rotates.
         QCOMPARE(preview->Display().Text(), (leds::LedText{"Caf\xE9news", '1', false, true}));
 
@@ -550,7 +557,7 @@ private slots:
         QTest::keyClick(condensed, Qt::Key_Space);
         QVERIFY(preview->Display().Text().condensed);
         QCOMPARE(preview->Display().Text().text, std::string("Caf\xE9news"));
-        QCOMPARE(deliveries, sent);
+        QCOMPARE(sign.Pending(), sent);
 
         // Closed by its own title bar, it takes the menu's tick with it.
         preview->close();

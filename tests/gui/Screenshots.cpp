@@ -1,6 +1,6 @@
-// Saves pictures of the main window, the Communication Settings dialog, the About box, the sign
-// preview and the virtual sign's window, for `make screenshots` (tools/screenshots.sh runs it
-// under a virtual X server).
+// Saves pictures of the main window (also during a delivery), the Communication Settings dialog,
+// the About box, the sign preview and the virtual sign's window, for `make screenshots`
+// (tools/screenshots.sh runs it under a virtual X server).
 #include "app/AboutDlg.h"
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
@@ -9,6 +9,7 @@
 #include "app/TickerluxView.h"
 #include "app/dialogs/CommSettingsDlg.h"
 #include "settings/UserSettings.h"
+#include "tests/support/SignSimProcess.h"
 #include "tests/support/TempDir.h"
 #include "tools/signsim/SignWindow.h"
 
@@ -17,8 +18,10 @@
 #include <QElapsedTimer>
 #include <QPixmap>
 #include <QScreen>
+#include <QStatusBar>
 
 #include <cstdio>
+#include <exception>
 
 using namespace tickerlux;
 using namespace tickerlux::base;
@@ -70,6 +73,33 @@ bool SaveSignWindow(const QString& folder, const QString& name)
     return ok;
 }
 
+// Sends `line` to the virtual sign on COM2 and takes the window while the paused sign leaves the
+// write-text transmission midway: the status bar with the stage, the progress and Stop.
+bool SaveDelivery(CTickerluxApp& app, const QString& folder, const std::string& line)
+{
+    try {
+        CSignSimProcess sign(2);
+        CTickerluxView* view = app.MainFrame()->View();
+        JobRequest request = RequestFrom(app.Document(), JobCommand::SendLine);
+        request.line = line;
+        sign.Pause(true);
+        view->StartJob(request);
+        QElapsedTimer clock;
+        clock.start();
+        const QStatusBar* bar = app.MainFrame()->statusBar();
+        while (!bar->currentMessage().contains(QStringLiteral("%")) && clock.elapsed() < 10000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        const bool ok = Save(*app.MainFrame(), folder, QStringLiteral("main-window-delivering.png"));
+        sign.Pause(false);
+        while (view->IsJobRunning() && clock.elapsed() < 30000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        return ok && sign.Stop() == 0;
+    } catch (const std::exception& e) {
+        std::printf("FAILED the delivery picture: %s\n", e.what());
+        return false;
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -112,11 +142,12 @@ int main(int argc, char* argv[])
     ok = Save(about, folder, QStringLiteral("about.png")) && ok;
     about.hide();
 
-    // The preview of a line sent without a sign (the delivery goes nowhere).
-    app.MainFrame()->View()->Engine().SetDeliveryHook([](const tickerlux::link::SignPort&, const tickerlux::engine::Transmission&) {});
+    // A long line, so that the delivery takes a while; the preview then shows its start.
     doc.ColorIndex = 1;  // Autocolor
-    app.MainFrame()->View()->Engine().OnSendLine(
-        "World news 09:41  Rain expected over the weekend  Caf\xE9 owners win city prize");
+    std::string line;
+    while (line.size() < 20000)
+        line += "World news 09:41  Rain expected over the weekend  Caf\xE9 owners win city prize  ";
+    ok = SaveDelivery(app, folder, line) && ok;
     app.MainFrame()->Action(ids::kViewSignPreview)->trigger();
     RunLine();
     ok = Save(*app.MainFrame()->SignPreview(), folder, QStringLiteral("sign-preview.png")) && ok;

@@ -4,6 +4,7 @@
 #include "app/TickerluxApp.h"
 #include "app/TickerluxView.h"
 #include "base/Win1252.h"
+#include "engine/TickerluxEngine.h"
 #include "settings/UserSettings.h"
 #include "tests/gui/GuiTest.h"
 #include "tests/support/RecordingUi.h"
@@ -59,11 +60,15 @@ class UpdateButtonsTest : public QObject {
         QVERIFY(m_app->InitInstance({"tickerlux", QString::fromStdString(path)}));
     }
 
+    // Clicks a command button and waits until its job has ended, messages included.
     void Click(int id)
     {
-        auto* button = m_app->MainFrame()->View()->findChild<QPushButton*>(QString::number(id));
+        CTickerluxView* view = m_app->MainFrame()->View();
+        auto* button = view->findChild<QPushButton*>(QString::number(id));
         QVERIFY(button);
         QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(view->IsJobRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!view->IsJobRunning(), 30000);
     }
 
     QString SourceWindow() const
@@ -105,8 +110,12 @@ class UpdateButtonsTest : public QObject {
     // Puts a line on the sign, so that a later change to blank shows.
     void ShowOldNews()
     {
-        QVERIFY(m_app->MainFrame()->View()->Engine().OnSendLine("Old news").Ran());
+        CTickerluxView* view = m_app->MainFrame()->View();
+        JobRequest request = RequestFrom(m_app->Document(), JobCommand::SendLine);
+        request.line = "Old news";
+        QVERIFY(view->StartJob(request));
         QCOMPARE(Receive(3).display, QString("Old news"));
+        QTRY_VERIFY(!view->IsJobRunning());
     }
 
 private slots:
@@ -145,7 +154,8 @@ private slots:
         QVERIFY(!m_app->Document().IsModified());
     }
 
-    // A timer tick while the fetcher's message is open is dropped: one message, one update.
+    // A timer tick while the fetcher's message is open is dropped: one message, one update. The
+    // box comes after the job, when the form has its own cursor back.
     void deadServerShowsTheMessageOnceAndBlanksTheSign()
     {
         std::string deadServer;
@@ -165,10 +175,10 @@ private slots:
         ShowOldNews();
 
         CTickerluxView* view = m_app->MainFrame()->View();
-        Qt::CursorShape cursorOverBox = Qt::WaitCursor;
+        Qt::CursorShape cursorOverBox = Qt::BusyCursor;
         QStringList boxLooks;  // icon and buttons of each message box
         CModalWatcher watcher([view, &cursorOverBox, &boxLooks](QDialog* dialog) {
-            cursorOverBox = QApplication::overrideCursor()->shape();
+            cursorOverBox = view->cursor().shape();
             if (const auto* box = qobject_cast<QMessageBox*>(dialog))
                 boxLooks << QStringLiteral("%1, %2")
                                 .arg(box->icon() == QMessageBox::NoIcon ? "no icon" : "an icon")
@@ -181,7 +191,7 @@ private slots:
         QCOMPARE(watcher.captions, QStringList{"Newsglow"});
         QCOMPARE(boxLooks, QStringList{"no icon, OK only"});
         QCOMPARE(cursorOverBox, Qt::ArrowCursor);
-        QCOMPARE(QApplication::overrideCursor(), nullptr);  // every wait cursor ended
+        QCOMPARE(QApplication::overrideCursor(), nullptr);  // never one for the whole program
         const Received received = Receive(3);
         QCOMPARE(received.kinds, (QStringList{"memory-config", "write-text", "run-sequence"}));
         QCOMPARE(received.display, QString());

@@ -148,7 +148,13 @@ int CSignSimProcess::Stop()
     if (m_pid <= 0)
         return m_status;
     kill(m_pid, SIGTERM);
+    kill(m_pid, SIGCONT);  // a paused simulator hears the stop only once it goes on
     return Reap(kDefaultTimeout);
+}
+
+void CSignSimProcess::Pause(bool paused) const
+{
+    kill(m_pid, paused ? SIGSTOP : SIGCONT);
 }
 
 int CSignSimProcess::WaitForExit(std::chrono::milliseconds timeout)

@@ -57,6 +57,9 @@ public:
     // Asks the simulator to stop (SIGTERM), reads its last events and returns its exit status
     // (-1 when it had to be killed or ended by a signal).
     int Stop();
+    // Stops the simulator reading (SIGSTOP), so that a delivery waits on a full line, or lets it
+    // go on (SIGCONT): a sign whose pace the test sets.
+    void Pause(bool paused) const;
     // Waits for the simulator to end by itself (--count) and returns its exit status as Stop().
     int WaitForExit(std::chrono::milliseconds timeout = kDefaultTimeout);
 

@@ -120,15 +120,26 @@ CPageServer::Response CPageServer::Hang()
     return response;
 }
 
+CPageServer::Response CPageServer::Held(std::string body)
+{
+    Response response = Page(std::move(body));
+    response.held = true;
+    return response;
+}
+
 CPageServer::CPageServer(std::uint16_t port)
 {
     if (pipe2(m_wakePipe, O_CLOEXEC) != 0)
         throw std::runtime_error(ErrnoText("pipe2"));
+    if (pipe2(m_releasePipe, O_CLOEXEC) != 0) {
+        const std::string error = ErrnoText("pipe2");
+        ClosePipes();
+        throw std::runtime_error(error);
+    }
     m_listenFd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (m_listenFd < 0) {
         const std::string error = ErrnoText("socket");
-        close(m_wakePipe[0]);
-        close(m_wakePipe[1]);
+        ClosePipes();
         throw std::runtime_error(error);
     }
     const int on = 1;
@@ -144,8 +155,7 @@ CPageServer::CPageServer(std::uint16_t port)
         || getsockname(m_listenFd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         const std::string error = ErrnoText("listen on 127.0.0.1");
         close(m_listenFd);
-        close(m_wakePipe[0]);
-        close(m_wakePipe[1]);
+        ClosePipes();
         throw std::runtime_error(error);
     }
     m_port = ntohs(address.sin_port);
@@ -162,8 +172,14 @@ CPageServer::~CPageServer()
     for (auto& connection : m_connections)
         connection->thread.join();
     close(m_listenFd);
-    close(m_wakePipe[0]);
-    close(m_wakePipe[1]);
+    ClosePipes();
+}
+
+void CPageServer::ClosePipes()
+{
+    for (int fd : {m_wakePipe[0], m_wakePipe[1], m_releasePipe[0], m_releasePipe[1]})
+        if (fd >= 0)
+            close(fd);
 }
 
 std::string CPageServer::HostPort() const
@@ -185,6 +201,13 @@ void CPageServer::Serve(const std::string& path, Response response)
 void CPageServer::Redirect(const std::string& path, const std::string& location, int status)
 {
     Serve(path, RedirectTo(location, status));
+}
+
+void CPageServer::ReleaseHeld()
+{
+    const char release = 1;
+    while (write(m_releasePipe[1], &release, 1) < 0 && errno == EINTR) {
+    }
 }
 
 CPageServer::PathStats CPageServer::Stats(const std::string& path) const
@@ -272,6 +295,26 @@ void CPageServer::WaitUntilClientCloses(int fd) const
         const ssize_t n = recv(fd, sink, sizeof sink, 0);
         if (n == 0 || (n < 0 && errno != EINTR))
             return;
+    }
+}
+
+bool CPageServer::WaitForRelease(int fd) const
+{
+    char sink[4096];
+    for (;;) {
+        pollfd fds[3] = {{fd, POLLIN, 0}, {m_wakePipe[0], POLLIN, 0}, {m_releasePipe[0], POLLIN, 0}};
+        if (poll(fds, 3, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (fds[1].revents != 0)
+            return false;
+        if (fds[2].revents != 0)
+            return true;
+        const ssize_t n = recv(fd, sink, sizeof sink, 0);
+        if (n == 0 || (n < 0 && errno != EINTR))
+            return false;
     }
 }
 
@@ -369,6 +412,12 @@ void CPageServer::ServeConnection(int fd)
     outcome.finished = 1;
     if (response.hang) {
         WaitUntilClientCloses(fd);  // answering nothing
+        Record(path, outcome);
+        return;
+    }
+
+    if (response.held && !WaitForRelease(fd)) {
+        outcome.abortedByClient = 1;
         Record(path, outcome);
         return;
     }

@@ -48,6 +48,9 @@ public:
         // Accepts the connection, reads the request and never answers; the connection stays open
         // until the client gives up or the server stops.
         bool hang = false;
+        // Reads the request and holds the answer until ReleaseHeld(), the client gives up or the
+        // server stops: a slow server whose pace the test sets.
+        bool held = false;
         // When set, the body goes out `trickleBytes` at a time with a pause of `tricklePause`
         // before each piece: a slow server.
         std::size_t trickleBytes = 0;
@@ -71,6 +74,7 @@ public:
     static Response RedirectTo(const std::string& location, int status = 302);
     static Response CutOff(std::string body, std::size_t cutAfter);
     static Response Hang();
+    static Response Held(std::string body);
     static Response Trickle(std::string body, std::size_t bytes, std::chrono::milliseconds pause);
     // `page` compressed with zlib in the given Content-Encoding, sent whatever the client asked.
     enum class Encoding { Gzip, Deflate };
@@ -94,6 +98,9 @@ public:
     void Serve(const std::string& path, Response response);
     void Redirect(const std::string& path, const std::string& location, int status = 302);
 
+    // Lets every held answer go, those of later requests too.
+    void ReleaseHeld();
+
     // A copy of the counters for `path` (all zero for a path never asked for).
     PathStats Stats(const std::string& path) const;
     int RequestCount(const std::string& path) const { return Stats(path).requests; }
@@ -113,6 +120,7 @@ private:
     void AcceptLoop();
     void ServeConnection(int fd);
     void ReapFinished();
+    void ClosePipes();
     // Waits until `fd` is ready for `events` (POLLIN, POLLOUT); false once the server stops.
     bool WaitFor(int fd, short events) const;
     // Waits for `pause`; false once the server stops.
@@ -121,11 +129,14 @@ private:
     bool WriteBody(int fd, const Response& response, std::size_t size, std::size_t& written) const;
     // Reads and drops whatever the client sends until it closes the connection or we stop.
     void WaitUntilClientCloses(int fd) const;
+    // Waits for ReleaseHeld(); false when the client went away or we stop.
+    bool WaitForRelease(int fd) const;
     bool WriteAll(int fd, const char* data, std::size_t size, std::size_t& written) const;
     void Record(const std::string& path, const PathStats& delta);
 
     int m_listenFd = -1;
     int m_wakePipe[2] = {-1, -1};  // written to once, on stop, to wake every poll()
+    int m_releasePipe[2] = {-1, -1};  // written to by ReleaseHeld(), never read
     std::uint16_t m_port = 0;
     std::thread m_acceptThread;
 
