@@ -40,8 +40,15 @@ std::string ToUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size());
-    for (const char c : bytes)
-        utf8::Append(out, ToUnicode(static_cast<unsigned char>(c)));
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        // ASCII is the same in both, so runs of it are copied whole.
+        const std::size_t ascii = at;
+        while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) < 0x80)
+            ++at;
+        out.append(bytes.substr(ascii, at - ascii));
+        if (at < bytes.size())
+            utf8::Append(out, ToUnicode(static_cast<unsigned char>(bytes[at])));
+    }
     return out;
 }
 

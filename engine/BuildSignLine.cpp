@@ -13,27 +13,27 @@ namespace tickerlux::engine {
 
 namespace {
 
-const headlines::CShowableText& SignText()
-{
-    static const headlines::CShowableText text(sign::ShowableBytes());
-    return text;
-}
-
 // A headline as a reader sees it, in characters the sign shows, and shown as it stands even
 // where it reads like a numeric reference.
 std::string CleanForSign(std::string_view headline)
 {
-    return sign::LiteralText(SignText().Fold(headlines::CleanHeadline(headline)));
+    return sign::LiteralText(CTickerluxEngine::ShownOnSign(headlines::CleanHeadline(headline)));
 }
 
 } // namespace
+
+std::string CTickerluxEngine::ShownOnSign(std::string_view text)
+{
+    static const headlines::CShowableText signText(sign::ShowableBytes());
+    return signText.Fold(text);
+}
 
 base::Failure CTickerluxEngine::BuildSignLine()
 {
     const std::time_t started = m_clock();
     // The comment's references ("&#233;") are the user's own and stay references.
     const std::string comment =
-        m_headlineCleanup ? SignText().Fold(m_doc.LeadingComment) : m_doc.LeadingComment;
+        m_headlineCleanup ? ShownOnSign(m_doc.LeadingComment) : m_doc.LeadingComment;
     const std::string before = m_doc.TextBefore;
     const std::string after = m_doc.TextAfter;
 

@@ -45,6 +45,11 @@ void FindHeadlines(const JobRequest& request, IUserInterface& ui, JobOutcome& ou
         page, [&limits](const headlines::StoredAddress& feed) {
             return headlines::Fetch(feed.webServer, feed.webPath, limits);
         });
+    // The first headlines are shown as the sign will show them.
+    for (headlines::HeadlineCandidate& candidate : outcome.candidates) {
+        for (std::string& headline : candidate.firstHeadlines)
+            headline = CTickerluxEngine::ShownOnSign(headline);
+    }
     // A stop during an announced feed's download leaves that feed out; the search as a whole is
     // then abandoned rather than shown without it.
     if (ui.StopRequested()) {

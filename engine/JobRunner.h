@@ -100,7 +100,7 @@ struct JobOutcome {
     // FindHeadlines: the page searched, as WebServer and WebPath store it (empty when the address
     // could not be read: Step::Fetch then fails as BadAddress), and the ways found there, the
     // usable ones best first, then the announced feeds that were left out (each saying why).
-    // A failed or stopped download finds none.
+    // A failed or stopped download finds none. Their first headlines are as the sign shows them.
     headlines::StoredAddress searched;
     std::vector<headlines::HeadlineCandidate> candidates;
     // What the user must see, in order: the message boxes (the fetcher's, USB's own) in

@@ -38,6 +38,10 @@ public:
     // A page keeps at most this many bytes.
     static constexpr std::size_t kMaxPageLength = 199999;
 
+    // Text in the code page as the sign shows it: each byte that the sign's table lacks folded
+    // to its plain spelling, as the sign line's headlines and comment are.
+    static std::string ShownOnSign(std::string_view text);
+
     CTickerluxEngine(settings::CTickerluxDoc& doc, IUserInterface& ui);
     ~CTickerluxEngine();
     CTickerluxEngine(const CTickerluxEngine&) = delete;

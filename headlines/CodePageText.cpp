@@ -6,6 +6,7 @@
 #include <unicode/unistr.h>
 #include <unicode/uscript.h>
 
+#include <algorithm>
 #include <memory>
 #include <unordered_map>
 
@@ -118,7 +119,19 @@ CSpeller& Speller()
 
 }  // namespace
 
-void CCodePageText::Append(char32_t codePoint)
+void CCodePageText::AppendAscii(std::string_view ascii)
+{
+    for (std::size_t nul; !ascii.empty(); ascii.remove_prefix(nul + 1)) {
+        nul = std::min(ascii.find('\0'), ascii.size());
+        m_out.append(ascii.substr(0, nul));
+        if (nul != 0)
+            m_afterHan = false;
+        if (nul == ascii.size())
+            break;
+    }
+}
+
+void CCodePageText::AppendOther(char32_t codePoint)
 {
     if (codePoint == 0)
         return;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace tickerlux::headlines {
 
@@ -17,10 +18,24 @@ public:
 
     explicit CCodePageText(std::string& out) : m_out(out) {}
 
-    // U+0000 is left out, so that the text never holds a NUL.
-    void Append(char32_t codePoint);
+    // U+0000 is left out, so that the text never holds a NUL. ASCII, which most pages are made
+    // of, is appended here without a call.
+    void Append(char32_t codePoint)
+    {
+        if (codePoint - 1 < 0x7F) {
+            m_out += static_cast<char>(codePoint);
+            m_afterHan = false;
+        } else {
+            AppendOther(codePoint);
+        }
+    }
+
+    // ASCII bytes as they are, NULs left out.
+    void AppendAscii(std::string_view ascii);
 
 private:
+    void AppendOther(char32_t codePoint);
+
     std::string& m_out;
     bool m_afterHan = false;  // syllables of Chinese characters are written apart
 };

@@ -71,15 +71,25 @@ class CSpacedText {
 public:
     void Put(char32_t codePoint)
     {
-        m_text.Append(u_isUWhiteSpace(static_cast<UChar32>(codePoint)) ? U' ' : codePoint);
+        // ASCII's white space (tab, line feed, vertical tab, form feed, carriage return, space)
+        // without asking ICU.
+        const bool space = codePoint < 0x80
+                               ? codePoint == ' ' || (codePoint >= 0x09 && codePoint <= 0x0D)
+                               : u_isUWhiteSpace(static_cast<UChar32>(codePoint));
+        m_text.Append(space ? U' ' : codePoint);
     }
 
     void PutUtf8(const char* text)
     {
         const std::string_view view(text);
         for (std::size_t at = 0; at < view.size();) {
-            if (auto codePoint = base::utf8::NextCodePoint(view, at))
+            const auto byte = static_cast<unsigned char>(view[at]);
+            if (byte < 0x80) {
+                Put(byte);
+                ++at;
+            } else if (auto codePoint = base::utf8::NextCodePoint(view, at)) {
                 Put(*codePoint);
+            }
         }
     }
 

@@ -221,19 +221,40 @@ std::map<std::pair<std::string, std::string>, double> CandidatePairs(std::string
     return pairs;
 }
 
-// The headlines that the sign line would hold with these markers, cleaned.
-std::vector<std::string> Cut(std::string_view page, const std::string& before,
-                             const std::string& after)
-{
-    std::vector<std::string> headlines;
-    ExtractSignLine(page, before, after, "", "", [&](std::string_view headline) {
-        if (headlines.size() < kMaxHeadlines)
-            headlines.push_back(headline.size() > kMaxCut ? std::string(headline.substr(0, kMaxCut))
-                                                          : CleanHeadline(headline));
-        return std::string();
-    });
-    return headlines;
-}
+// The headlines that the sign line would hold with given markers, cleaned. Pairs found around
+// the same texts often cut the very same stretches of the page, so each stretch is cleaned once.
+class CCutter {
+public:
+    explicit CCutter(std::string_view page) : m_page(page) {}
+
+    std::vector<std::string> Cut(const std::string& before, const std::string& after)
+    {
+        std::vector<std::string> headlines;
+        ExtractSignLine(m_page, before, after, "", "", [&](std::string_view headline) {
+            if (headlines.size() < kMaxHeadlines)
+                headlines.push_back(Cleaned(headline));
+            return std::string();
+        });
+        return headlines;
+    }
+
+private:
+    const std::string& Cleaned(std::string_view headline)
+    {
+        const auto key = std::make_pair(headline.data() - m_page.data(), headline.size());
+        auto found = m_cleaned.find(key);
+        if (found == m_cleaned.end())
+            found = m_cleaned
+                        .emplace(key, headline.size() > kMaxCut
+                                          ? std::string(headline.substr(0, kMaxCut))
+                                          : CleanHeadline(headline))
+                        .first;
+        return found->second;
+    }
+
+    std::string_view m_page;
+    std::map<std::pair<std::ptrdiff_t, std::size_t>, std::string> m_cleaned;
+};
 
 } // namespace
 
@@ -262,10 +283,11 @@ std::vector<MarkerPair> FindMarkerPairs(std::string_view page)
               [](const auto& a, const auto& b) { return a.first > b.first; });
     ranked.resize(std::min(ranked.size(), kPairsTried));
 
+    CCutter cutter(page);
     std::vector<MarkerPair> found;
     for (auto& [quality, pair] : ranked) {
         MarkerPair marker{std::move(pair.first), std::move(pair.second), {}, 0};
-        marker.headlines = Cut(page, marker.before, marker.after);
+        marker.headlines = cutter.Cut(marker.before, marker.after);
         marker.score = HeadlineListScore(marker.headlines);
         if (marker.score > 0)
             found.push_back(std::move(marker));

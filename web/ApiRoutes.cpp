@@ -57,11 +57,14 @@ std::string SessionCookie(const std::string& id)
 struct CommandName {
     Command command;
     const char* name;
+    bool button;  // started by /api/command
 };
 constexpr CommandName kCommands[] = {
-    {Command::UpdateSignNow, "update"},
-    {Command::ClearSign, "clear"},
-    {Command::UpdateSourceOnly, "source"},
+    {Command::UpdateSignNow, "update", true},
+    {Command::ClearSign, "clear", true},
+    {Command::UpdateSourceOnly, "source", true},
+    {Command::FindHeadlines, "find", false},
+    {Command::TakeAddress, "address", false},
 };
 
 const char* NameOf(Command command)
@@ -76,6 +79,7 @@ json JobJson(const JobStatus& job)
 {
     return {{"number", job.number},   {"running", job.running}, {"command", NameOf(job.command)},
             {"stopping", job.stopping}, {"sent", job.sent},     {"total", job.total},
+            {"received", job.received},
             {"succeeded", job.succeeded}, {"messages", job.messages}};
 }
 
@@ -187,6 +191,7 @@ json CApiRoutes::State() const
     state["job"] = JobJson(m_backend.Job());
     state["comm"] = m_backend.Comm();
     state["cleanup"] = m_backend.HeadlineCleanup();
+    state["found"] = m_backend.Found();
     const PreviewLine preview = m_backend.Preview();
     const std::size_t key = std::hash<std::string>()(preview.line + '\0' +
                                                      std::to_string(preview.colorIndex) +
@@ -225,9 +230,16 @@ HttpResponse CApiRoutes::Authorised(const HttpRequest& request, const std::strin
         return Json(200, json::object());
     }
     // The form's values come with every action, so what is run or saved is what the page shows.
-    if (body->contains("fields"))
-        if (const BackendResult applied = m_backend.ApplyFields((*body)["fields"]); !applied.ok)
+    // Beside a typed address, Web Server holds that address: the address sets the two fields.
+    if (body->contains("fields")) {
+        json fields = (*body)["fields"];
+        if (path == "/api/address" && fields.is_object()) {
+            fields.erase("WebServer");
+            fields.erase("WebPath");
+        }
+        if (const BackendResult applied = m_backend.ApplyFields(fields); !applied.ok)
             return Error(400, applied.message);
+    }
     if (path == "/api/fields")
         return Json(200, json::object());
     if (path == "/api/save")
@@ -235,7 +247,7 @@ HttpResponse CApiRoutes::Authorised(const HttpRequest& request, const std::strin
     if (path == "/api/command") {
         const std::string name = body->value("command", "");
         for (const CommandName& entry : kCommands)
-            if (name == entry.name)
+            if (entry.button && name == entry.name)
                 return m_backend.Start(entry.command) ? Json(200, JobJson(m_backend.Job()))
                                                       : Error(409, "A command is running already.");
         return Error(400, "No such command.");
@@ -252,11 +264,23 @@ HttpResponse CApiRoutes::Authorised(const HttpRequest& request, const std::strin
         return Result(m_backend.SetComm(body->value("values", json::object()), body->value("save", false)));
     if (path == "/api/cleanup" && body->value("on", json()).is_boolean())
         return Result(m_backend.SetHeadlineCleanup((*body)["on"].get<bool>()));
-    if (path == "/api/find") {
-        json found;
-        const BackendResult result = m_backend.FindHeadlines(body->value("address", ""), found);
-        return result.ok ? Json(200, found) : Error(501, result.message);
+    const json address = body->value("address", json(""));
+    if (path == "/api/find" && address.is_string()) {
+        const BackendResult started = m_backend.StartFind(address.get<std::string>());
+        return started.ok ? Json(200, JobJson(m_backend.Job())) : Error(422, started.message);
     }
+    if (path == "/api/address" && address.is_string()) {
+        bool searching = false;
+        const BackendResult taken = m_backend.TakeAddress(address.get<std::string>(), searching);
+        if (!taken.ok)
+            return Error(422, taken.message);
+        return Json(200, searching ? json{{"searching", true}, {"job", JobJson(m_backend.Job())}}
+                                   : json{{"searching", false}});
+    }
+    const json find = body->value("find", json());
+    const json index = body->value("index", json());
+    if (path == "/api/choose" && find.is_number_unsigned() && index.is_number_unsigned())
+        return Result(m_backend.Choose(find.get<std::uint64_t>(), index.get<std::size_t>()));
     return Error(404, "There is no such page.");
 }
 

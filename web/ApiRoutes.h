@@ -34,7 +34,9 @@ struct ApiConfig {
 //   POST /api/clear-source         "Clear Source Window"
 //   POST /api/comm {values, save}  the communication settings (OK; Save with save:true)
 //   POST /api/cleanup {on}         the Clean Up Headlines switch
-//   POST /api/find {address}       Find Headlines
+//   POST /api/find {address, fields}      Find Headlines as a job (empty address: the form's page)
+//   POST /api/choose {find, index}        takes a way that search `find` listed into the form
+//   POST /api/address {address, fields}   a full address typed into Web Server ({searching})
 //   GET  /api/preview.png          the sign line drawn as LEDs
 class CApiRoutes {
 public:

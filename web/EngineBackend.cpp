@@ -4,6 +4,9 @@
 // when it ends. One job at a time.
 #include "web/EngineBackend.h"
 
+#include "web/FoundHeadlines.h"
+
+#include "engine/HeadlineChoice.h"
 #include "engine/JobRunner.h"
 #include "engine/UpdateInterval.h"
 #include "settings/DocFileMessages.h"
@@ -12,6 +15,7 @@
 #include "settings/TickerluxDoc.h"
 #include "settings/UserSettings.h"
 #include "base/Win1252.h"
+#include "headlines/WebAddress.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -132,10 +136,7 @@ public:
             engine::interval::GetUpdateMinutes(edited.UpdateMinutes);
         if (switchedOn)
             edited.UpdateMinutes = std::to_string(engine::interval::GetUpdateMinutes(edited.UpdateMinutes).minutes);
-        if (edited == static_cast<const settings::FeedFieldValues&>(m_doc))
-            return {};
-        static_cast<settings::FeedFieldValues&>(m_doc) = edited;
-        m_doc.SetModifiedFlag(true);
+        Edit(edited);
         return {};
     }
 
@@ -156,26 +157,7 @@ public:
     bool Start(Command command) override
     {
         const std::lock_guard lock(m_mutex);
-        if (m_job.running)
-            return false;
-        JobRequest request = engine::RequestFrom(m_doc, JobCommandOf(command));
-        request.headlineCleanup = m_cleanup;
-        const auto progress = [this](const JobProgress& now) {
-            if (now.stage != JobStage::Sending && now.stage != JobStage::Clearing)
-                return;
-            const std::lock_guard held(m_mutex);
-            m_job.sent = now.done;
-            m_job.total = now.total;
-        };
-        if (!m_runner.Start(std::move(request), progress,
-                            [this](const JobOutcome& outcome) { Finished(outcome); }))
-            return false;
-        JobStatus next;
-        next.number = m_job.number + 1;
-        next.running = true;
-        next.command = command;
-        m_job = next;
-        return true;
+        return StartJob(command, {});
     }
 
     void Stop() override
@@ -277,9 +259,60 @@ public:
         return {};
     }
 
-    BackendResult FindHeadlines(const std::string& /*address*/, json& /*found*/) override
+    BackendResult StartFind(const std::string& address) override
     {
-        return {false, "Find Headlines is not available yet."};
+        if (!address.empty())
+            if (const headlines::ParsedAddress parsed = headlines::ParseWebAddress(address);
+                parsed.failure.Failed())
+                return {false, AddressRefused(parsed.failure)};
+        const std::lock_guard lock(m_mutex);
+        if (!StartJob(Command::FindHeadlines, address))
+            return {false, kBusy};
+        return {};
+    }
+
+    json Found() const override
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!m_found)
+            return nullptr;
+        return {{"number", m_found->number},
+                {"address", headlines::FullAddress(m_found->searched)},
+                {"candidates", CandidatesJson(m_found->candidates)}};
+    }
+
+    BackendResult Choose(std::uint64_t number, std::size_t index) override
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!m_found || m_found->number != number)
+            return {false, "Find Headlines has found other ways since; choose again."};
+        if (index >= m_found->candidates.size())
+            return {false, "There is no such way."};
+        const headlines::HeadlineCandidate& chosen = m_found->candidates[index];
+        if (!chosen.leftOutBecause.empty())
+            return {false, "That feed was left out: " + win1252::ToUtf8(chosen.leftOutBecause) + "."};
+        settings::FeedFieldValues values = m_doc;
+        engine::ApplyCandidate(chosen, values);
+        Edit(values);
+        return {};
+    }
+
+    BackendResult TakeAddress(const std::string& address, bool& searching) override
+    {
+        searching = false;
+        const headlines::ParsedAddress parsed = headlines::ParseWebAddress(address);
+        if (parsed.failure.Failed())
+            return {false, AddressRefused(parsed.failure)};
+        const std::lock_guard lock(m_mutex);
+        if (m_doc.TextBefore.empty() && m_doc.TextAfter.empty()) {
+            searching = StartJob(Command::TakeAddress, address);
+            return {searching, searching ? "" : kBusy};
+        }
+        settings::FeedFieldValues values = m_doc;
+        values.WebServer = parsed.address.webServer;
+        values.WebPath = parsed.address.webPath;
+        Edit(values);
+        return {};
     }
 
     PreviewLine Preview() const override
@@ -298,29 +331,98 @@ public:
     }
 
 private:
+    static constexpr const char* kBusy = "A command is running already.";
+
+    static std::string AddressRefused(const Failure& failure)
+    {
+        return "The address cannot be used: " + failure.systemText + ".";
+    }
+
     static JobCommand JobCommandOf(Command command)
     {
         switch (command) {
         case Command::ClearSign: return JobCommand::ClearSign;
         case Command::UpdateSourceOnly: return JobCommand::UpdateSourceOnly;
+        case Command::FindHeadlines:
+        case Command::TakeAddress: return JobCommand::FindHeadlines;
         case Command::UpdateSignNow: break;
         }
         return JobCommand::UpdateSignNow;
     }
 
-    // On the worker, as the job's last act: the page and the line, then the job's end.
+    // With m_mutex held: the document takes `values`, and is modified when they differ.
+    void Edit(const settings::FeedFieldValues& values)
+    {
+        if (values == static_cast<const settings::FeedFieldValues&>(m_doc))
+            return;
+        static_cast<settings::FeedFieldValues&>(m_doc) = values;
+        m_doc.SetModifiedFlag(true);
+    }
+
+    // With m_mutex held: starts `command` on a copy of the document (a search on `address`);
+    // false while a job runs.
+    bool StartJob(Command command, const std::string& address)
+    {
+        if (m_job.running)
+            return false;
+        JobRequest request = engine::RequestFrom(m_doc, JobCommandOf(command));
+        request.headlineCleanup = m_cleanup;
+        request.address = address;
+        const auto progress = [this](const JobProgress& now) {
+            const std::lock_guard held(m_mutex);
+            if (now.stage == JobStage::Downloading)
+                m_job.received = now.done;
+            if (now.stage == JobStage::Sending || now.stage == JobStage::Clearing) {
+                m_job.sent = now.done;
+                m_job.total = now.total;
+            }
+        };
+        if (!m_runner.Start(std::move(request), progress,
+                            [this](const JobOutcome& outcome) { Finished(outcome); }))
+            return false;
+        JobStatus next;
+        next.number = m_job.number + 1;
+        next.running = true;
+        next.command = command;
+        m_job = next;
+        return true;
+    }
+
+    // On the worker, as the job's last act: the page and the line, or what a search found, then
+    // the job's end.
     void Finished(const JobOutcome& outcome)
     {
         const std::lock_guard lock(m_mutex);
         engine::ApplyOutcome(outcome, m_doc);
-        if (outcome.command != JobCommand::ClearSign)
+        if (outcome.pageFetched)
             m_signLine = outcome.line;
-        const std::vector<std::string> lines = JobMessages(outcome);
+        m_job.succeeded = outcome.steps.Succeeded();
+        std::vector<std::string> lines;
+        if (outcome.command != JobCommand::FindHeadlines) {
+            lines = JobMessages(outcome);
+        } else {
+            const bool addressAlone = m_job.command == Command::TakeAddress;
+            const headlines::HeadlineCandidate* chosen = nullptr;
+            if (addressAlone) {
+                settings::FeedFieldValues values = m_doc;
+                chosen = engine::ApplyBestFound(outcome, values);
+                Edit(values);
+            }
+            m_found = FoundWays{m_job.number, outcome.searched, outcome.candidates};
+            lines = FindMessages(outcome, addressAlone, chosen);
+            m_job.succeeded = m_job.succeeded && engine::BestCandidate(outcome.candidates);
+        }
         m_job.messages.insert(m_job.messages.end(), lines.begin(), lines.end());
         m_job.running = false;
-        m_job.succeeded = outcome.steps.Succeeded();
         m_finished.notify_all();
     }
+
+    // What the last search found, for the list and for a choice from it.
+    struct FoundWays {
+        std::uint64_t number = 0;
+        headlines::StoredAddress searched;
+        std::vector<headlines::HeadlineCandidate> candidates;
+    };
 
     mutable std::mutex m_mutex;
     std::condition_variable m_finished;
@@ -329,6 +431,7 @@ private:
     bool m_cleanup = true;
     std::string m_signLine;
     JobStatus m_job;
+    std::optional<FoundWays> m_found;
     // Last, so that it ends its job before the members the job's callbacks use go.
     CJobRunner m_runner;
 };

@@ -9,11 +9,14 @@
 
 namespace tickerlux::web {
 
-// The three commands of the form that act on the sign or fetch the page.
+// The three commands of the form that act on the sign or fetch the page, and the two searches
+// for headlines.
 enum class Command {
     UpdateSignNow,
     ClearSign,
     UpdateSourceOnly,
+    FindHeadlines,  // lists the ways found (ISignBackend::Found)
+    TakeAddress,    // an address alone: the best way found is taken
 };
 
 // What a call that can fail did: ok, or the message the user is shown (UTF-8).
@@ -31,6 +34,7 @@ struct JobStatus {
     bool stopping = false;           // Stop() was asked while it ran
     long long sent = 0;              // bytes of the current delivery sent so far, of `total`
     long long total = 0;
+    long long received = 0;          // bytes of the page downloaded so far
     bool succeeded = false;          // when not running: no step failed
     std::vector<std::string> messages;  // what the desktop program would show, then the causes
 };
@@ -79,8 +83,22 @@ public:
     virtual bool HeadlineCleanup() const = 0;
     virtual BackendResult SetHeadlineCleanup(bool on) = 0;
 
-    // The ways to get headlines from `address` (a page or the feed's own page when empty).
-    virtual BackendResult FindHeadlines(const std::string& address, nlohmann::json& found) = 0;
+    // Starts Find Headlines as a job on `address` (UTF-8, http:// or https://), or on the form's
+    // Web Server and Directory/File when it is empty. Refused, with nothing done, for an address
+    // that cannot be read or while a job runs.
+    virtual BackendResult StartFind(const std::string& address) = 0;
+    // The last search's ways: {"number": its job, "address", "candidates": [...]}; null before
+    // the first.
+    virtual nlohmann::json Found() const = 0;
+    // Sets the form's fields to the way at `index` of the search `number` found (the document
+    // is modified, not saved). Refused when a newer search replaced that list or the way was
+    // left out.
+    virtual BackendResult Choose(std::uint64_t number, std::size_t index) = 0;
+    // A full address typed into Web Server: split into Web Server and Directory/File. With both
+    // marker fields empty it starts a TakeAddress job instead (`searching`), which takes the best
+    // way found, or stores just the address when there is none. A bad address, or a job already
+    // running, changes nothing.
+    virtual BackendResult TakeAddress(const std::string& address, bool& searching) = 0;
 
     // The line the last update built, with the form's colour and condensed choice.
     virtual PreviewLine Preview() const = 0;

@@ -220,6 +220,96 @@ TEST_F(WebApiTest, UpdateAndClearReachTheVirtualSign)
     EXPECT_TRUE(state["job"]["succeeded"].get<bool>()) << state["job"];
 }
 
+// A page that announces a feed of two items, both served by the test's page server.
+void ServeAnnouncedFeed(CPageServer& pages)
+{
+    pages.Serve("/home", CPageServer::Page(R"(<html><head><link rel="alternate" title="Top" )"
+                                           R"(type="application/rss+xml" href="/feed"></head></html>)"));
+    pages.Serve("/feed", CPageServer::Page("<rss version=\"2.0\"><channel><title>Chan</title><item><title>"
+                                           "Alpha</title></item><item><title>Beta</title></item></channel></rss>",
+                                           200, "application/rss+xml"));
+}
+
+TEST_F(WebApiTest, FindListsTheWaysAndChoosingOneSetsTheForm)
+{
+    CPageServer pages;
+    ServeAnnouncedFeed(pages);
+    LogIn();
+    ASSERT_EQ(Post("/api/find", {{"address", "http://" + pages.HostPort() + "/home"}}).status, 200);
+    backend->WaitForJob();
+    const json found = json::parse(Send({.path = "/api/state"}).body)["found"];
+    ASSERT_EQ(found["candidates"].size(), 1u) << found;
+    EXPECT_EQ(found["candidates"][0]["what"], "the feed \"Top\" that the page announces");
+    EXPECT_EQ(found["candidates"][0]["headlines"], json({"Alpha", "Beta"}));
+
+    EXPECT_EQ(Post("/api/choose", {{"find", found["number"].get<int>() + 1}, {"index", 0}}).status, 422);
+    ASSERT_EQ(Post("/api/choose", {{"find", found["number"]}, {"index", 0}}).status, 200);
+    const json state = json::parse(Send({.path = "/api/state"}).body);
+    EXPECT_EQ(state["fields"]["WebServer"], pages.HostPort());
+    EXPECT_EQ(state["fields"]["WebPath"], "/feed");
+    EXPECT_EQ(state["fields"]["HeadlineSource"], settings::kHeadlinesFromFeedItems);
+    EXPECT_TRUE(state["modified"].get<bool>());
+}
+
+// A full address typed into Web Server, over a form of old.example/old with `marker` as both
+// markers.
+struct AddressCase {
+    const char* name;
+    const char* marker;
+    std::string address;  // HOST stands for the page server
+    long status;
+    std::string webServer, webPath;
+    int source;
+    std::string said;  // how the job's words or the refusal begin
+};
+
+void PrintTo(const AddressCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class WebAddressTyped : public WebApiTest, public testing::WithParamInterface<AddressCase> {};
+
+TEST_P(WebAddressTyped, FillsTheFormOrTakesTheBestWay)
+{
+    const AddressCase& row = GetParam();
+    CPageServer pages;
+    ServeAnnouncedFeed(pages);
+    const auto withHost = [&](std::string text) {
+        if (const auto at = text.find("HOST"); at != std::string::npos)
+            text.replace(at, 4, pages.HostPort());
+        return text;
+    };
+    LogIn();
+    ASSERT_EQ(Post("/api/fields", {{"fields", {{"WebServer", "old.example"}, {"WebPath", "/old"},
+                                               {"TextBefore", row.marker}, {"TextAfter", row.marker}}}})
+                  .status, 200);
+    const Reply reply = Post("/api/address", {{"address", withHost(row.address)}});
+    ASSERT_EQ(reply.status, row.status) << reply.body;
+    backend->WaitForJob();
+    const json state = json::parse(Send({.path = "/api/state"}).body);
+    const json said = reply.status != 200 ? json::parse(reply.body)["error"]
+                      : json::parse(reply.body)["searching"].get<bool>() ? state["job"]["messages"][0]
+                                                                           : json("");
+    EXPECT_TRUE(said.get<std::string>().starts_with(row.said)) << said;
+    EXPECT_EQ(state["fields"]["WebServer"], withHost(row.webServer));
+    EXPECT_EQ(state["fields"]["WebPath"], row.webPath);
+    EXPECT_EQ(state["fields"]["HeadlineSource"], row.source);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Web, WebAddressTyped,
+    testing::Values(
+        AddressCase{"NoMarkersTakesTheBestWay", "", "http://HOST/home", 200, "HOST", "/feed", 1,
+                    "Chose the feed \"Top\" that the page announces, 2 headlines."},
+        AddressCase{"NothingFoundStoresTheAddress", "", "http://HOST/none", 200, "HOST", "/none", 0,
+                    "The page could not be downloaded."},
+        AddressCase{"MarkersPresentJustFill", "<h>", "https://HOST/home?a=1#top", 200, "https://HOST",
+                    "/home?a=1", 0, ""},
+        AddressCase{"UserInfoRefused", "<h>", "http://me:pw@HOST/home", 422, "old.example", "/old", 0,
+                    "The address cannot be used: a user name or password"}),
+    [](const testing::TestParamInfo<AddressCase>& row) { return row.param.name; });
+
 TEST(WebPasswordStore, KeepsTheHashInThePerUserStore)
 {
     CScopedConfigHome home;

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
-"""tickerlux-web in headless chromium: fills the form by its labels as a person would, presses
-Update Sign Now, and waits for the virtual sign to show the line and for the preview to draw it.
+"""tickerlux-web in headless chromium: pastes an address into Web Server, fills the rest of the
+form by its labels as a person would, presses Update Sign Now, and waits for the virtual sign to
+show the line and for the preview to draw it.
 
     browser_test.py BUILD_DIR [--screenshot FILE.png]   (a 360 px wide window for the picture)
 """
@@ -82,9 +83,12 @@ def main():
         wait = WebDriverWait(driver, 30)
         wait.until(lambda d: d.find_element(By.ID, "app").is_displayed())
 
-        for label, value in (("Web Server:", f"127.0.0.1:{page_port}"),
-                             ("Directory/File on Website:", "/news"),
-                             ("Text Before Headline:", "<h>"),
+        # An address alone: the server splits it into the two fields and looks for headlines.
+        field(driver, "Web Server:").send_keys(f"http://127.0.0.1:{page_port}/news\t")
+        wait.until(lambda d: field(d, "Directory/File on Website:").get_attribute("value") == "/news")
+        assert field(driver, "Web Server:").get_attribute("value") == f"127.0.0.1:{page_port}"
+
+        for label, value in (("Text Before Headline:", "<h>"),
                              ("Text After Headline:", "</h>"),
                              ("Leading Comment:", "Browser news")):
             box = field(driver, label)

@@ -8,6 +8,7 @@
   let polling = null;
   let previewKey = '';
   let editing = false;   // a field has changes the server has not been sent yet
+  let foundShown = null; // the search whose ways are listed
 
   const textFields = ['webServer', 'webPath', 'updateMinutes', 'textBefore', 'textAfter', 'leadingComment'];
   const flagFields = ['autoUpdate', 'condensed', 'showTime'];
@@ -31,6 +32,7 @@
     for (const id of textFields) fields[$(id).name] = $(id).value;
     for (const id of flagFields) fields[$(id).name] = $(id).checked;
     if ($('color').selectedIndex >= 0) fields.ColorIndex = $('color').selectedIndex;
+    fields.HeadlineSource = $('headlineSource').selectedIndex;
     return fields;
   }
 
@@ -39,6 +41,7 @@
     for (const id of flagFields) $(id).checked = fields[$(id).name] === true;
     const color = fields.ColorIndex;
     $('color').selectedIndex = color >= 0 && color < $('color').options.length ? color : -1;
+    $('headlineSource').selectedIndex = fields.HeadlineSource;
   }
 
   function fillList(list, entries) {
@@ -91,7 +94,7 @@
 
   function showJob(job) {
     $('job').hidden = !job.running;
-    for (const button of document.querySelectorAll('[data-command]')) button.disabled = job.running;
+    for (const button of document.querySelectorAll('[data-command], #find')) button.disabled = job.running;
     if (job.running) {
       const progress = $('progress');
       if (job.total > 0) {
@@ -99,7 +102,9 @@
         $('progressText').textContent = `Sending: ${job.sent} of ${job.total} bytes`;
       } else {
         progress.removeAttribute('value');
-        $('progressText').textContent = job.command === 'clear' ? 'Sending…' : 'Downloading the page…';
+        // As the desktop counts: whole kilobytes, a started one counted.
+        $('progressText').textContent = job.command === 'clear' ? 'Sending…'
+          : job.received > 0 ? `Downloading page… ${Math.ceil(job.received / 1024)} KB` : 'Downloading page…';
       }
       $('stop').disabled = job.stopping;
     } else if (job.number === lastJob && lastJob) {
@@ -125,6 +130,7 @@
     if ($('sourceWindow').value !== data.source) $('sourceWindow').value = data.source;
     showPreview(data.preview);
     showJob(data.job);
+    showFound(data.found);
     return data;
   }
 
@@ -155,14 +161,64 @@
     await loadState(true);
   }
 
+  function watch(job) {
+    lastJob = job.number;
+    showJob(job);
+    watchJob();
+  }
+
   async function runCommand(command) {
     $('outcome').textContent = '';
     const result = await post('/api/command', { command, fields: formFields() });
     editing = false;
-    if (!result.ok) return;
-    lastJob = result.data.number;
-    showJob(result.data);
-    watchJob();
+    if (result.ok) watch(result.data);
+  }
+
+  // A full address in Web Server: the server splits it, and with no markers finds the headlines.
+  async function takeAddress() {
+    $('outcome').textContent = '';
+    const result = await post('/api/address', { address: $('webServer').value, fields: formFields() });
+    editing = !result.ok;  // a refused address stays in the field to be corrected
+    if (result.ok && result.data.searching) watch(result.data.job);
+    else if (result.ok) loadState(true);
+  }
+
+  function element(tag, text, className) {
+    const made = document.createElement(tag);
+    if (text) made.textContent = text;
+    if (className) made.className = className;
+    return made;
+  }
+
+  // The ways the last search found, best first, each with a button that chooses it.
+  function showFound(found) {
+    if (!found || found.number === foundShown) return;
+    foundShown = found.number;
+    const list = element('ol');
+    const leftOut = element('ul');
+    found.candidates.forEach((way, index) => {
+      if (way.leftOut) { leftOut.append(element('li', `${way.address}: ${way.leftOut}`)); return; }
+      const item = element('li');
+      const count = `${way.count} headline${way.count === 1 ? '' : 's'}`;
+      item.append(element('strong', way.what), `: ${count}`);
+      if (way.source === 1) item.append(element('div', way.address, 'address'));
+      else item.append(element('div', `${way.before} … ${way.after}`, 'markers'));
+      const headlines = element('ul');
+      for (const headline of way.headlines) headlines.append(element('li', headline));
+      const choose = element('button', 'Choose');
+      choose.type = 'button';
+      choose.addEventListener('click', async () => {
+        const result = await post('/api/choose', { find: found.number, index });
+        if (result.ok) { $('outcome').textContent = `Chose ${way.what}; Save keeps it.`; $('outcome').classList.remove('failed'); }
+        editing = false;
+        loadState(true);
+      });
+      item.append(headlines, choose);
+      list.append(item);
+    });
+    const shown = [list];
+    if (leftOut.children.length) shown.push(element('p', 'Left out:'), leftOut);
+    $('found').replaceChildren(...shown);
   }
 
   function showLogin(message) {
@@ -196,7 +252,7 @@
 
   for (const field of $('feed').elements) {
     field.addEventListener('input', () => { editing = true; $('modified').hidden = false; });
-    field.addEventListener('change', sendFields);
+    field.addEventListener('change', () => (field.id === 'webServer' && field.value.includes('://') ? takeAddress() : sendFields()));
   }
   $('feed').addEventListener('submit', (event) => event.preventDefault());
   for (const button of document.querySelectorAll('[data-command]'))
@@ -214,8 +270,10 @@
     loadState(true);
   });
   $('find').addEventListener('click', async () => {
-    const result = await call('POST', '/api/find', { address: $('findAddress').value });
-    $('found').textContent = result.ok ? JSON.stringify(result.data) : result.data.error;
+    $('outcome').textContent = '';
+    const result = await post('/api/find', { address: $('findAddress').value.trim(), fields: formFields() });
+    editing = false;
+    if (result.ok) watch(result.data);
   });
 
   $('connection').addEventListener('change', () => commRules(true));
