@@ -21,10 +21,7 @@ QString Count(std::size_t headlines)
 
 QString Way(const HeadlineCandidate& candidate)
 {
-    QString what = FromBytes(engine::DescribeCandidate(candidate));
-    if (candidate.kind == headlines::CandidateKind::AnnouncedFeed)
-        what += QStringLiteral(", ") + QString::fromStdString(headlines::FullAddress(candidate.address));
-    return what + QStringLiteral(": ") + Count(candidate.headlineCount);
+    return FromBytes(engine::DescribeCandidate(candidate)) + QStringLiteral(": ") + Count(candidate.headlineCount);
 }
 
 QString Settings(const HeadlineCandidate& candidate)

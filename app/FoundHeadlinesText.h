@@ -8,7 +8,8 @@
 // How the window words what Find Headlines found, in the words the command line uses.
 namespace tickerlux::app::foundtext {
 
-// "the feed "Top stories" that the page announces, http://host/feed: 12 headlines".
+// "the feed "Top stories" that the page announces: 12 headlines"; the settings below it name
+// the feed's address.
 QString Way(const headlines::HeadlineCandidate& candidate);
 
 // The fields that choosing a way sets: "WebServer=host  WebPath=/feed  HeadlineSource=1".

@@ -43,6 +43,7 @@ CFindHeadlinesDlg::CFindHeadlinesDlg(const headlines::StoredAddress& page,
         }
         auto* way = new QTreeWidgetItem(m_ways, {foundtext::Way(candidate)});
         way->setData(0, kCandidateRole, int(i));
+        way->setToolTip(0, QString::fromStdString(headlines::FullAddress(candidate.address)));
         QFont bold = way->font(0);
         bold.setBold(true);
         way->setFont(0, bold);

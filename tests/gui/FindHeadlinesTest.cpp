@@ -42,7 +42,7 @@ private slots:
         QTest::addColumn<int>("source");
         QTest::addColumn<QStringList>("shown");  // the dialog's ways, or the message's first line
         QTest::addColumn<QString>("status");
-        const QStringList ways{"the feed \"Top stories\" that the page announces, http://%1/feed: 2 headlines",
+        const QStringList ways{"the feed \"Top stories\" that the page announces: 2 headlines",
                                "  Alpha rises", "  Beta falls",
                                "Choosing it sets: WebServer=%1  WebPath=/feed  HeadlineSource=1",
                                "Left out:\nhttp://%1/gone: the server answered 404"};
