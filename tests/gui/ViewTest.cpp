@@ -230,7 +230,7 @@ private slots:
         QVERIFY(m_doc->IsModified());
     }
 
-    // The form's 26 controls: id (or "-" for a static), kind and caption.
+    // The form's 26 controls and the feed-items note: id (or "-" for a static), kind and caption.
     void controlsAndCaptions()
     {
         QStringList shown;
@@ -268,6 +268,7 @@ private slots:
             "- QLabel Leading Comment: (right)",
             "1012 QPushButton Clear Source Window",
             "- QLabel Color: (right)",
+            "- QLabel Headlines: the feed's items",
             "1014 QCheckBox Condensed Text",
             "1019 QCheckBox Show Time of Last Update",
             "1021 QPlainTextEdit",
