@@ -214,7 +214,10 @@ void CTickerluxView::ConnectHandlers()
     }
 
     connect(m_webServerEdit, &QLineEdit::textEdited, this, &CTickerluxView::OnWebServerEdited);
-    connect(m_webServerEdit, &QLineEdit::editingFinished, this, &CTickerluxView::OnWebServerEntered);
+    // Queued, like a paste: a box left as the window closes loses its focus while the window
+    // goes, when no job may start.
+    connect(m_webServerEdit, &QLineEdit::editingFinished, this, &CTickerluxView::OnWebServerEntered,
+            Qt::QueuedConnection);
     connect(m_updateSignNow, &QPushButton::clicked, this, &CTickerluxView::OnUpdateSignNow);
     connect(m_clearSign, &QPushButton::clicked, this, &CTickerluxView::OnClearSign);
     connect(m_updateSourceOnly, &QPushButton::clicked, this, &CTickerluxView::OnUpdateSourceOnly);
@@ -315,7 +318,7 @@ void CTickerluxView::OnWebServerEdited(const QString& text)
 void CTickerluxView::OnWebServerEntered()
 {
     const QString text = m_webServerEdit->text().trimmed();
-    if (ToBytes(text) == m_webServerSettled || !text.contains(QStringLiteral("://")))
+    if (!isVisible() || ToBytes(text) == m_webServerSettled || !text.contains(QStringLiteral("://")))
         return;
     const headlines::ParsedAddress parsed = headlines::ParseWebAddress(text.toStdString());
     if (parsed.failure.Failed()) {

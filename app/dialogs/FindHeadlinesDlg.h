@@ -22,7 +22,6 @@ public:
                       std::vector<headlines::HeadlineCandidate> candidates, QWidget* parent = nullptr);
 
     const headlines::HeadlineCandidate& Chosen() const;
-    QTreeWidget* Ways() const { return m_ways; }
 
 private:
     // The candidate of the selected way (a headline stands for its way).
