@@ -26,17 +26,6 @@ using namespace tickerlux::test;
 
 namespace {
 
-std::string Cli()
-{
-    return BuildDir() + "/cli/tickerlux-cli";
-}
-
-ProgramResult RunCli(std::vector<std::string> args)
-{
-    args.insert(args.begin(), Cli());
-    return RunProgram(args);
-}
-
 std::vector<sign::DecodedTransmission> Decode(const std::string& bytes)
 {
     sign::CSignDecoder decoder;

@@ -19,13 +19,6 @@ namespace {
 
 constexpr int kComPort = 4;
 
-ProgramResult RunCli(const std::vector<std::string>& args)
-{
-    std::vector<std::string> argv{BuildDir() + "/cli/tickerlux-cli"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    return RunProgram(argv);
-}
-
 struct Served {
     std::string path;
     std::string body;

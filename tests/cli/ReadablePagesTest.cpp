@@ -22,13 +22,6 @@ namespace {
 
 constexpr int kComPort = 4;
 
-ProgramResult RunCli(const std::vector<std::string>& args)
-{
-    std::vector<std::string> argv{BuildDir() + "/cli/tickerlux-cli"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    return RunProgram(argv);
-}
-
 // UTF-16LE with its byte order mark, from ASCII and two-byte UTF-8 only.
 std::string Utf16Le(const std::string& utf8)
 {

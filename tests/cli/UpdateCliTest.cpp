@@ -24,12 +24,6 @@ constexpr int kComPort = 3;
 const std::string kLine = "News -- Alpha -- Beta";
 const std::vector<std::string> kUpdateKinds = {"memory-config", "write-text", "run-sequence"};
 
-ProgramResult RunCli(std::vector<std::string> args)
-{
-    args.insert(args.begin(), BuildDir() + "/cli/tickerlux-cli");
-    return RunProgram(args);
-}
-
 class UpdateCliTest : public testing::Test {
 protected:
     void SetUp() override

@@ -1,5 +1,7 @@
 #include "tests/support/RunProgram.h"
 
+#include "tests/support/TempDir.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -174,6 +176,13 @@ ProgramResult RunProgramOnEndlessInput(const std::vector<std::string>& argv,
     while (block.size() < 65536)
         block += unit;
     return Run(argv, {}, block, true);
+}
+
+ProgramResult RunCli(const std::vector<std::string>& args)
+{
+    std::vector<std::string> argv{BuildDir() + "/cli/tickerlux-cli"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunProgram(argv);
 }
 
 } // namespace tickerlux::test

@@ -41,4 +41,7 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
 ProgramResult RunProgramOnEndlessInput(const std::vector<std::string>& argv,
                                        const std::string& unit);
 
+// Runs the build's tickerlux-cli with `args`.
+ProgramResult RunCli(const std::vector<std::string>& args);
+
 } // namespace tickerlux::test
