@@ -72,6 +72,7 @@ bool CBridge::Start()
     }
     mosquitto_connect_callback_set(m_mosq, ConnectCallback);
     mosquitto_message_callback_set(m_mosq, MessageCallback);
+    mosquitto_subscribe_callback_set(m_mosq, SubscribeCallback);
     m_thread = std::thread([this] { NetworkLoop(); });
     return true;
 }
@@ -160,6 +161,18 @@ void CBridge::MessageCallback(mosquitto*, void* self, const mosquitto_message* m
     static_cast<CBridge*>(self)->OnMessage(*message);
 }
 
+void CBridge::SubscribeCallback(mosquitto*, void* self, int, int, const int*)
+{
+    static_cast<CBridge*>(self)->OnSubscribed();
+}
+
+void CBridge::OnSubscribed()
+{
+    if (!m_announcement.empty())
+        m_log.report(m_announcement);
+    m_announcement.clear();
+}
+
 void CBridge::OnConnect(int result)
 {
     if (result != 0) {
@@ -172,8 +185,9 @@ void CBridge::OnConnect(int result)
         return;
     m_connected = true;
     m_cameUp = true;
-    m_log.report(std::string("MQTT: ") + (m_everUp ? "reconnected" : "connected") + " to " +
-                 m_settings.broker.Display() + " as sign '" + m_settings.signName + "'");
+    // Told once the broker takes the subscriptions, so a command sent on that word is heard.
+    m_announcement = std::string("MQTT: ") + (m_everUp ? "reconnected" : "connected") + " to " +
+                     m_settings.broker.Display() + " as sign '" + m_settings.signName + "'";
     m_link = Link::Up;
     m_everUp = true;
 

@@ -59,6 +59,7 @@ private:
     std::string DriveConnection(bool first);
     void OnConnect(int result);
     void OnMessage(const mosquitto_message& message);
+    void OnSubscribed();
     void LinkDown(const std::string& reason);
     // Logs a refusal or a drop and tells it in the state.
     void Notify(const std::string& text);
@@ -68,6 +69,7 @@ private:
 
     static void ConnectCallback(mosquitto*, void* self, int result);
     static void MessageCallback(mosquitto*, void* self, const mosquitto_message* message);
+    static void SubscribeCallback(mosquitto*, void* self, int mid, int count, const int* granted);
 
     BridgeSettings m_settings;
     CTopics m_topics;
@@ -92,6 +94,7 @@ private:
     bool m_everUp = false;
     bool m_cameUp = false;      // this connection was accepted
     std::string m_refusedBy;    // the broker's reason for refusing this connection
+    std::string m_announcement; // "MQTT: connected to ...", told when the subscriptions are in
 };
 
 } // namespace tickerlux::mqtt
