@@ -1,26 +1,18 @@
 #include "headlines/AnnouncedFeeds.h"
 
+#include "base/AsciiCase.h"
 #include "headlines/WebAddress.h"
 
 #include <gumbo.h>
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 namespace tickerlux::headlines {
 namespace {
 
 constexpr std::array<std::string_view, 4> kFeedTypes = {
     "application/rss+xml", "application/atom+xml", "application/feed+json", "application/json"};
-
-std::string Lower(std::string_view text)
-{
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
 
 std::string_view Trimmed(std::string_view text)
 {
@@ -38,7 +30,7 @@ std::string_view Attribute(const GumboElement& element, const char* name)
 
 bool RelSaysAlternate(std::string_view rel)
 {
-    const std::string words = Lower(rel);
+    const std::string words = base::AsciiLowered(rel);
     std::size_t at = 0;
     while ((at = words.find_first_not_of(" \t\r\n\f", at)) != std::string::npos) {
         const std::size_t end = std::min(words.find_first_of(" \t\r\n\f", at), words.size());
@@ -52,7 +44,7 @@ bool RelSaysAlternate(std::string_view rel)
 // The media type without parameters, in lower case, when it is a feed's.
 std::string FeedType(std::string_view type)
 {
-    const std::string bare = Lower(Trimmed(type.substr(0, type.find(';'))));
+    const std::string bare = base::AsciiLowered(Trimmed(type.substr(0, type.find(';'))));
     return std::find(kFeedTypes.begin(), kFeedTypes.end(), bare) != kFeedTypes.end() ? bare : "";
 }
 
@@ -62,7 +54,7 @@ std::string FeedType(std::string_view type)
 std::string_view HeadOf(std::string_view page)
 {
     page = page.substr(0, kAnnouncementWindow);
-    const std::string lower = Lower(page);
+    const std::string lower = base::AsciiLowered(page);
     const std::size_t end = lower.find("</head");
     return end == std::string::npos ? page : page.substr(0, end);
 }

@@ -1,10 +1,10 @@
 #include "headlines/Fetch.h"
 
+#include "base/AsciiCase.h"
 #include "base/Win1252.h"
 #include "headlines/HttpGet.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <string_view>
 
@@ -19,10 +19,7 @@ constexpr std::string_view kSecureScheme = "https://";
 // Whether the web server starts with "https://", in any case.
 bool IsSecure(std::string_view server)
 {
-    return server.size() >= kSecureScheme.size() &&
-           std::equal(
-               kSecureScheme.begin(), kSecureScheme.end(), server.begin(),
-               [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    return base::StartsWithIgnoringAsciiCase(server, kSecureScheme);
 }
 
 bool ParsePort(std::string_view digits, int& port)

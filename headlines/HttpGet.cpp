@@ -1,11 +1,11 @@
 #include "headlines/HttpGet.h"
 
+#include "base/AsciiCase.h"
 #include "settings/ProductName.h"
 
 #include <curl/curl.h>
 #include <zlib.h>
 
-#include <cctype>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -107,14 +107,10 @@ size_t OnHeader(char* data, size_t size, size_t count, void* userData)
         return size * count;
     }
     const std::size_t colon = line.find(':');
-    std::string name(line.substr(0, colon == std::string_view::npos ? 0 : colon));
-    for (char& c : name)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string name = base::AsciiLowered(line.substr(0, colon == std::string_view::npos ? 0 : colon));
     if (name != "content-encoding")
         return size * count;
-    std::string value(Trimmed(line.substr(colon + 1)));
-    for (char& c : value)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string value = base::AsciiLowered(Trimmed(line.substr(colon + 1)));
     transfer->codingName = value;
     transfer->coding = value.empty() || value == "identity"                           ? Coding::Identity
                        : value == "gzip" || value == "x-gzip" || value == "deflate" ? Coding::Compressed

@@ -1,5 +1,6 @@
 #include "headlines/MarkerFinder.h"
 
+#include "base/AsciiCase.h"
 #include "headlines/Extract.h"
 #include "headlines/HeadlineCleanup.h"
 
@@ -61,14 +62,6 @@ struct Run {
     std::size_t end;   // at the '<' after it
 };
 
-std::string Lower(std::string_view text)
-{
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
 std::string_view Trimmed(std::string_view text)
 {
     while (!text.empty() && IsSpace(text.front()))
@@ -82,7 +75,7 @@ std::string_view Trimmed(std::string_view text)
 // comments.
 std::vector<Run> TextRuns(std::string_view page)
 {
-    const std::string lower = Lower(page);
+    const std::string lower = base::AsciiLowered(page);
     std::vector<Run> runs;
     std::size_t at = 0;
     for (std::size_t open; runs.size() < kMaxRuns && (open = page.find('<', at)) != page.npos;) {

@@ -1,5 +1,6 @@
 #include "headlines/WebAddress.h"
 
+#include "base/AsciiCase.h"
 #include "base/Utf8.h"
 
 #include <curl/curl.h>
@@ -14,14 +15,6 @@ namespace {
 
 constexpr std::string_view kHttps = "https://";
 constexpr std::string_view kHttp = "http://";
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix)
-{
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char p, char t) {
-               return p == std::tolower(static_cast<unsigned char>(t));
-           });
-}
 
 ParsedAddress Refused(std::string why)
 {
@@ -157,8 +150,8 @@ ParsedAddress ParseWebAddress(std::string_view address)
     if (std::any_of(address.begin(), address.end(),
                     [](unsigned char c) { return c < ' ' || c == 0x7F; }))
         return Refused("the address holds control characters");
-    const bool secure = StartsWithNoCase(address, kHttps);
-    if (!secure && !StartsWithNoCase(address, kHttp))
+    const bool secure = base::StartsWithIgnoringAsciiCase(address, kHttps);
+    if (!secure && !base::StartsWithIgnoringAsciiCase(address, kHttp))
         return Refused("the address must start with http:// or https://");
     address.remove_prefix(secure ? kHttps.size() : kHttp.size());
     address = address.substr(0, address.find('#'));
@@ -181,7 +174,7 @@ ParsedAddress ParseWebAddress(std::string_view address)
 
 std::string FullAddress(const StoredAddress& stored)
 {
-    const bool secure = StartsWithNoCase(stored.webServer, kHttps);
+    const bool secure = base::StartsWithIgnoringAsciiCase(stored.webServer, kHttps);
     std::string url = secure ? std::string(kHttps) + stored.webServer.substr(kHttps.size())
                              : std::string(kHttp) + stored.webServer;
     if (!stored.webPath.starts_with('/'))

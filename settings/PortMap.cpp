@@ -1,5 +1,6 @@
 #include "settings/PortMap.h"
 
+#include "base/AsciiCase.h"
 #include "base/FileLock.h"
 #include "settings/UserSettings.h"
 
@@ -16,17 +17,11 @@ std::string ValueName(int port)
     return "COM" + std::to_string(port);
 }
 
-char AsciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 } // namespace
 
 bool CPortMap::NameLess::operator()(const std::string& a, const std::string& b) const
 {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return AsciiLower(x) < AsciiLower(y); });
+    return base::LessIgnoringAsciiCase(a, b);
 }
 
 std::optional<std::string> CPortMap::Text(const std::string& name) const

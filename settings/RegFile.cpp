@@ -1,5 +1,7 @@
 #include "settings/RegFile.h"
 
+#include "base/AsciiCase.h"
+
 #include <cstdio>
 
 namespace tickerlux::settings::regfile {
@@ -9,22 +11,6 @@ constexpr std::uint32_t kTypeSz = 1;
 constexpr std::uint32_t kTypeBinary = 3;
 constexpr std::uint32_t kTypeDword = 4;
 constexpr std::size_t kHexBytesPerLine = 25;
-
-char AsciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    }
-    return true;
-}
 
 // The line without its line end and trailing blanks.
 std::string_view Trimmed(std::string_view line)
@@ -41,7 +27,7 @@ int HexDigit(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
-    c = AsciiLower(c);
+    c = base::AsciiLower(c);
     if (c >= 'a' && c <= 'f')
         return c - 'a' + 10;
     return -1;
@@ -301,7 +287,7 @@ bool CRegFile::HasKey(std::string_view key) const
 {
     const std::string wanted = NormaliseKey(key);
     for (const Section& section : m_sections) {
-        if (!section.key.empty() && SameName(section.key, wanted))
+        if (!section.key.empty() && base::EqualsIgnoringAsciiCase(section.key, wanted))
             return true;
     }
     return false;
@@ -312,10 +298,10 @@ const Value* CRegFile::Find(std::string_view key, std::string_view name) const
     const std::string wanted = NormaliseKey(key);
     const Value* found = nullptr;
     for (const Section& section : m_sections) {
-        if (section.key.empty() || !SameName(section.key, wanted))
+        if (section.key.empty() || !base::EqualsIgnoringAsciiCase(section.key, wanted))
             continue;
         for (const Entry& entry : section.entries) {
-            if (entry.value && SameName(entry.value->name, name))
+            if (entry.value && base::EqualsIgnoringAsciiCase(entry.value->name, name))
                 found = &*entry.value;
         }
     }
@@ -327,12 +313,12 @@ std::vector<Value> CRegFile::Values(std::string_view key) const
     const std::string wanted = NormaliseKey(key);
     std::vector<Value> values;
     for (const Section& section : m_sections) {
-        if (section.key.empty() || !SameName(section.key, wanted))
+        if (section.key.empty() || !base::EqualsIgnoringAsciiCase(section.key, wanted))
             continue;
         for (const Entry& entry : section.entries) {
             if (!entry.value)
                 continue;
-            std::erase_if(values, [&](const Value& v) { return SameName(v.name, entry.value->name); });
+            std::erase_if(values, [&](const Value& v) { return base::EqualsIgnoringAsciiCase(v.name, entry.value->name); });
             values.push_back(*entry.value);
         }
     }
@@ -345,11 +331,11 @@ void CRegFile::Set(std::string_view key, const Value& value)
     Entry* target = nullptr;
     Section* lastSection = nullptr;
     for (Section& section : m_sections) {
-        if (section.key.empty() || !SameName(section.key, wanted))
+        if (section.key.empty() || !base::EqualsIgnoringAsciiCase(section.key, wanted))
             continue;
         lastSection = &section;
         for (Entry& entry : section.entries) {
-            if (entry.value && SameName(entry.value->name, value.name))
+            if (entry.value && base::EqualsIgnoringAsciiCase(entry.value->name, value.name))
                 target = &entry;
         }
     }
@@ -381,10 +367,10 @@ bool CRegFile::Remove(std::string_view key, std::string_view name)
     const std::string wanted = NormaliseKey(key);
     bool removed = false;
     for (Section& section : m_sections) {
-        if (section.key.empty() || !SameName(section.key, wanted))
+        if (section.key.empty() || !base::EqualsIgnoringAsciiCase(section.key, wanted))
             continue;
         std::erase_if(section.entries, [&](const Entry& entry) {
-            const bool match = entry.value && SameName(entry.value->name, name);
+            const bool match = entry.value && base::EqualsIgnoringAsciiCase(entry.value->name, name);
             removed = removed || match;
             return match;
         });

@@ -1,28 +1,10 @@
 #include "sign/SignColors.h"
 
+#include "base/AsciiCase.h"
+
 #include <charconv>
 
 namespace tickerlux::sign {
-
-namespace {
-
-char ToLowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (ToLowerAscii(a[i]) != ToLowerAscii(b[i]))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 char ColorCode(int colorIndex)
 {
@@ -49,7 +31,7 @@ std::optional<int> ParseColorIndex(std::string_view text)
         return std::nullopt;
     }
     for (std::size_t i = 0; i < kColors.size(); ++i) {
-        if (EqualsIgnoringCase(text, kColors[i].name))
+        if (base::EqualsIgnoringAsciiCase(text, kColors[i].name))
             return static_cast<int>(i);
     }
     return std::nullopt;

@@ -1,5 +1,6 @@
 #include "web/ApiRoutes.h"
 
+#include "base/AsciiCase.h"
 #include "web/PageFiles.h"
 #include "web/Password.h"
 #include "web/PreviewPicture.h"
@@ -9,7 +10,6 @@
 #include "sign/SignColors.h"
 
 #include <algorithm>
-#include <cctype>
 #include <functional>
 
 namespace tickerlux::web {
@@ -32,12 +32,6 @@ HttpResponse Error(int status, const std::string& message)
 HttpResponse Result(const BackendResult& result)
 {
     return result.ok ? Json(200, json::object()) : Error(422, result.message);
-}
-
-std::string Lower(std::string text)
-{
-    std::ranges::transform(text, text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
 }
 
 const char* ContentType(std::string_view path)
@@ -98,12 +92,12 @@ CApiRoutes::CApiRoutes(ISignBackend& backend, ApiConfig config, SteadyClock cloc
     : m_backend(backend), m_config(std::move(config)), m_sessions(clock), m_throttle(clock)
 {
     for (std::string& host : m_config.hosts)
-        host = Lower(host);
+        host = base::AsciiLowered(host);
 }
 
 bool CApiRoutes::HostAllowed(const std::string& host) const
 {
-    return std::ranges::find(m_config.hosts, Lower(host)) != m_config.hosts.end();
+    return std::ranges::find(m_config.hosts, base::AsciiLowered(host)) != m_config.hosts.end();
 }
 
 HttpResponse CApiRoutes::Handle(const HttpRequest& request)
@@ -112,7 +106,7 @@ HttpResponse CApiRoutes::Handle(const HttpRequest& request)
         // A name that is not ours may be a DNS rebinding: another site's page reaching us.
         if (!HostAllowed(request.host))
             return Error(421, "This server does not answer to the host '" + request.host + "'.");
-        if (request.method == "POST" && Lower(request.origin) != "http://" + Lower(request.host))
+        if (request.method == "POST" && base::AsciiLowered(request.origin) != "http://" + base::AsciiLowered(request.host))
             return Error(403, "Changes are taken only from this server's own page.");
         if (request.method == "GET" && !request.path.starts_with("/api/")) {
             const std::string path = request.path == "/" ? "/index.html" : request.path;
