@@ -10,18 +10,10 @@ namespace tickerlux::app::foundtext {
 using headlines::HeadlineCandidate;
 using widgettext::FromBytes;
 
-namespace {
-
-QString Count(std::size_t headlines)
-{
-    return QStringLiteral("%1 headline%2").arg(headlines).arg(headlines == 1 ? "" : "s");
-}
-
-} // namespace
-
 QString Way(const HeadlineCandidate& candidate)
 {
-    return FromBytes(engine::DescribeCandidate(candidate)) + QStringLiteral(": ") + Count(candidate.headlineCount);
+    return FromBytes(engine::DescribeCandidate(candidate)) + QStringLiteral(": ") +
+           QString::fromStdString(engine::HeadlineCount(candidate.headlineCount));
 }
 
 QString Settings(const HeadlineCandidate& candidate)
@@ -42,11 +34,8 @@ QString LeftOut(const HeadlineCandidate& candidate)
 QString NothingFound(const engine::JobOutcome& found)
 {
     if (const base::Failure* failure = found.steps.FailureOf(engine::Step::Fetch)) {
-        QString text = QStringLiteral("The page could not be downloaded: ") +
-                       QString::fromStdString(std::string(base::Describe(failure->kind)));
-        if (!failure->systemText.empty())
-            text += QStringLiteral(" (") + QString::fromStdString(failure->systemText) + u')';
-        return text + u'.';
+        return QStringLiteral("The page could not be downloaded: ") +
+               QString::fromStdString(failure->Cause()) + u'.';
     }
     const std::string why(engine::kNoHeadlinesFound);
     QString text = QString::fromStdString(why).replace(0, 1, QChar(why[0]).toUpper()) + u'.';
@@ -58,7 +47,7 @@ QString NothingFound(const engine::JobOutcome& found)
 QString Chose(const HeadlineCandidate& candidate)
 {
     return QStringLiteral("Chose ") + FromBytes(engine::DescribeCandidate(candidate)) + QStringLiteral(", ") +
-           Count(candidate.headlineCount);
+           QString::fromStdString(engine::HeadlineCount(candidate.headlineCount));
 }
 
 } // namespace tickerlux::app::foundtext

@@ -13,6 +13,14 @@ std::string Failure::Text() const
     return where + ": " + systemText;
 }
 
+std::string Failure::Cause() const
+{
+    std::string cause(Describe(kind));
+    if (!systemText.empty())
+        cause += " (" + systemText + ")";
+    return cause;
+}
+
 std::string_view Describe(FailureKind kind)
 {
     switch (kind) {

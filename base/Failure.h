@@ -52,6 +52,8 @@ struct Failure {
     bool Failed() const { return kind != FailureKind::None; }
     // "where: systemText", or the part that is there.
     std::string Text() const;
+    // The kind's words and the system's: "connection refused (Failed to connect ...)".
+    std::string Cause() const;
 };
 
 // A few words for the kind, e.g. "connection refused".

@@ -20,10 +20,7 @@ void CCliUserInterface::DeliveryFailed(const base::Failure& failure)
 
 void CCliUserInterface::DownloadFailed(const base::Failure& failure)
 {
-    std::string line = "cause: " + std::string(base::Describe(failure.kind));
-    if (!failure.systemText.empty())
-        line += " (" + failure.systemText + ")";
-    PrintLine(line);
+    PrintLine("cause: " + failure.Cause());
 }
 
 void CCliUserInterface::WaitingForPort(const std::string& port)

@@ -23,8 +23,8 @@ void PrintCandidate(int number, const headlines::HeadlineCandidate& candidate,
     std::string what = engine::DescribeCandidate(candidate);
     if (candidate.kind == headlines::CandidateKind::AnnouncedFeed)
         what += ", " + headlines::FullAddress(candidate.address);
-    std::printf("%d. %s: %zu headline%s\n", number, Escape(what).c_str(), candidate.headlineCount,
-                candidate.headlineCount == 1 ? "" : "s");
+    std::printf("%d. %s: %s\n", number, Escape(what).c_str(),
+                engine::HeadlineCount(candidate.headlineCount).c_str());
     for (const std::string& headline : candidate.firstHeadlines)
         std::printf("     %s\n", Escape(headline).c_str());
     std::printf("   tickerlux-cli set %s %s\n", ShellWord(feedFile).c_str(),

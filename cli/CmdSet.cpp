@@ -46,9 +46,9 @@ int TakeBestWay(const headlines::StoredAddress& address, settings::FeedFieldValu
                              "markers are as they were\n");
         return kExitFailed;
     }
-    std::fprintf(stderr, "tickerlux-cli set: chose %s, %zu headline%s: %s\n",
+    std::fprintf(stderr, "tickerlux-cli set: chose %s, %s: %s\n",
                  base::win1252::ToUtf8(engine::DescribeCandidate(*chosen)).c_str(),
-                 chosen->headlineCount, chosen->headlineCount == 1 ? "" : "s",
+                 engine::HeadlineCount(chosen->headlineCount).c_str(),
                  SetArguments(*chosen).c_str());
     std::fprintf(stderr, "Run 'tickerlux-cli find %s' for the other ways.\n",
                  ShellWord(headlines::FullAddress(address)).c_str());

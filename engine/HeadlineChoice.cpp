@@ -60,4 +60,9 @@ std::string DescribeCandidate(const HeadlineCandidate& candidate)
     return "the text between two markers";
 }
 
+std::string HeadlineCount(std::size_t count)
+{
+    return std::to_string(count) + (count == 1 ? " headline" : " headlines");
+}
+
 } // namespace tickerlux::engine

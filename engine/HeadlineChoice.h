@@ -43,6 +43,9 @@ const headlines::HeadlineCandidate* ApplyBestFound(const JobOutcome& found,
 // feed", "the feed "Top stories" that the page announces", "the text between two markers".
 std::string DescribeCandidate(const headlines::HeadlineCandidate& candidate);
 
+// "1 headline", "6 headlines".
+std::string HeadlineCount(std::size_t count);
+
 // Why a page that downloaded gave no way at all.
 inline constexpr std::string_view kNoHeadlinesFound =
     "no headlines found: the page is not a feed, announces no feed with items, and repeats no "

@@ -61,9 +61,7 @@ std::vector<std::string> JobMessages(const JobOutcome& outcome)
         if (failed.failure.kind == FailureKind::Abandoned)
             continue;
         if (failed.step == Step::Fetch) {
-            line = "cause: " + std::string(base::Describe(failed.failure.kind));
-            if (!failed.failure.systemText.empty())
-                line += " (" + failed.failure.systemText + ")";
+            line = "cause: " + failed.failure.Cause();
         } else {
             line = "The sign could not be reached: " + failed.failure.Text();
         }

@@ -9,21 +9,13 @@ namespace {
 using base::win1252::ToUtf8;
 using headlines::HeadlineCandidate;
 
-std::string Headlines(std::size_t count)
-{
-    return std::to_string(count) + (count == 1 ? " headline" : " headlines");
-}
-
 // Why nothing could be chosen: the download's failure and its cause, or that nothing was found.
 std::vector<std::string> NothingFound(const engine::JobOutcome& found)
 {
     if (found.stopped)
         return {"Find Headlines was stopped."};
     if (const base::Failure* failure = found.steps.FailureOf(engine::Step::Fetch)) {
-        std::string cause = "cause: " + std::string(base::Describe(failure->kind));
-        if (!failure->systemText.empty())
-            cause += " (" + failure->systemText + ")";
-        return {"The page could not be downloaded.", cause};
+        return {"The page could not be downloaded.", "cause: " + failure->Cause()};
     }
     std::string why(engine::kNoHeadlinesFound);
     why[0] = 'N';
@@ -55,7 +47,7 @@ std::vector<std::string> FindMessages(const engine::JobOutcome& found, bool addr
                                       const HeadlineCandidate* chosen)
 {
     if (chosen) {
-        return {"Chose " + ToUtf8(engine::DescribeCandidate(*chosen)) + ", " + Headlines(chosen->headlineCount) + ".",
+        return {"Chose " + ToUtf8(engine::DescribeCandidate(*chosen)) + ", " + engine::HeadlineCount(chosen->headlineCount) + ".",
                 "The other ways are listed under Find Headlines."};
     }
     const HeadlineCandidate* best = engine::BestCandidate(found.candidates);
