@@ -23,19 +23,28 @@ const char kOverrunNotice[] = "File overran buffer -- not cached";
 
 } // namespace
 
-base::Failure CTickerluxEngine::FetchPage()
+headlines::FetchLimits DownloadLimits(IUserInterface& ui, std::size_t maxLength,
+                                      const headlines::TimeLimits& time, const std::string& caFile)
 {
     headlines::FetchLimits limits;
-    // Feeds carry whole articles, so a feed may be much longer than a page cut by markers.
-    limits.maxLength = m_doc.HeadlineSource == settings::kHeadlinesFromFeedItems
-                           ? headlines::kMaxFeedLength
-                           : kMaxPageLength;
-    limits.time = m_fetchTimeLimits;
-    limits.caFile = m_caFile;
-    limits.stopRequested = [this] { return m_ui.StopRequested(); };
-    limits.progress = [this](std::size_t received) {
-        m_ui.DownloadProgress(static_cast<long long>(received));
+    limits.maxLength = maxLength;
+    limits.time = time;
+    limits.caFile = caFile;
+    limits.stopRequested = [&ui] { return ui.StopRequested(); };
+    limits.progress = [&ui](std::size_t received) {
+        ui.DownloadProgress(static_cast<long long>(received));
     };
+    return limits;
+}
+
+base::Failure CTickerluxEngine::FetchPage()
+{
+    // Feeds carry whole articles, so a feed may be much longer than a page cut by markers.
+    const headlines::FetchLimits limits = DownloadLimits(
+        m_ui,
+        m_doc.HeadlineSource == settings::kHeadlinesFromFeedItems ? headlines::kMaxFeedLength
+                                                                 : kMaxPageLength,
+        m_fetchTimeLimits, m_caFile);
     headlines::FetchedPage fetched = headlines::Fetch(m_doc.WebServer, m_doc.WebPath, limits);
     if (fetched.failure.kind == base::FailureKind::Abandoned)
         return fetched.failure;

@@ -20,14 +20,8 @@ void FindHeadlines(const JobRequest& request, IUserInterface& ui, JobOutcome& ou
     }
     outcome.searched = address;
 
-    headlines::FetchLimits limits;
-    limits.maxLength = headlines::kMaxFeedLength;
-    limits.time = request.fetchLimits;
-    limits.caFile = request.caFile;
-    limits.stopRequested = [&ui] { return ui.StopRequested(); };
-    limits.progress = [&ui](std::size_t received) {
-        ui.DownloadProgress(static_cast<long long>(received));
-    };
+    const headlines::FetchLimits limits =
+        DownloadLimits(ui, headlines::kMaxFeedLength, request.fetchLimits, request.caFile);
     headlines::FetchedPage fetched = headlines::Fetch(address.webServer, address.webPath, limits);
     if (fetched.failure.Failed()) {
         outcome.steps.Add(Step::Fetch, fetched.failure);

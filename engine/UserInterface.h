@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Failure.h"
+#include "headlines/Fetch.h"
 
 #include <string>
 
@@ -44,5 +45,10 @@ public:
     // Another program holds the port ("COM3 (/dev/ttyS2)"); the delivery waits for it. Told once.
     virtual void WaitingForPort(const std::string& /*port*/) {}
 };
+
+// The limits of a download that `ui` hears and may stop: its progress, its stop request, and the
+// given length, time limits and certificate authorities.
+headlines::FetchLimits DownloadLimits(IUserInterface& ui, std::size_t maxLength,
+                                      const headlines::TimeLimits& time, const std::string& caFile);
 
 } // namespace tickerlux::engine
